@@ -1,0 +1,28 @@
+// Bytes of a page file <-> page text. A page is stored in the 8-bit ANSI character
+// set when every character has a byte there, otherwise as UTF-8 behind a byte-order
+// mark; either way followed by one CR LF.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace plat {
+class Platform;
+}
+
+namespace notes {
+
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+// UTF-8 <-> wide text. Unpaired surrogates survive the round trip; bytes that are
+// not UTF-8 read as U+FFFD.
+std::string toUtf8(std::wstring_view text);
+std::wstring fromUtf8(std::string_view bytes);
+
+// The whole content of a page file for `text`.
+std::string encodePageFile(const plat::Platform& platform, std::wstring_view text);
+// The page text held by a page file's bytes.
+std::wstring decodePageFile(const plat::Platform& platform, std::string_view bytes);
+
+}  // namespace notes

@@ -1,0 +1,138 @@
+// The notes window's life: load, layout, unload, page navigation and the routing
+// of menu commands to their handlers.
+#include "notes/window/frm_main.h"
+
+#include "notes/window/frm_main_design.h"
+#include "notes/window/menu_ids.h"
+#include "notes/window/window_settings.h"
+
+namespace notes {
+
+// Layout offsets: the editors fill the window less its frame, caption and menu bar.
+constexpr float kEditorWidthOffset = 110;
+constexpr float kEditorHeightOffset = 550;
+
+FrmMain::FrmMain(plat::Platform& platform) : m_platform(platform) {
+    m_form = m_platform.createForm(frmMainDesign(), *this);
+}
+
+FrmMain::~FrmMain() = default;
+
+int FrmMain::currentPage() const {
+    const std::wstring tag = m_form->tag();
+    int index = 0;
+    for (wchar_t c : tag) {
+        if (c < L'0' || c > L'9' || index >= kPageCount) {
+            return 0;
+        }
+        index = index * 10 + (c - L'0');
+    }
+    return index < kPageCount ? index : 0;
+}
+
+void FrmMain::Form_Load() {
+    m_form->setBounds(readWindowBounds(m_platform));
+    for (int i = 0; i < kPageCount; ++i) {
+        rtbNote(i).setBackColor(kNoteColour);
+        rtbNote(i).setVisible(false);
+    }
+    applyEditorLayout();
+    rtbNote(0).setVisible(true);
+    m_form->setCaption(std::wstring(kCaptionPrefix) + L"1");
+    m_form->setTag(L"0");
+}
+
+void FrmMain::Form_Resize() {
+    applyEditorLayout();
+}
+
+// Every editor, hidden ones too, so that a page switched to later already has the
+// window's size. A size that would be negative is left as it was.
+void FrmMain::applyEditorLayout() {
+    const plat::Rect outer = m_form->bounds();
+    for (int i = 0; i < kPageCount; ++i) {
+        plat::TextBox& editor = rtbNote(i);
+        editor.setTop(0);
+        editor.setLeft(0);
+        if (outer.width - kEditorWidthOffset >= 0) {
+            editor.setWidth(outer.width - kEditorWidthOffset);
+        }
+        if (outer.height - kEditorHeightOffset >= 0) {
+            editor.setHeight(outer.height - kEditorHeightOffset);
+        }
+    }
+}
+
+void FrmMain::Form_Unload(std::int16_t& cancel) {
+    (void)cancel;
+    // Window 0 is this one, already being unloaded; the others (an About box) go first.
+    for (int i = m_platform.openFormCount() - 1; i >= 1; --i) {
+        m_platform.unloadForm(i);
+    }
+    if (m_form->windowState() == plat::WindowState::Minimized) {
+        return;
+    }
+    writeWindowSettings(m_platform, *m_form);
+}
+
+// The page shown is the last visible editor, 0 if none is.
+int FrmMain::pageShown() {
+    int shown = 0;
+    for (int i = 0; i < kPageCount; ++i) {
+        if (rtbNote(i).visible()) {
+            shown = i;
+        }
+    }
+    return shown;
+}
+
+// Shows the target before hiding the page left, so one page is always on screen.
+void FrmMain::ShowPage(std::int16_t k) {
+    const int p = pageShown();
+    rtbNote(k).setVisible(true);
+    m_form->setCaption(kCaptionPrefix + std::to_wstring(k + 1));
+    m_form->setTag(std::to_wstring(k));
+    if (p != k) {
+        rtbNote(p).setVisible(false);
+    }
+    rtbNote(k).setFocus();
+}
+
+void FrmMain::mnuNext_Click() {
+    const int p = pageShown();
+    ShowPage(static_cast<std::int16_t>(p == kPageCount - 1 ? 0 : p + 1));
+}
+
+void FrmMain::mnuPrev_Click() {
+    const int p = pageShown();
+    ShowPage(static_cast<std::int16_t>(p == 0 ? kPageCount - 1 : p - 1));
+}
+
+void FrmMain::updateGoEntries(bool enableNonEmpty, bool disableEmpty) {
+    for (int i = 0; i < kPageCount; ++i) {
+        const bool empty = rtbNote(i).text().empty();
+        if (empty && disableEmpty) {
+            m_form->setMenuEnabled(mnuGoOne + i, false);
+        } else if (!empty && enableNonEmpty) {
+            m_form->setMenuEnabled(mnuGoOne + i, true);
+        }
+    }
+}
+
+void FrmMain::onMenuClick(int id) {
+    if (id >= mnuGoOne && id <= mnuGoTen) {
+        ShowPage(static_cast<std::int16_t>(id - mnuGoOne));
+        return;
+    }
+    switch (id) {
+        case mnuFileSave: mnuFileSave_Click(); break;
+        case mnuFilePrint: mnuFilePrint_Click(); break;
+        case mnuFileExit: mnuFileExit_Click(); break;
+        case mnuFileExitNoSave: mnuFileExitNoSave_Click(); break;
+        case mnuPrev: mnuPrev_Click(); break;
+        case mnuNext: mnuNext_Click(); break;
+        default: break;
+    }
+}
+
+}  // namespace notes

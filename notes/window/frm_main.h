@@ -1,0 +1,93 @@
+// The notes window: ten page editors, one shown at a time, with the File, Edit,
+// Go and Help menus and the "<" and ">" page steps.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "notes/pagestore/page_files.h"
+#include "platform/platform.h"
+
+namespace notes {
+
+inline constexpr wchar_t kAppTitle[] = L"Quibbets";
+inline constexpr wchar_t kCaptionPrefix[] = L"Quibbet - Page ";
+inline constexpr std::uint32_t kNoteColour = 65535;  // yellow, 0x00BBGGRR
+
+class FrmMain : public plat::FormEvents, public plat::AppWindowEvents {
+public:
+    explicit FrmMain(plat::Platform& platform);
+    ~FrmMain() override;
+    FrmMain(const FrmMain&) = delete;
+    FrmMain& operator=(const FrmMain&) = delete;
+
+    plat::Platform& platform() { return m_platform; }
+    plat::Form& form() { return *m_form; }
+    plat::TextBox& rtbNote(int index) { return m_form->textBox(index); }
+    // What each page held at its last load or save, for Save to compare with.
+    PageBaselines& baselines() { return m_baselines; }
+    // The current page index held in Tag.
+    int currentPage() const;
+
+    // Load, layout and unload.
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload(std::int16_t& cancel);
+
+    // Page navigation.
+    void ShowPage(std::int16_t k);
+    void mnuNext_Click();
+    void mnuPrev_Click();
+
+    // File commands.
+    void mnuFileSave_Click();
+    void mnuFilePrint_Click();
+    void mnuFileExit_Click();
+    void mnuFileExitNoSave_Click();
+
+    // Enables the Go entry of every page that holds text and disables the others.
+    void updateGoEntries(bool enableNonEmpty, bool disableEmpty);
+
+    // plat::FormEvents
+    void onLoad() override { Form_Load(); }
+    void onResize() override { Form_Resize(); }
+    void onUnload(std::int16_t& cancel) override { Form_Unload(cancel); }
+    void onMenuClick(int id) override;
+    void onCloseRequest(plat::CloseReason reason) override;
+
+    // plat::AppWindowEvents
+    void onAppCloseRequest() override;
+    bool onQueryEndSession() override;
+    void onEndSession() override;
+
+private:
+    // Saves every page; on a failure asks whether to close anyway. True to go on.
+    bool saveBeforeClosing();
+    int pageShown();
+    void applyEditorLayout();
+
+    plat::Platform& m_platform;
+    std::unique_ptr<plat::Form> m_form;
+    PageBaselines m_baselines;
+};
+
+// The program-wide window reference, set while the notes program runs.
+FrmMain* frmMain();
+void setFrmMain(FrmMain* form);
+
+// The notes program after start-up: its window and everything it owns.
+struct NotesProgram {
+    std::unique_ptr<FrmMain> window;
+    ~NotesProgram();
+};
+
+// Start-up: creates and shows the window, loads the pages, sets the Go entries and
+// puts the window on top. The program then runs on the window's events.
+std::unique_ptr<NotesProgram> Main(plat::Platform& platform);
+
+// Puts the form into (or out of) the topmost band at its current place.
+void SetAlwaysOnTop(plat::Platform& platform, plat::Form& form, bool onTop);
+
+}  // namespace notes

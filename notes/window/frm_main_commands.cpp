@@ -1,0 +1,86 @@
+// The File commands and every way of closing the notes window. Each close but
+// "Exit Without Save" saves the pages first, and a failed save is never silent.
+#include "notes/window/frm_main.h"
+
+#include "notes/window/print_page.h"
+
+namespace notes {
+namespace {
+
+constexpr wchar_t kSaveFailed[] = L"These pages could not be saved:\r\n\r\n";
+constexpr wchar_t kExitAnyway[] =
+    L"\r\n\r\nExit anyway? Text typed on these pages since they were last saved will be lost.";
+constexpr wchar_t kPrintFailed[] = L"The page could not be printed.\r\n\r\n";
+
+}  // namespace
+
+void FrmMain::mnuFileSave_Click() {
+    const PageProblems problems = SavePages();
+    updateGoEntries(true, false);
+    updateGoEntries(false, true);
+    if (!problems.empty()) {
+        m_platform.messageBox({kSaveFailed + describeProblems(problems), kAppTitle, plat::MsgButtons::Ok,
+                               plat::MsgIcon::Exclamation, 1, m_form->handle()});
+    }
+}
+
+void FrmMain::mnuFilePrint_Click() {
+    const std::wstring text = rtbNote(currentPage()).text();
+    std::wstring error;
+    std::unique_ptr<plat::PrintJob> job = m_platform.startPrintJob(kAppTitle, error);
+    if (job) {
+        error = printPage(*job, text);
+    }
+    if (!error.empty()) {
+        m_platform.messageBox({kPrintFailed + error, kAppTitle, plat::MsgButtons::Ok, plat::MsgIcon::Exclamation, 1,
+                               m_form->handle()});
+    }
+}
+
+void FrmMain::mnuFileExit_Click() {
+    if (saveBeforeClosing()) {
+        m_form->unload();
+    }
+}
+
+void FrmMain::mnuFileExitNoSave_Click() {
+    m_form->unload();
+}
+
+// The window's close command and the launcher's close request end the program as
+// Exit does, so that closing never loses text.
+void FrmMain::onCloseRequest(plat::CloseReason reason) {
+    (void)reason;
+    mnuFileExit_Click();
+}
+
+void FrmMain::onAppCloseRequest() {
+    if (m_form->loaded()) {
+        mnuFileExit_Click();
+    }
+}
+
+bool FrmMain::onQueryEndSession() {
+    return !m_form->loaded() || saveBeforeClosing();
+}
+
+// The pages were saved when the session end was announced; only the settings
+// remain to be stored.
+void FrmMain::onEndSession() {
+    if (m_form->loaded()) {
+        m_form->unload();
+    }
+}
+
+bool FrmMain::saveBeforeClosing() {
+    const PageProblems problems = SavePages();
+    if (problems.empty()) {
+        return true;
+    }
+    const plat::MsgAnswer answer =
+        m_platform.messageBox({kSaveFailed + describeProblems(problems) + kExitAnyway, kAppTitle,
+                               plat::MsgButtons::YesNo, plat::MsgIcon::Exclamation, 2, m_form->handle()});
+    return answer == plat::MsgAnswer::Yes;
+}
+
+}  // namespace notes

@@ -1,0 +1,71 @@
+// The notes window as designed: its menu bar with captions, access keys and
+// shortcuts, and ten yellow page editors.
+#include "notes/window/frm_main_design.h"
+
+#include "assets/resource_ids.h"
+#include "notes/pagestore/page_files.h"
+#include "notes/window/frm_main.h"
+#include "notes/window/menu_ids.h"
+
+namespace notes {
+namespace {
+
+using plat::MenuSpec;
+using plat::Shortcut;
+
+MenuSpec entry(int id, const wchar_t* caption, Shortcut shortcut = {}, bool enabled = true) {
+    return MenuSpec{id, caption, shortcut, enabled, true, {}};
+}
+
+MenuSpec separator(int id) {
+    return entry(id, L"-");
+}
+
+MenuSpec fileMenu() {
+    return {mnuFile, L"&File", {}, true, true,
+            {entry(mnuFileSave, L"&Save", Shortcut::ctrl(L'S')), entry(mnuFilePrint, L"&Print...", Shortcut::ctrl(L'P')),
+             entry(mnuFileExit, L"E&xit"), entry(mnuFileExitNoSave, L"Exit &Without Save")}};
+}
+
+MenuSpec editMenu() {
+    return {mnuEdit, L"&Edit", {}, true, true,
+            {entry(mnuEditUndo, L"&Undo", Shortcut::ctrl(L'Z'), false), separator(mnuEditBar1),
+             entry(mnuEditCut, L"Cu&t", Shortcut::ctrl(L'X'), false),
+             entry(mnuEditCopy, L"&Copy", Shortcut::ctrl(L'C'), false),
+             entry(mnuEditPaste, L"&Paste", Shortcut::ctrl(L'V')), separator(mnuEditBar2),
+             entry(mnuEditClear, L"C&lear All")}};
+}
+
+MenuSpec goMenu() {
+    MenuSpec go{mnuGo, L"&Go", {}, true, true, {}};
+    for (int i = 0; i < 9; ++i) {
+        go.items.push_back(entry(mnuGoOne + i, (L"Page &" + std::to_wstring(i + 1)).c_str(), Shortcut::ctrlF(i + 1)));
+    }
+    // Page 10 is Ctrl+F11: F10 alone belongs to the menu bar.
+    go.items.push_back(entry(mnuGoTen, L"Page 1&0", Shortcut::ctrlF(11)));
+    return go;
+}
+
+MenuSpec helpMenu() {
+    MenuSpec contents = entry(mnuHelpContents, L"&Contents", {}, false);
+    MenuSpec search = entry(mnuHelpSearch, L"&Search For Help On...", {}, false);
+    contents.visible = false;
+    search.visible = false;
+    return {mnuHelp, L"&Help", {}, true, true, {contents, search, entry(mnuHelpAbout, L"&About Quibbets...")}};
+}
+
+}  // namespace
+
+plat::FormSpec frmMainDesign() {
+    plat::FormSpec spec;
+    spec.caption = std::wstring(kCaptionPrefix) + L"1";
+    spec.clientWidth = 3750;
+    spec.clientHeight = 2535;
+    spec.iconResource = kIconResource;
+    spec.menuBar = {fileMenu(), editMenu(), goMenu(), helpMenu(), entry(mnuPrev, L"&<"), entry(mnuNext, L"&>")};
+    spec.textBoxCount = kPageCount;
+    spec.textBoxBackColor = kNoteColour;
+    return spec;
+}
+
+}  // namespace notes

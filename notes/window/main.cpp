@@ -1,0 +1,78 @@
+// Start-up of the notes program: the window, the application window that the
+// launcher finds by its title, the pages, the Go entries and the topmost band.
+#include <cmath>
+
+#include "notes/pagestore/page_files.h"
+#include "notes/window/frm_main.h"
+#include "notes/window/menu_ids.h"
+
+namespace notes {
+namespace {
+
+FrmMain* g_frmMain = nullptr;
+
+constexpr wchar_t kLoadFailed[] =
+    L"These page files could not be read; their pages start empty, and the files are left as they are "
+    L"until you type on those pages:\r\n\r\n";
+
+// Twips to whole pixels, halves to the even neighbour, as a 16-bit number.
+int toPixels(float twips, float twipsPerPixel) {
+    return static_cast<std::int16_t>(std::nearbyint(twips / twipsPerPixel));
+}
+
+void reportUnreadablePages(FrmMain& window, const PageProblems& problems) {
+    if (problems.empty()) {
+        return;
+    }
+    window.platform().messageBox({kLoadFailed + describeProblems(problems), kAppTitle, plat::MsgButtons::Ok,
+                                  plat::MsgIcon::Exclamation, 1, window.form().handle()});
+}
+
+}  // namespace
+
+FrmMain* frmMain() {
+    return g_frmMain;
+}
+
+void setFrmMain(FrmMain* form) {
+    g_frmMain = form;
+}
+
+NotesProgram::~NotesProgram() {
+    if (g_frmMain == window.get()) {
+        g_frmMain = nullptr;
+    }
+}
+
+void SetAlwaysOnTop(plat::Platform& platform, plat::Form& form, bool onTop) {
+    const plat::Rect r = form.bounds();
+    const float tx = platform.twipsPerPixelX();
+    const float ty = platform.twipsPerPixelY();
+    platform.setWindowPos(form, onTop ? plat::ZOrder::TopMost : plat::ZOrder::NoTopMost, toPixels(r.left, tx),
+                          toPixels(r.top, ty), toPixels(r.width, tx), toPixels(r.height, ty));
+}
+
+std::unique_ptr<NotesProgram> Main(plat::Platform& platform) {
+    auto program = std::make_unique<NotesProgram>();
+    program->window = std::make_unique<FrmMain>(platform);
+    FrmMain& window = *program->window;
+    setFrmMain(&window);
+    platform.createAppWindow(kAppTitle, window);
+    window.form().show();
+    const PageProblems problems = LoadPages();
+    for (int i = 0; i < kPageCount; ++i) {
+        if (window.rtbNote(i).text().empty()) {
+            window.form().setMenuEnabled(mnuGoOne + i, false);
+        }
+    }
+    SetAlwaysOnTop(platform, window.form(), true);
+    reportUnreadablePages(window, problems);
+    return program;
+}
+
+}  // namespace notes
+
+int ProgramMain(plat::Platform& platform) {
+    const std::unique_ptr<notes::NotesProgram> program = notes::Main(platform);
+    return platform.run();
+}

@@ -1,0 +1,271 @@
+// Real files on disk through POSIX, with injectable write faults. Paths are wide
+// strings, converted to UTF-8 (bytes that are not UTF-8 round-trip as U+DC80..U+DCFF).
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+#include <system_error>
+
+#include "platform/headless/headless_state.h"
+
+namespace plat::headless {
+
+namespace {
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c >= 0xDC80 && c <= 0xDCFF) {  // an escaped byte that was not UTF-8
+        out.push_back(static_cast<char>(c - 0xDC00));
+    } else if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x110000) {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        appendUtf8(out, 0xFFFD);
+    }
+}
+
+std::string toUtf8(std::wstring_view text) {
+    std::string out;
+    for (const wchar_t wc : text)
+        appendUtf8(out, static_cast<char32_t>(wc));
+    return out;
+}
+
+std::wstring fromUtf8(std::string_view bytes) {
+    std::wstring out;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b0 = static_cast<unsigned char>(bytes[i]);
+        const std::size_t n = b0 < 0x80             ? 1
+                              : (b0 & 0xE0) == 0xC0 ? 2
+                              : (b0 & 0xF0) == 0xE0 ? 3
+                              : (b0 & 0xF8) == 0xF0 ? 4
+                                                    : 0;
+        char32_t c = n == 1 ? b0 : n == 2 ? (b0 & 0x1Fu) : n == 3 ? (b0 & 0x0Fu) : (b0 & 0x07u);
+        bool valid = n != 0 && i + n <= bytes.size();
+        for (std::size_t k = 1; valid && k < n; ++k) {
+            const auto b = static_cast<unsigned char>(bytes[i + k]);
+            valid = (b & 0xC0) == 0x80;
+            c = (c << 6) | (b & 0x3Fu);
+        }
+        static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (valid && (c < kMin[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))
+            valid = false;
+        if (valid) {
+            out.push_back(static_cast<wchar_t>(c));
+            i += n;
+        } else {
+            out.push_back(static_cast<wchar_t>(0xDC00 + b0));
+            ++i;
+        }
+    }
+    return out;
+}
+
+FileStatus failure(int error) {
+    return {false, fromUtf8(std::generic_category().message(error))};
+}
+
+// The native form of a path; false when it cannot name a file (an embedded NUL).
+bool nativePath(std::wstring_view path, std::string& out) {
+    out = toUtf8(path);
+    return !path.empty() && out.find('\0') == std::string::npos;
+}
+
+std::wstring_view fileNamePart(std::wstring_view path) {
+    const auto slash = path.rfind(L'/');
+    return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Writes all of `bytes`; 0 or the errno of the failure.
+int writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return ENOSPC;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
+// Flushes the folder entry of a rename; 0 or the errno of the failure. A folder
+// that cannot be opened or whose file system cannot sync folders is skipped.
+int syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    const int error = ::fsync(fd) != 0 && errno != EINVAL ? errno : 0;
+    ::close(fd);
+    return error;
+}
+
+}  // namespace
+
+bool HeadlessPlatform::isOrdinaryFile(std::wstring_view path) const {
+    std::string native;
+    struct stat st {};
+    return nativePath(path, native) && ::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           !m_state->hidden.contains(path);
+}
+
+bool HeadlessPlatform::exists(std::wstring_view path) const {
+    std::string native;
+    struct stat st {};
+    return nativePath(path, native) && ::stat(native.c_str(), &st) == 0;
+}
+
+FileStatus HeadlessPlatform::readFile(std::wstring_view path, std::string& bytes) const {
+    bytes.clear();
+    const std::wstring_view name = fileNamePart(path);
+    for (const auto& [faultName, error] : m_state->readFaults)
+        if (faultName.empty() || faultName == name)
+            return {false, error};
+    std::string native;
+    if (!nativePath(path, native))
+        return failure(ENOENT);
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return failure(errno);
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            ::close(fd);
+            bytes.clear();
+            return failure(error);
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return {};
+}
+
+FileStatus HeadlessPlatform::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
+    const std::wstring_view name = fileNamePart(path);
+    for (const auto& [faultName, error] : m_state->writeFaults)
+        if (faultName.empty() || faultName == name)
+            return {false, error};
+
+    std::string target;
+    if (!nativePath(path, target))
+        return failure(ENOENT);
+    const std::string temp =
+        target + "." + std::to_string(::getpid()) + "." + std::to_string(++m_state->tempCounter) + toUtf8(kTempSuffix);
+    const int fd = ::open(temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return failure(errno);
+    int error = writeAll(fd, bytes);
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0 && errno != EINTR)
+        error = errno;
+    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temp.c_str());
+        return failure(error);
+    }
+    if ((error = syncFolder(folderOf(target))) != 0)
+        return failure(error);
+    ++m_state->writeCounts[std::wstring(name)];
+    return {};
+}
+
+FileStatus HeadlessPlatform::removeFile(std::wstring_view path) {
+    std::string native;
+    if (!nativePath(path, native))
+        return failure(ENOENT);
+    if (::unlink(native.c_str()) != 0)
+        return failure(errno);
+    return {};
+}
+
+std::vector<FileEntry> HeadlessPlatform::listFiles(std::wstring_view folder) const {
+    std::vector<FileEntry> entries;
+    std::wstring wideFolder(folder);
+    while (wideFolder.size() > 1 && wideFolder.back() == L'/')
+        wideFolder.pop_back();
+    std::string native;
+    if (!nativePath(wideFolder, native))
+        return entries;
+    DIR* dir = ::opendir(native.c_str());
+    if (dir == nullptr)
+        return entries;
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        const std::wstring wideName = fromUtf8(name);
+        const std::wstring separator = wideFolder.ends_with(L'/') ? L"" : L"/";
+        struct stat st {};
+        if (::stat((native + toUtf8(separator) + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+            m_state->hidden.contains(wideFolder + separator + wideName))
+            continue;
+        const double age = static_cast<double>(now.tv_sec - st.st_mtim.tv_sec) +
+                           static_cast<double>(now.tv_nsec - st.st_mtim.tv_nsec) / 1e9;
+        entries.push_back(FileEntry{wideName, age});
+    }
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(), [](const FileEntry& a, const FileEntry& b) { return a.name < b.name; });
+    return entries;
+}
+
+void HeadlessPlatform::failWrites(std::wstring name, std::wstring error) {
+    m_state->writeFaults[std::move(name)] = std::move(error);
+}
+
+void HeadlessPlatform::clearWriteFaults() {
+    m_state->writeFaults.clear();
+}
+
+void HeadlessPlatform::failReads(std::wstring name, std::wstring error) {
+    m_state->readFaults[std::move(name)] = std::move(error);
+}
+
+void HeadlessPlatform::clearReadFaults() {
+    m_state->readFaults.clear();
+}
+
+int HeadlessPlatform::writeCount(std::wstring_view name) const {
+    const auto it = m_state->writeCounts.find(name);
+    return it != m_state->writeCounts.end() ? it->second : 0;
+}
+
+void HeadlessPlatform::markHidden(std::wstring path) {
+    m_state->hidden.insert(std::move(path));
+}
+
+}  // namespace plat::headless

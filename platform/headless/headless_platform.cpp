@@ -1,0 +1,249 @@
+// The headless backend's core: application, forms, screen, message boxes, settings.
+#include "platform/headless/headless_platform.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include "platform/headless/headless_form.h"
+#include "platform/headless/headless_state.h"
+
+namespace plat::headless {
+
+HeadlessPlatform::State::State() : link(std::make_shared<StateLink>()) {
+    link->state = this;
+}
+
+HeadlessPlatform::State::~State() {
+    link->state = nullptr;
+}
+
+Rect nearestWorkArea(const std::vector<Rect>& areas, const Rect& r) {
+    if (areas.empty())
+        return kDefaultWorkArea;
+    const Rect* best = nullptr;
+    float bestOverlap = 0;
+    for (const Rect& a : areas) {
+        const float w = std::min(a.left + a.width, r.left + r.width) - std::max(a.left, r.left);
+        const float h = std::min(a.top + a.height, r.top + r.height) - std::max(a.top, r.top);
+        if (w > 0 && h > 0 && w * h > bestOverlap) {
+            bestOverlap = w * h;
+            best = &a;
+        }
+    }
+    if (best != nullptr)
+        return *best;
+    // No area intersects: the one nearest to r's centre.
+    const float cx = r.left + r.width / 2;
+    const float cy = r.top + r.height / 2;
+    float bestDistance = std::numeric_limits<float>::infinity();
+    for (const Rect& a : areas) {
+        const float dx = std::max({a.left - cx, 0.0f, cx - (a.left + a.width)});
+        const float dy = std::max({a.top - cy, 0.0f, cy - (a.top + a.height)});
+        const float distance = std::hypot(dx, dy);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = &a;
+        }
+    }
+    return *best;
+}
+
+HeadlessPlatform::HeadlessPlatform(std::wstring appFolder) : m_state(std::make_unique<State>()) {
+    while (appFolder.size() > 1 && appFolder.back() == L'/')
+        appFolder.pop_back();
+    m_state->appFolder = std::move(appFolder);
+}
+
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+// ---------------------------------------------------------------- Application
+
+std::wstring HeadlessPlatform::appFolder() const {
+    return m_state->appFolder;
+}
+std::wstring_view HeadlessPlatform::pathSeparator() const {
+    return L"/";
+}
+
+void HeadlessPlatform::version(int& major, int& minor, int& revision) const {
+    major = 1;
+    minor = 0;
+    revision = 0;
+}
+
+void HeadlessPlatform::createAppWindow(std::wstring_view title, AppWindowEvents& events) {
+    m_state->appWindowExists = true;
+    m_state->appWindowTitle = title;
+    m_state->appEvents = &events;
+}
+
+bool HeadlessPlatform::appWindowExists() const {
+    return m_state->appWindowExists;
+}
+std::wstring HeadlessPlatform::appWindowTitle() const {
+    return m_state->appWindowTitle;
+}
+
+void HeadlessPlatform::sendAppClose() {
+    if (m_state->appEvents != nullptr)
+        m_state->appEvents->onAppCloseRequest();
+}
+
+bool HeadlessPlatform::queryEndSession() {
+    return m_state->appEvents == nullptr || m_state->appEvents->onQueryEndSession();
+}
+
+void HeadlessPlatform::endSession() {
+    if (m_state->appEvents != nullptr)
+        m_state->appEvents->onEndSession();
+}
+
+int HeadlessPlatform::run() {
+    return 0;
+}
+
+// ---------------------------------------------------------------- Forms
+
+std::unique_ptr<Form> HeadlessPlatform::createForm(const FormSpec& spec, FormEvents& events) {
+    return std::make_unique<HeadlessFormImpl>(m_state->link, spec, events);
+}
+
+int HeadlessPlatform::openFormCount() const {
+    return static_cast<int>(m_state->openForms.size());
+}
+
+HeadlessForm& HeadlessPlatform::form(int index) {
+    if (index < 0 || index >= openFormCount())
+        throw std::out_of_range("HeadlessPlatform::form: no loaded form " + std::to_string(index));
+    return *m_state->openForms[static_cast<std::size_t>(index)];
+}
+
+void HeadlessPlatform::unloadForm(int index) {
+    form(index).unload();
+}
+
+void HeadlessPlatform::setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) {
+    m_state->lastWindowPos = WindowPosCall{z, x, y, cx, cy};
+    if (auto* f = dynamic_cast<HeadlessFormImpl*>(&form))
+        f->setTopMost(z == ZOrder::TopMost);
+    form.setBounds(Rect{x * kTwipsPerPixel, y * kTwipsPerPixel, cx * kTwipsPerPixel, cy * kTwipsPerPixel});
+}
+
+bool HeadlessPlatform::isTopMost(const Form& form) const {
+    const auto* f = dynamic_cast<const HeadlessFormImpl*>(&form);
+    return f != nullptr && f->topMost();
+}
+
+const std::optional<WindowPosCall>& HeadlessPlatform::lastWindowPos() const {
+    return m_state->lastWindowPos;
+}
+
+// ---------------------------------------------------------------- Screen
+
+float HeadlessPlatform::twipsPerPixelX() const {
+    return kTwipsPerPixel;
+}
+float HeadlessPlatform::twipsPerPixelY() const {
+    return kTwipsPerPixel;
+}
+Rect HeadlessPlatform::workAreaNearest(const Rect& r) const {
+    return nearestWorkArea(m_state->workAreas, r);
+}
+
+void HeadlessPlatform::setWorkAreas(std::vector<Rect> areas) {
+    m_state->workAreas = areas.empty() ? std::vector<Rect>{kDefaultWorkArea} : std::move(areas);
+}
+
+// ---------------------------------------------------------------- Message boxes
+
+namespace {
+
+MsgAnswer defaultAnswer(const MessageBoxRequest& request) {
+    std::vector<MsgAnswer> buttons;
+    switch (request.buttons) {
+        case MsgButtons::Ok:
+            buttons = {MsgAnswer::Ok};
+            break;
+        case MsgButtons::OkCancel:
+            buttons = {MsgAnswer::Ok, MsgAnswer::Cancel};
+            break;
+        case MsgButtons::YesNo:
+            buttons = {MsgAnswer::Yes, MsgAnswer::No};
+            break;
+        case MsgButtons::YesNoCancel:
+            buttons = {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel};
+            break;
+    }
+    const int n = request.defaultButton;
+    return n >= 1 && n <= static_cast<int>(buttons.size()) ? buttons[static_cast<std::size_t>(n - 1)] : buttons[0];
+}
+
+}  // namespace
+
+MsgAnswer HeadlessPlatform::messageBox(const MessageBoxRequest& request) {
+    m_state->boxes.push_back(request);
+    if (!m_state->answers.empty()) {
+        const MsgAnswer answer = m_state->answers.front();
+        m_state->answers.pop_front();
+        return answer;
+    }
+    if (m_state->unexpectedBox)
+        m_state->unexpectedBox(request);
+    return defaultAnswer(request);
+}
+
+void HeadlessPlatform::queueAnswer(MsgAnswer answer) {
+    m_state->answers.push_back(answer);
+}
+const std::vector<MessageBoxRequest>& HeadlessPlatform::messageBoxes() const {
+    return m_state->boxes;
+}
+
+void HeadlessPlatform::onUnexpectedBox(std::function<void(const MessageBoxRequest&)> handler) {
+    m_state->unexpectedBox = std::move(handler);
+}
+
+std::size_t HeadlessPlatform::queuedAnswers() const {
+    return m_state->answers.size();
+}
+
+// ---------------------------------------------------------------- Settings
+
+namespace {
+
+std::wstring settingKey(std::wstring_view app, std::wstring_view section, std::wstring_view key) {
+    std::wstring k(app);
+    k.append(L"\\").append(section).append(L"\\").append(key);
+    return k;
+}
+
+}  // namespace
+
+std::wstring HeadlessPlatform::getSetting(std::wstring_view app,
+                                          std::wstring_view section,
+                                          std::wstring_view key,
+                                          std::wstring_view fallback) const {
+    const auto it = m_state->settings.find(settingKey(app, section, key));
+    return it != m_state->settings.end() ? it->second : std::wstring(fallback);
+}
+
+FileStatus HeadlessPlatform::saveSetting(std::wstring_view app,
+                                         std::wstring_view section,
+                                         std::wstring_view key,
+                                         std::wstring_view value) {
+    if (m_state->failSettingWrites)
+        return {false, L"The settings store is not writable."};
+    m_state->settings[settingKey(app, section, key)] = value;
+    return {};
+}
+
+std::map<std::wstring, std::wstring>& HeadlessPlatform::settings() {
+    return m_state->settings;
+}
+void HeadlessPlatform::failSettingWrites(bool fail) {
+    m_state->failSettingWrites = fail;
+}
+
+}  // namespace plat::headless

@@ -1,0 +1,156 @@
+// The headless backend: a real desktop without a display. A fixed screen (15 twips
+// per pixel, 1280 x 1024 pixels), message-box answers queued by the test, a printer
+// that records what it was given, settings in memory, and real files on disk with
+// injectable write faults. Forms raise the same events as on a real desktop.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "platform/platform.h"
+
+namespace plat::headless {
+
+class HeadlessForm;
+
+// One line drawn by a print job, and one finished document.
+struct PrintedLine {
+    int sheet = 0;  // 0 for the first sheet
+    float x = 0;
+    float y = 0;
+    std::wstring text;
+};
+struct PrintedDocument {
+    std::wstring name;
+    std::vector<PrintedLine> lines;
+    int sheets = 1;
+    bool ended = false;
+    bool aborted = false;
+};
+
+// What the last setWindowPos was given.
+struct WindowPosCall {
+    ZOrder z = ZOrder::NoTopMost;
+    int x = 0, y = 0, cx = 0, cy = 0;
+};
+
+class HeadlessPlatform : public Platform {
+public:
+    // `appFolder` is a real folder on disk: the program's folder for page files.
+    explicit HeadlessPlatform(std::wstring appFolder);
+    ~HeadlessPlatform() override;
+
+    // --- Platform ---
+    std::wstring appFolder() const override;
+    std::wstring_view pathSeparator() const override;
+    void version(int& major, int& minor, int& revision) const override;
+    void createAppWindow(std::wstring_view title, AppWindowEvents& events) override;
+    std::unique_ptr<Form> createForm(const FormSpec& spec, FormEvents& events) override;
+    int openFormCount() const override;
+    void unloadForm(int index) override;
+    void setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) override;
+    bool isTopMost(const Form& form) const override;
+    int run() override;
+    float twipsPerPixelX() const override;
+    float twipsPerPixelY() const override;
+    Rect workAreaNearest(const Rect& r) const override;
+    MsgAnswer messageBox(const MessageBoxRequest& request) override;
+    std::wstring getSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                            std::wstring_view fallback) const override;
+    FileStatus saveSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                           std::wstring_view value) override;
+    bool toAnsi(std::wstring_view text, std::string& out) const override;
+    std::wstring fromAnsi(std::string_view bytes) const override;
+    bool isOrdinaryFile(std::wstring_view path) const override;
+    bool exists(std::wstring_view path) const override;
+    FileStatus readFile(std::wstring_view path, std::string& bytes) const override;
+    FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
+    FileStatus removeFile(std::wstring_view path) override;
+    std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
+    std::unique_ptr<PrintJob> startPrintJob(std::wstring_view documentName, std::wstring& error) override;
+
+    // --- Test side: message boxes ---
+    // Queues the answer to the next message box.
+    void queueAnswer(MsgAnswer answer);
+    // Every box shown so far, in order.
+    const std::vector<MessageBoxRequest>& messageBoxes() const;
+    // Called when a box appears with no queued answer (the box then answers with
+    // its default button). Tests install a handler that fails the test.
+    void onUnexpectedBox(std::function<void(const MessageBoxRequest&)> handler);
+    std::size_t queuedAnswers() const;
+
+    // --- Test side: settings ("app\section\key" -> value) ---
+    std::map<std::wstring, std::wstring>& settings();
+    // Makes every saveSetting fail from now on (or succeed again).
+    void failSettingWrites(bool fail);
+
+    // --- Test side: files ---
+    // writeFileAtomic of a path whose file name equals `name` fails with `error`;
+    // an empty name makes every write fail. The old file stays as it was.
+    void failWrites(std::wstring name, std::wstring error);
+    void clearWriteFaults();
+    // readFile of a path whose file name equals `name` fails with `error` (an empty
+    // name: every read); the file itself is left as it is.
+    void failReads(std::wstring name, std::wstring error);
+    void clearReadFaults();
+    // Number of writeFileAtomic calls that reached the disk, per file name.
+    int writeCount(std::wstring_view name) const;
+
+    // --- Test side: printer ---
+    void setPrinterAvailable(bool available);
+    // Makes the next job's drawText fail after `lines` lines with `error`.
+    void failPrintingAfter(int lines, std::wstring error);
+    const std::vector<PrintedDocument>& printed() const;
+    // Printable area of a sheet and character metrics: every character is
+    // `charWidth` twips wide, lines are `lineHeight` twips apart.
+    void setPaper(Rect printable, float charWidth, float lineHeight);
+
+    // Marks a file as hidden, so that isOrdinaryFile is false for it.
+    void markHidden(std::wstring path);
+
+    // --- Test side: screen ---
+    void setWorkAreas(std::vector<Rect> areas);
+
+    // --- Test side: forms and the application window ---
+    // Loaded forms in load order.
+    HeadlessForm& form(int index);
+    bool appWindowExists() const;
+    std::wstring appWindowTitle() const;
+    void sendAppClose();
+    bool queryEndSession();
+    void endSession();
+    const std::optional<WindowPosCall>& lastWindowPos() const;
+
+    struct State;  // everything the backend holds, shared with its forms
+
+private:
+    std::unique_ptr<State> m_state;
+};
+
+// A form of the headless desktop. The test drives it as a user would.
+class HeadlessForm : public Form {
+public:
+    // Chooses a menu entry as a click would: nothing happens (false) when the entry or
+    // one of its parents is disabled or hidden. Opening a drop-down raises onMenuOpen
+    // of each parent first, as a real menu does.
+    virtual bool clickMenu(int id) = 0;
+    // Presses Ctrl+key: finds the entry with that shortcut; raises onMenuOpen of its
+    // drop-down first, then the click if the entry is enabled and visible.
+    virtual bool pressShortcut(Shortcut shortcut) = 0;
+    // Opens the drop-down `id` without choosing anything.
+    virtual void openMenu(int id) = 0;
+    // The window's own close command.
+    virtual void requestClose() = 0;
+    // The user drags or sizes the window (raises onResize when the size changes).
+    virtual void userSetBounds(const Rect& r) = 0;
+    // Minimize, maximize, restore (raises onResize).
+    virtual void setWindowState(WindowState state) = 0;
+    virtual bool visible() const = 0;
+    // Current menu tree with enabled and visible states.
+    virtual std::vector<MenuSpec> menuBar() const = 0;
+    // Types text into the editor at `index` as a user would (replaces the selection).
+    virtual void type(int index, std::wstring_view text) = 0;
+};
+
+}  // namespace plat::headless

@@ -1,0 +1,81 @@
+// Internal to the headless backend: the state shared by the platform, its forms
+// and its print jobs.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+
+namespace plat::headless {
+
+class HeadlessFormImpl;
+
+// Forms and print jobs may outlive the platform: they reach the state through
+// this link, which the state clears when it is destroyed.
+struct StateLink {
+    HeadlessPlatform::State* state = nullptr;
+};
+
+// The screen of the headless desktop: 1280 x 1024 pixels less a 40-pixel taskbar.
+inline constexpr Rect kDefaultWorkArea{0, 0, 19200, 14760};
+inline constexpr float kTwipsPerPixel = 15;
+
+// The work area with the largest intersection with `r`; when none intersects, the
+// one nearest to r's centre. The default area when the list is empty.
+Rect nearestWorkArea(const std::vector<Rect>& areas, const Rect& r);
+
+struct HeadlessPlatform::State {
+    State();
+    ~State();
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+
+    std::shared_ptr<StateLink> link;
+    std::wstring appFolder;
+
+    // Application window.
+    bool appWindowExists = false;
+    std::wstring appWindowTitle;
+    AppWindowEvents* appEvents = nullptr;
+
+    // Forms: the loaded ones, in load order.
+    std::vector<HeadlessFormImpl*> openForms;
+    std::optional<WindowPosCall> lastWindowPos;
+
+    // Screen.
+    std::vector<Rect> workAreas{kDefaultWorkArea};
+
+    // Message boxes.
+    std::deque<MsgAnswer> answers;
+    std::vector<MessageBoxRequest> boxes;
+    std::function<void(const MessageBoxRequest&)> unexpectedBox;
+
+    // Settings.
+    std::map<std::wstring, std::wstring> settings;
+    bool failSettingWrites = false;
+
+    // Files.
+    std::map<std::wstring, std::wstring> writeFaults;  // file name ("" = all) -> error
+    std::map<std::wstring, std::wstring> readFaults;   // file name ("" = all) -> error
+    std::map<std::wstring, int, std::less<>> writeCounts;
+    std::set<std::wstring, std::less<>> hidden;
+    unsigned long tempCounter = 0;
+
+    // Printer.
+    bool printerAvailable = true;
+    Rect paper{0, 0, 11520, 15840};
+    float charWidth = 120;
+    float lineHeight = 240;
+    std::optional<std::pair<int, std::wstring>> printFault;  // for the next job
+    std::vector<PrintedDocument> printed;
+};
+
+}  // namespace plat::headless

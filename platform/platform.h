@@ -1,0 +1,271 @@
+// The desktop layer: everything the notes program and the launcher need of the
+// desktop goes through the interfaces here. Backends: win32 (the real one),
+// headless (no display; the default for tests). No backend header leaks out.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plat {
+
+// Geometry is in twips (1/1440 inch), held as single-precision numbers.
+struct Rect {
+    float left = 0;
+    float top = 0;
+    float width = 0;
+    float height = 0;
+};
+
+// An opaque native window handle (HWND on Windows), 0 when there is none.
+using NativeHandle = std::uintptr_t;
+
+enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+
+// Key of a menu shortcut: Ctrl plus a letter ('A'..'Z') or a function key.
+struct Shortcut {
+    enum class Key : std::uint8_t { None, Letter, F };
+    Key key = Key::None;
+    wchar_t letter = 0;  // for Letter
+    int function = 0;    // 1..12 for F
+    static Shortcut ctrl(wchar_t c) { return {Key::Letter, c, 0}; }
+    static Shortcut ctrlF(int n) { return {Key::F, 0, n}; }
+    bool operator==(const Shortcut&) const = default;
+};
+
+// One entry of a menu tree. A caption of "-" is a separator. An entry with
+// children is a drop-down; a top-level entry without children acts when clicked.
+struct MenuSpec {
+    int id = 0;
+    std::wstring caption;
+    Shortcut shortcut;
+    bool enabled = true;
+    bool visible = true;
+    std::vector<MenuSpec> items;
+};
+
+// Design of a form: its caption, icon, client size, menu bar and editors.
+struct FormSpec {
+    std::wstring caption;
+    float clientWidth = 0;   // design client area, twips
+    float clientHeight = 0;
+    int iconResource = 0;    // resource id of the icon, 0 for none
+    std::vector<MenuSpec> menuBar;
+    int textBoxCount = 0;    // multi-line plain editors, indexed 0..n-1
+    std::uint32_t textBoxBackColor = 0xFFFFFF;  // colour word 0x00BBGGRR
+};
+
+// Why a form is asked to close.
+enum class CloseReason {
+    User,       // the window's own close command (title-bar button, system menu, Alt+F4)
+    AppWindow,  // a close request that reached the hidden application window
+};
+
+// The events a form raises; a form's owner implements them. Never throw out of these.
+class FormEvents {
+public:
+    virtual ~FormEvents() = default;
+    // First show: runs to its end before the window becomes visible.
+    virtual void onLoad() {}
+    // After every change of size or window state, and once when first shown.
+    virtual void onResize() {}
+    // The form is being unloaded; the handler may set cancel (never done here).
+    virtual void onUnload(std::int16_t& cancel) { (void)cancel; }
+    // A menu entry (or its enabled shortcut) was chosen.
+    virtual void onMenuClick(int id) { (void)id; }
+    // The drop-down of menu `id` is about to open.
+    virtual void onMenuOpen(int id) { (void)id; }
+    // The user or the system asks the form to close; the default is to unload it.
+    // The handler decides: it calls Form::unload() or leaves the form open.
+    virtual void onCloseRequest(CloseReason reason) = 0;
+};
+
+// A multi-line plain text box: vertical scroll bar, long lines wrap.
+class TextBox {
+public:
+    virtual ~TextBox() = default;
+    virtual std::wstring text() const = 0;
+    virtual void setText(std::wstring_view text) = 0;
+    // Selected text; writing replaces the selection, or inserts at the caret.
+    virtual std::wstring selText() const = 0;
+    virtual void setSelText(std::wstring_view text) = 0;
+    virtual int selStart() const = 0;
+    virtual int selLength() const = 0;
+    virtual void select(int start, int length) = 0;
+    virtual bool visible() const = 0;
+    virtual void setVisible(bool visible) = 0;
+    // Geometry relative to the form's client area, twips. A negative size is not applied.
+    virtual Rect geometry() const = 0;
+    virtual void setLeft(float v) = 0;
+    virtual void setTop(float v) = 0;
+    virtual void setWidth(float v) = 0;
+    virtual void setHeight(float v) = 0;
+    virtual std::uint32_t backColor() const = 0;
+    virtual void setBackColor(std::uint32_t colour) = 0;
+    virtual void setFocus() = 0;
+};
+
+// A top-level window with a menu bar and text boxes.
+class Form {
+public:
+    virtual ~Form() = default;
+    // Loads the form on the first call (raising onLoad), then shows it modeless.
+    virtual void show() = 0;
+    // Runs onUnload, destroys the window and removes the form from the open forms.
+    virtual void unload() = 0;
+    virtual bool loaded() const = 0;
+    virtual std::wstring caption() const = 0;
+    virtual void setCaption(std::wstring_view caption) = 0;
+    // Outer bounds (frame, caption and menu bar included), twips.
+    virtual Rect bounds() const = 0;
+    virtual void setBounds(const Rect& r) = 0;
+    virtual WindowState windowState() const = 0;
+    // The form's own background, in the desktop's colour encoding (system colours
+    // carry the high bit, 0x80000000 | index).
+    virtual std::uint32_t backColor() const = 0;
+    // Free text owned by the form.
+    virtual std::wstring tag() const = 0;
+    virtual void setTag(std::wstring_view tag) = 0;
+    virtual NativeHandle handle() const = 0;
+    virtual TextBox& textBox(int index) = 0;
+    virtual bool menuEnabled(int id) const = 0;
+    virtual void setMenuEnabled(int id, bool enabled) = 0;
+    virtual bool menuVisible(int id) const = 0;
+    virtual std::wstring menuCaption(int id) const = 0;
+};
+
+// Where a window goes in the z-order when placed with setWindowPos.
+enum class ZOrder { TopMost, NoTopMost };
+
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgIcon { None, Information, Exclamation, Question, Critical };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+struct MessageBoxRequest {
+    std::wstring text;
+    std::wstring caption;  // empty: the application title
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgIcon icon = MsgIcon::None;
+    int defaultButton = 1;  // 1-based
+    NativeHandle owner = 0;
+};
+
+// Result of a file operation; `error` is a readable reason when `ok` is false.
+struct FileStatus {
+    bool ok = true;
+    std::wstring error;
+};
+
+struct FileEntry {
+    std::wstring name;
+    double ageSeconds = 0;  // since the last write
+};
+
+// A sheet-by-sheet print target; all measures in twips.
+class PrintJob {
+public:
+    virtual ~PrintJob() = default;
+    virtual Rect printableArea() const = 0;  // relative to the sheet's printable origin
+    virtual float lineHeight() const = 0;
+    virtual float textWidth(std::wstring_view text) const = 0;
+    virtual FileStatus drawText(float x, float y, std::wstring_view text) = 0;
+    virtual FileStatus newSheet() = 0;
+    // Ends the document so that the job goes to the printer at once.
+    virtual FileStatus end() = 0;
+    // Drops the document after a failure.
+    virtual void abort() = 0;
+};
+
+// Events of the hidden application window.
+class AppWindowEvents {
+public:
+    virtual ~AppWindowEvents() = default;
+    // A close request (WM_CLOSE, whatever its parameters).
+    virtual void onAppCloseRequest() = 0;
+    // The user's session is ending; return false to ask the system not to end it.
+    virtual bool onQueryEndSession() = 0;
+    // The session ends now (after every program agreed); the process ends after this.
+    virtual void onEndSession() = 0;
+};
+
+// The desktop services. One instance per program run.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- Application ---
+    // Folder of the running program file, without a trailing separator.
+    virtual std::wstring appFolder() const = 0;
+    // Separator that joins a folder and a file name ("\" on Windows).
+    virtual std::wstring_view pathSeparator() const = 0;
+    // Major, minor and revision of the program's version resource.
+    virtual void version(int& major, int& minor, int& revision) const = 0;
+    // Creates the hidden top-level application window titled `title`; its
+    // close request and end-of-session messages go to `events`.
+    virtual void createAppWindow(std::wstring_view title, AppWindowEvents& events) = 0;
+
+    // --- Forms ---
+    // Creates a form from its design; nothing is shown until Form::show().
+    virtual std::unique_ptr<Form> createForm(const FormSpec& spec, FormEvents& events) = 0;
+    // Number of loaded forms, and unloading one by its position in load order.
+    virtual int openFormCount() const = 0;
+    virtual void unloadForm(int index) = 0;
+    // Places a window in the z-order and moves it to x, y, cx, cy pixels (flags 0:
+    // also activates it). The result is not reported.
+    virtual void setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) = 0;
+    virtual bool isTopMost(const Form& form) const = 0;
+    // Runs the event loop until no form is loaded; returns the exit code.
+    virtual int run() = 0;
+
+    // --- Screen ---
+    virtual float twipsPerPixelX() const = 0;
+    virtual float twipsPerPixelY() const = 0;
+    // Work area (screen less taskbars) of the screen nearest to `r`, twips.
+    virtual Rect workAreaNearest(const Rect& r) const = 0;
+
+    // --- Message boxes ---
+    // Shows a modal message box and returns the button pressed.
+    virtual MsgAnswer messageBox(const MessageBoxRequest& request) = 0;
+
+    // --- Settings store (per user) ---
+    // Reads a text value; `fallback` when the key is absent.
+    virtual std::wstring getSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                                    std::wstring_view fallback) const = 0;
+    virtual FileStatus saveSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                                   std::wstring_view value) = 0;
+
+    // --- Text encoding ---
+    // Converts to the 8-bit ANSI character set; false when a character has no
+    // exact 8-bit form (nothing is ever replaced by '?').
+    virtual bool toAnsi(std::wstring_view text, std::string& out) const = 0;
+    virtual std::wstring fromAnsi(std::string_view bytes) const = 0;
+
+    // --- Files ---
+    // True for an existing ordinary file: not a folder, not hidden, not a system file.
+    virtual bool isOrdinaryFile(std::wstring_view path) const = 0;
+    virtual bool exists(std::wstring_view path) const = 0;
+    virtual FileStatus readFile(std::wstring_view path, std::string& bytes) const = 0;
+    // Writes `bytes` as the whole new content of `path`: a temporary file in the same
+    // folder, flushed to disk, then renamed over the old file in one step. After a crash
+    // the file holds either its old or its new content. The temporary file's name ends
+    // in kTempSuffix.
+    virtual FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) = 0;
+    virtual FileStatus removeFile(std::wstring_view path) = 0;
+    // Names (not paths) of the ordinary files in a folder, with their age.
+    virtual std::vector<FileEntry> listFiles(std::wstring_view folder) const = 0;
+
+    // --- Printer ---
+    // Starts a document on the default printer; null with `error` set when there is
+    // no default printer or it cannot be opened. Never shows a system dialog.
+    virtual std::unique_ptr<PrintJob> startPrintJob(std::wstring_view documentName, std::wstring& error) = 0;
+};
+
+// Suffix of the temporary files of writeFileAtomic.
+inline constexpr std::wstring_view kTempSuffix = L".quibtmp";
+
+}  // namespace plat
+
+// Each program defines its start-up routine; the backend's entry point calls it.
+int ProgramMain(plat::Platform& platform);

@@ -1,0 +1,151 @@
+// Files through the wide Win32 functions: tests, whole-file reads, atomic writes
+// (temporary file, flush, rename over), removal and folder listings.
+#include "platform/win32/win32_platform.h"
+
+namespace plat::win32 {
+namespace {
+
+constexpr DWORD kChunk = 1u << 20;
+constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+// Closes a file handle when it goes out of scope.
+struct FileHandle {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    explicit FileHandle(HANDLE h) : handle(h) {}
+    ~FileHandle() { close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool valid() const { return handle != INVALID_HANDLE_VALUE; }
+    bool close() {
+        const bool ok = !valid() || CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+};
+
+DWORD attributes(std::wstring_view path) {
+    return GetFileAttributesW(zstr(path).c_str());
+}
+
+// Writes every byte; a short write (a full disk) is an error too.
+DWORD writeAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD want = bytes.size() < kChunk ? static_cast<DWORD>(bytes.size()) : kChunk;
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), want, &written, nullptr)) {
+            return GetLastError();
+        }
+        if (written == 0) {
+            return ERROR_DISK_FULL;
+        }
+        bytes.remove_prefix(written);
+    }
+    return ERROR_SUCCESS;
+}
+
+// The new content goes to the temporary file, reaches the disk, and only then
+// replaces the old file in one rename. (ReplaceFileW is not atomic under Wine.)
+DWORD writeThrough(const std::wstring& temp, const std::wstring& path, std::string_view bytes) {
+    FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        return GetLastError();
+    }
+    if (const DWORD error = writeAll(file.handle, bytes)) {
+        return error;
+    }
+    if (!FlushFileBuffers(file.handle) || !file.close()) {
+        return GetLastError();
+    }
+    if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return GetLastError();
+    }
+    return ERROR_SUCCESS;
+}
+
+double ageInSeconds(const FILETIME& written) {
+    FILETIME nowTime{};
+    GetSystemTimeAsFileTime(&nowTime);
+    const auto ticks = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+    };
+    return (ticks(nowTime) - ticks(written)) / 1e7;  // 100-nanosecond units
+}
+
+}  // namespace
+
+bool Win32Platform::isOrdinaryFile(std::wstring_view path) const {
+    const DWORD a = attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & kNotOrdinary) == 0;
+}
+
+bool Win32Platform::exists(std::wstring_view path) const {
+    return attributes(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+FileStatus Win32Platform::readFile(std::wstring_view path, std::string& bytes) const {
+    bytes.clear();
+    FileHandle file(CreateFileW(zstr(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        return failure(GetLastError());
+    }
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.handle, &size) && size.QuadPart > 0) {
+        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    }
+    std::string chunk(kChunk, '\0');
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.handle, chunk.data(), kChunk, &got, nullptr)) {
+            const DWORD error = GetLastError();
+            bytes.clear();
+            return failure(error);
+        }
+        if (got == 0) {
+            return {};
+        }
+        bytes.append(chunk.data(), got);
+    }
+}
+
+FileStatus Win32Platform::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
+    const std::wstring target(path);
+    const std::wstring temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(++m_state->tempCounter) + std::wstring(kTempSuffix);
+    const DWORD error = writeThrough(temp, target, bytes);
+    if (error != ERROR_SUCCESS) {
+        DeleteFileW(temp.c_str());
+        return failure(error);
+    }
+    return {};
+}
+
+FileStatus Win32Platform::removeFile(std::wstring_view path) {
+    if (!DeleteFileW(zstr(path).c_str())) {
+        return failure(GetLastError());
+    }
+    return {};
+}
+
+std::vector<FileEntry> Win32Platform::listFiles(std::wstring_view folder) const {
+    std::wstring pattern(folder);
+    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') {
+        pattern += L'\\';
+    }
+    pattern += L'*';
+    std::vector<FileEntry> files;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return files;
+    }
+    do {
+        if ((found.dwFileAttributes & kNotOrdinary) == 0) {
+            files.push_back({found.cFileName, ageInSeconds(found.ftLastWriteTime)});
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return files;
+}
+
+}  // namespace plat::win32

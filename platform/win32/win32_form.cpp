@@ -1,0 +1,291 @@
+// Forms: the top-level window, its load/show/unload life cycle, its geometry in
+// twips, and the window procedure that turns messages into FormEvents calls.
+#include "platform/win32/win32_form.h"
+
+#include <algorithm>
+
+#include "platform/win32/win32_platform.h"
+
+namespace plat::win32 {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"QuibbetsForm";
+constexpr DWORD kFormStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// COLOR_BTNFACE in the OLE colour encoding: system colour 15 with the high bit.
+constexpr std::uint32_t kButtonFace = 0x80000000u | COLOR_BTNFACE;
+
+}  // namespace
+
+void Win32Form::registerClass(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = &Win32Form::windowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, resourceName(32512));  // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    wc.lpszClassName = kFormClass;
+    RegisterClassExW(&wc);
+}
+
+Win32Form::Win32Form(std::shared_ptr<PlatformState> platform, const FormSpec& spec, FormEvents& events)
+    : m_platform(std::move(platform)), m_events(events) {
+    create(spec);
+}
+
+Win32Form::~Win32Form() {
+    leaveOpenForms();
+    destroyWindow();
+    for (auto& [colour, brush] : m_brushes) {
+        DeleteObject(brush);
+    }
+}
+
+// The window starts hidden at the system's default place, sized so that its client
+// area has the design size.
+void Win32Form::create(const FormSpec& spec) {
+    m_menu.build(spec.menuBar);
+    const Scale s = m_platform->scale;
+    RECT r{0, 0, toPixels(spec.clientWidth, s.x), toPixels(spec.clientHeight, s.y)};
+    AdjustWindowRectEx(&r, kFormStyle, m_menu.bar() != nullptr, 0);
+    CreateWindowExW(0, kFormClass, spec.caption.c_str(), kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
+                    r.bottom - r.top, nullptr, m_menu.bar(), m_platform->instance, this);
+    if (!m_hwnd) {
+        DestroyMenu(m_menu.bar());
+        m_menu.forgetBar();
+    }
+    loadIcons(spec.iconResource);
+    for (int i = 0; i < spec.textBoxCount; ++i) {
+        m_textBoxes.push_back(
+            std::make_unique<Win32TextBox>(*this, m_hwnd, i, spec.textBoxBackColor, m_platform->editFont));
+    }
+}
+
+// Icons of the two system sizes, each loaded at its own size (LR_SHARED would hand
+// back the first size loaded), owned by the form.
+void Win32Form::loadIcons(int resource) {
+    if (resource == 0 || !m_hwnd) {
+        return;
+    }
+    const auto load = [&](int cx, int cy) {
+        return static_cast<HICON>(LoadImageW(m_platform->instance, resourceName(resource), IMAGE_ICON,
+                                             GetSystemMetrics(cx), GetSystemMetrics(cy), LR_DEFAULTCOLOR));
+    };
+    m_bigIcon = load(SM_CXICON, SM_CYICON);
+    m_smallIcon = load(SM_CXSMICON, SM_CYSMICON);
+    SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
+    SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+}
+
+LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* form = static_cast<Win32Form*>(created->lpCreateParams);
+        form->m_hwnd = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!form) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    try {
+        return form->handleMessage(message, wParam, lParam);
+    } catch (...) {
+        return 0;  // nothing may unwind through the system's code
+    }
+}
+
+LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        m_events.onCloseRequest(CloseReason::User);
+        return 0;
+    case WM_SIZE:
+        onSize();
+        return 0;
+    case WM_COMMAND:
+        if (lParam == 0) {
+            onMenuCommand(wParam);
+            return 0;
+        }
+        break;
+    case WM_INITMENUPOPUP:
+        onInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
+        return 0;
+    case WM_CTLCOLOREDIT:
+        return onCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+// Size changes during onLoad are not reported: show() raises one onResize for them
+// once the window is visible.
+void Win32Form::onSize() {
+    if (m_stage == Stage::Loaded || m_stage == Stage::Unloading) {
+        m_resizeRaised = true;
+        m_events.onResize();
+    }
+}
+
+LRESULT Win32Form::onCtlColorEdit(HDC dc, HWND edit) {
+    for (const auto& box : m_textBoxes) {
+        if (box->hwnd() == edit) {
+            const std::uint32_t colour = box->backColor();
+            auto [it, added] = m_brushes.try_emplace(colour, nullptr);
+            if (added) {
+                it->second = CreateSolidBrush(toColorRef(colour));
+            }
+            SetBkColor(dc, toColorRef(colour));
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<LRESULT>(it->second);
+        }
+    }
+    return DefWindowProcW(m_hwnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
+}
+
+void Win32Form::pruneBrushes() {
+    for (auto it = m_brushes.begin(); it != m_brushes.end();) {
+        const bool used = std::any_of(m_textBoxes.begin(), m_textBoxes.end(),
+                                      [&](const auto& box) { return box->backColor() == it->first; });
+        if (used) {
+            ++it;
+        } else {
+            DeleteObject(it->second);
+            it = m_brushes.erase(it);
+        }
+    }
+}
+
+// The first show loads the form: it joins the open forms and onLoad runs on the
+// still hidden window; then the window appears and onResize is raised once.
+void Win32Form::show() {
+    if (!m_hwnd || m_stage == Stage::Unloaded) {
+        return;
+    }
+    if (m_stage != Stage::Created) {
+        ShowWindow(m_hwnd, SW_SHOW);
+        return;
+    }
+    m_stage = Stage::Loading;
+    m_platform->openForms.push_back(this);
+    m_events.onLoad();
+    if (m_stage != Stage::Loading) {
+        return;  // unloaded during onLoad
+    }
+    m_stage = Stage::Loaded;
+    m_resizeRaised = false;
+    ShowWindow(m_hwnd, SW_SHOWNORMAL);
+    UpdateWindow(m_hwnd);
+    if (!m_resizeRaised) {
+        m_events.onResize();
+    }
+}
+
+void Win32Form::unload() {
+    if (m_stage != Stage::Loaded && m_stage != Stage::Loading) {
+        return;
+    }
+    const Stage before = m_stage;
+    m_stage = Stage::Unloading;
+    std::int16_t cancel = 0;
+    m_events.onUnload(cancel);
+    if (cancel != 0) {
+        m_stage = before;
+        return;
+    }
+    m_stage = Stage::Unloaded;
+    destroyWindow();
+    leaveOpenForms();
+    if (m_platform->openForms.empty()) {
+        PostQuitMessage(0);
+    }
+}
+
+void Win32Form::destroyWindow() {
+    if (m_hwnd) {
+        const HWND hwnd = m_hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd);  // also destroys the menu bar and the editors
+        m_hwnd = nullptr;
+        m_menu.forgetBar();
+        for (auto& box : m_textBoxes) {
+            box->forgetWindow();
+        }
+    }
+    const auto destroyIcon = [](HICON& icon) {
+        if (icon) {
+            DestroyIcon(icon);
+            icon = nullptr;
+        }
+    };
+    destroyIcon(m_bigIcon);
+    destroyIcon(m_smallIcon);
+}
+
+void Win32Form::leaveOpenForms() {
+    auto& forms = m_platform->openForms;
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+}
+
+bool Win32Form::loaded() const {
+    return m_stage == Stage::Loading || m_stage == Stage::Loaded || m_stage == Stage::Unloading;
+}
+
+std::wstring Win32Form::caption() const {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(m_hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(m_hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void Win32Form::setCaption(std::wstring_view caption) {
+    SetWindowTextW(m_hwnd, zstr(caption).c_str());
+}
+
+Rect Win32Form::bounds() const {
+    RECT r{};
+    GetWindowRect(m_hwnd, &r);
+    return toTwipsRect(r, scale());
+}
+
+void Win32Form::setBounds(const Rect& r) {
+    const RECT p = toPixelRect(r, scale());
+    SetWindowPos(m_hwnd, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+WindowState Win32Form::windowState() const {
+    if (IsIconic(m_hwnd)) {
+        return WindowState::Minimized;
+    }
+    return IsZoomed(m_hwnd) ? WindowState::Maximized : WindowState::Normal;
+}
+
+std::uint32_t Win32Form::backColor() const {
+    return kButtonFace;
+}
+
+std::wstring Win32Form::tag() const {
+    return m_tag;
+}
+
+void Win32Form::setTag(std::wstring_view tag) {
+    m_tag = tag;
+}
+
+NativeHandle Win32Form::handle() const {
+    return reinterpret_cast<NativeHandle>(m_hwnd);
+}
+
+TextBox& Win32Form::textBox(int index) {
+    return *m_textBoxes.at(static_cast<std::size_t>(index));
+}
+
+Scale Win32Form::scale() const {
+    return m_platform->scale;
+}
+
+}  // namespace plat::win32

@@ -1,0 +1,117 @@
+// A form of the Win32 backend: a top-level window with a menu bar and child EDIT
+// controls as its text boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/win32/win32_common.h"
+#include "platform/win32/win32_menu.h"
+
+namespace plat::win32 {
+
+struct PlatformState;
+class Win32Form;
+
+class Win32TextBox final : public TextBox {
+public:
+    Win32TextBox(Win32Form& form, HWND parent, int index, std::uint32_t colour, HFONT font);
+    HWND hwnd() const { return m_hwnd; }
+    void forgetWindow() { m_hwnd = nullptr; }
+
+    std::wstring text() const override;
+    void setText(std::wstring_view text) override;
+    std::wstring selText() const override;
+    void setSelText(std::wstring_view text) override;
+    int selStart() const override;
+    int selLength() const override;
+    void select(int start, int length) override;
+    bool visible() const override;
+    void setVisible(bool visible) override;
+    Rect geometry() const override;
+    void setLeft(float v) override;
+    void setTop(float v) override;
+    void setWidth(float v) override;
+    void setHeight(float v) override;
+    std::uint32_t backColor() const override;
+    void setBackColor(std::uint32_t colour) override;
+    void setFocus() override;
+
+private:
+    RECT rectInParent() const;
+    void place(int x, int y, int cx, int cy, UINT flags);
+    void selection(DWORD& start, DWORD& end) const;
+
+    Win32Form& m_form;
+    HWND m_hwnd = nullptr;
+    bool m_visible = false;
+    std::uint32_t m_colour = 0;
+};
+
+class Win32Form final : public Form {
+public:
+    Win32Form(std::shared_ptr<PlatformState> platform, const FormSpec& spec, FormEvents& events);
+    ~Win32Form() override;
+    Win32Form(const Win32Form&) = delete;
+    Win32Form& operator=(const Win32Form&) = delete;
+
+    static void registerClass(HINSTANCE instance);
+
+    void show() override;
+    void unload() override;
+    bool loaded() const override;
+    std::wstring caption() const override;
+    void setCaption(std::wstring_view caption) override;
+    Rect bounds() const override;
+    void setBounds(const Rect& r) override;
+    WindowState windowState() const override;
+    std::uint32_t backColor() const override;
+    std::wstring tag() const override;
+    void setTag(std::wstring_view tag) override;
+    NativeHandle handle() const override;
+    TextBox& textBox(int index) override;
+    bool menuEnabled(int id) const override;
+    void setMenuEnabled(int id, bool enabled) override;
+    bool menuVisible(int id) const override;
+    std::wstring menuCaption(int id) const override;
+
+    // Backend side.
+    HWND hwnd() const { return m_hwnd; }
+    Scale scale() const;
+    // Runs the form's accelerator table on a message of the message loop.
+    bool translateAccelerator(MSG& msg);
+    // Drops the cached brushes of colours that no text box uses any more.
+    void pruneBrushes();
+
+private:
+    enum class Stage { Created, Loading, Loaded, Unloading, Unloaded };
+
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void create(const FormSpec& spec);
+    void loadIcons(int resource);
+    void onSize();
+    LRESULT onCtlColorEdit(HDC dc, HWND edit);
+    void onMenuCommand(WPARAM wParam);     // win32_menu.cpp
+    void onInitMenuPopup(HMENU popup, bool systemMenu);  // win32_menu.cpp
+    void destroyWindow();
+    void leaveOpenForms();
+
+    std::shared_ptr<PlatformState> m_platform;
+    FormEvents& m_events;
+    HWND m_hwnd = nullptr;
+    Stage m_stage = Stage::Created;
+    bool m_resizeRaised = false;
+    std::wstring m_tag;
+    Win32Menu m_menu;
+    std::vector<std::unique_ptr<Win32TextBox>> m_textBoxes;
+    std::map<std::uint32_t, HBRUSH> m_brushes;
+    HICON m_bigIcon = nullptr;
+    HICON m_smallIcon = nullptr;
+};
+
+}  // namespace plat::win32

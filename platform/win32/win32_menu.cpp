@@ -1,0 +1,194 @@
+// Menu bars: the Win32 menu built from the MenuSpec tree, the accelerator table of
+// its shortcuts, the state of every entry, and the menu messages of a form.
+#include "platform/win32/win32_menu.h"
+
+#include "platform/win32/win32_form.h"
+
+namespace plat::win32 {
+namespace {
+
+std::wstring shortcutText(const Shortcut& shortcut) {
+    switch (shortcut.key) {
+    case Shortcut::Key::Letter:
+        return std::wstring(L"Ctrl+") + shortcut.letter;
+    case Shortcut::Key::F:
+        return L"Ctrl+F" + std::to_wstring(shortcut.function);
+    case Shortcut::Key::None:
+        break;
+    }
+    return {};
+}
+
+WORD virtualKey(const Shortcut& shortcut) {
+    if (shortcut.key == Shortcut::Key::Letter) {
+        const wchar_t c = shortcut.letter;
+        return static_cast<WORD>(c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c);
+    }
+    return static_cast<WORD>(VK_F1 + shortcut.function - 1);
+}
+
+}  // namespace
+
+Win32Menu::~Win32Menu() {
+    if (m_accelerators) {
+        DestroyAcceleratorTable(m_accelerators);
+    }
+    if (m_bar) {
+        DestroyMenu(m_bar);
+    }
+}
+
+void Win32Menu::build(const std::vector<MenuSpec>& bar) {
+    if (bar.empty()) {
+        return;
+    }
+    m_bar = CreateMenu();
+    for (const MenuSpec& spec : bar) {
+        add(m_bar, spec, std::nullopt);
+    }
+    if (!m_accels.empty()) {
+        m_accelerators = CreateAcceleratorTableW(m_accels.data(), static_cast<int>(m_accels.size()));
+    }
+}
+
+// Hidden entries are remembered but not inserted; a drop-down's children go into
+// its own pop-up menu. The shortcut text follows the caption after a tab.
+void Win32Menu::add(HMENU owner, const MenuSpec& spec, std::optional<int> parent) {
+    Entry entry{spec.caption, spec.enabled, spec.visible, parent, nullptr, 0};
+    if (spec.shortcut.key != Shortcut::Key::None) {
+        m_accels.push_back({FVIRTKEY | FCONTROL, virtualKey(spec.shortcut), static_cast<WORD>(spec.id)});
+    }
+    // Children of a hidden drop-down are remembered with no menu to hold them.
+    const bool shown = spec.visible && owner;
+    HMENU popup = shown && !spec.items.empty() ? CreatePopupMenu() : nullptr;
+    if (popup) {
+        m_popups[popup] = spec.id;
+    }
+    for (const MenuSpec& child : spec.items) {
+        add(popup, child, spec.id);
+    }
+    if (shown) {
+        entry.owner = owner;
+        entry.position = static_cast<UINT>(GetMenuItemCount(owner));
+        const UINT grey = spec.enabled ? 0 : MF_GRAYED;
+        std::wstring text = spec.caption;
+        if (spec.shortcut.key != Shortcut::Key::None) {
+            text += L"\t" + shortcutText(spec.shortcut);
+        }
+        if (spec.caption == L"-") {
+            AppendMenuW(owner, MF_SEPARATOR, 0, nullptr);
+        } else if (popup) {
+            AppendMenuW(owner, MF_POPUP | MF_STRING | grey, reinterpret_cast<UINT_PTR>(popup), text.c_str());
+        } else {
+            AppendMenuW(owner, MF_STRING | grey, static_cast<UINT_PTR>(spec.id), text.c_str());
+        }
+    }
+    m_entries[spec.id] = entry;
+}
+
+bool Win32Menu::has(int id) const {
+    return m_entries.count(id) != 0;
+}
+
+bool Win32Menu::enabled(int id) const {
+    const auto it = m_entries.find(id);
+    return it != m_entries.end() && it->second.enabled;
+}
+
+bool Win32Menu::visible(int id) const {
+    const auto it = m_entries.find(id);
+    return it != m_entries.end() && it->second.visible;
+}
+
+std::wstring Win32Menu::caption(int id) const {
+    const auto it = m_entries.find(id);
+    return it == m_entries.end() ? std::wstring() : it->second.caption;
+}
+
+std::optional<int> Win32Menu::parentOf(int id) const {
+    const auto it = m_entries.find(id);
+    return it == m_entries.end() ? std::nullopt : it->second.parent;
+}
+
+// By position in the holding menu: a drop-down's item has no command id to find it by.
+void Win32Menu::setEnabled(HWND window, int id, bool enabled) {
+    const auto it = m_entries.find(id);
+    if (it == m_entries.end()) {
+        return;
+    }
+    it->second.enabled = enabled;
+    if (it->second.owner) {
+        EnableMenuItem(it->second.owner, it->second.position, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+        DrawMenuBar(window);
+    }
+}
+
+std::optional<int> Win32Menu::popupId(HMENU popup) const {
+    const auto it = m_popups.find(popup);
+    return it == m_popups.end() ? std::nullopt : std::optional<int>(it->second);
+}
+
+// --- The menu side of a form ---
+
+bool Win32Form::menuEnabled(int id) const {
+    return m_menu.enabled(id);
+}
+
+void Win32Form::setMenuEnabled(int id, bool enabled) {
+    m_menu.setEnabled(m_hwnd, id, enabled);
+}
+
+bool Win32Form::menuVisible(int id) const {
+    return m_menu.visible(id);
+}
+
+std::wstring Win32Form::menuCaption(int id) const {
+    return m_menu.caption(id);
+}
+
+bool Win32Form::translateAccelerator(MSG& msg) {
+    if (!m_hwnd || !m_menu.accelerators()) {
+        return false;
+    }
+    m_menu.translating = true;
+    m_menu.openedWhileTranslating = false;
+    const bool translated = TranslateAcceleratorW(m_hwnd, m_menu.accelerators(), &msg) != 0;
+    m_menu.translating = false;
+    return translated;
+}
+
+// A shortcut acts like opening its drop-down and choosing the entry: the drop-down's
+// onMenuOpen runs first (it may change what is enabled), then the entry acts only
+// if it is enabled and visible. Wine does not always grey accelerators of disabled
+// entries, so the state is checked here.
+void Win32Form::onMenuCommand(WPARAM wParam) {
+    const int id = LOWORD(wParam);
+    if (!m_menu.has(id)) {
+        return;
+    }
+    if (HIWORD(wParam) == 1) {
+        const std::optional<int> parent = m_menu.parentOf(id);
+        if (parent && !m_menu.openedWhileTranslating) {
+            m_events.onMenuOpen(*parent);
+        }
+        m_menu.openedWhileTranslating = false;
+        if (!m_menu.enabled(id) || !m_menu.visible(id)) {
+            return;
+        }
+    }
+    m_events.onMenuClick(id);
+}
+
+void Win32Form::onInitMenuPopup(HMENU popup, bool systemMenu) {
+    if (systemMenu) {
+        return;
+    }
+    if (const std::optional<int> id = m_menu.popupId(popup)) {
+        if (m_menu.translating) {
+            m_menu.openedWhileTranslating = true;
+        }
+        m_events.onMenuOpen(*id);
+    }
+}
+
+}  // namespace plat::win32

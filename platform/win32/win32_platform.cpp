@@ -1,0 +1,194 @@
+// The Win32 platform object: start-up (window classes, screen scale, editor font),
+// the list of loaded forms, z-order, the event loop, the screen and the program file.
+#include "platform/win32/win32_platform.h"
+
+#include <commctrl.h>
+
+#include "platform/win32/win32_app_window.h"
+#include "platform/win32/win32_form.h"
+
+namespace plat::win32 {
+namespace {
+
+Scale screenScale() {
+    Scale scale;
+    if (HDC dc = GetDC(nullptr)) {
+        const int dpiX = GetDeviceCaps(dc, LOGPIXELSX);
+        const int dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(nullptr, dc);
+        if (dpiX > 0 && dpiY > 0) {
+            scale = {1440.0f / static_cast<float>(dpiX), 1440.0f / static_cast<float>(dpiY)};
+        }
+    }
+    return scale;
+}
+
+// The editors use the system's message font, as dialogs do; DEFAULT_GUI_FONT is the
+// older, smaller fallback.
+void chooseEditFont(PlatformState& state) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        state.editFont = CreateFontIndirectW(&metrics.lfMessageFont);
+        state.ownsFont = state.editFont != nullptr;
+    }
+    if (!state.editFont) {
+        state.editFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }
+}
+
+// The full path of the program file; long paths grow the buffer.
+std::wstring modulePath() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    while (buffer.size() <= 65536) {
+        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) {
+            return {};
+        }
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    return {};
+}
+
+}  // namespace
+
+PlatformState::~PlatformState() {
+    if (ownsFont) {
+        DeleteObject(editFont);
+    }
+}
+
+Win32Platform::Win32Platform() : m_state(std::make_shared<PlatformState>()) {
+    m_state->instance = GetModuleHandleW(nullptr);
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    Win32Form::registerClass(m_state->instance);
+    AppWindow::registerClass(m_state->instance);
+    m_state->scale = screenScale();
+    chooseEditFont(*m_state);
+}
+
+Win32Platform::~Win32Platform() = default;
+
+std::wstring Win32Platform::appFolder() const {
+    const std::wstring path = modulePath();
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(0, slash);
+}
+
+std::wstring_view Win32Platform::pathSeparator() const {
+    return L"\\";
+}
+
+// The version resource of the program file: FILEVERSION major, minor, revision.
+void Win32Platform::version(int& major, int& minor, int& revision) const {
+    major = minor = revision = 0;
+    const std::wstring path = modulePath();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    std::vector<char> data(size);
+    void* block = nullptr;
+    UINT length = 0;
+    if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", &block, &length) || length < sizeof(VS_FIXEDFILEINFO)) {
+        return;
+    }
+    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(block);
+    major = HIWORD(info->dwFileVersionMS);
+    minor = LOWORD(info->dwFileVersionMS);
+    revision = HIWORD(info->dwFileVersionLS);
+}
+
+void Win32Platform::createAppWindow(std::wstring_view title, AppWindowEvents& events) {
+    m_appWindow.reset();
+    m_appWindow = std::make_unique<AppWindow>(m_state->instance, title, events);
+    m_state->appTitle = std::wstring(title);
+}
+
+std::unique_ptr<Form> Win32Platform::createForm(const FormSpec& spec, FormEvents& events) {
+    return std::make_unique<Win32Form>(m_state, spec, events);
+}
+
+int Win32Platform::openFormCount() const {
+    return static_cast<int>(m_state->openForms.size());
+}
+
+void Win32Platform::unloadForm(int index) {
+    if (index >= 0 && index < openFormCount()) {
+        m_state->openForms[static_cast<std::size_t>(index)]->unload();
+    }
+}
+
+void Win32Platform::setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) {
+    const HWND after = z == ZOrder::TopMost ? HWND_TOPMOST : HWND_NOTOPMOST;
+    SetWindowPos(reinterpret_cast<HWND>(form.handle()), after, x, y, cx, cy, 0);
+}
+
+bool Win32Platform::isTopMost(const Form& form) const {
+    const LONG_PTR style = GetWindowLongPtrW(reinterpret_cast<HWND>(form.handle()), GWL_EXSTYLE);
+    return (style & WS_EX_TOPMOST) != 0;
+}
+
+// The loop ends with the WM_QUIT that the last form's unload posts. The application
+// window goes with it.
+int Win32Platform::run() {
+    const int code = m_state->openForms.empty() ? 0 : messageLoop();
+    m_appWindow.reset();
+    return code;
+}
+
+int Win32Platform::messageLoop() {
+    MSG msg{};
+    for (;;) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            return static_cast<int>(msg.wParam);
+        }
+        if (got == -1) {
+            return -1;
+        }
+        if (translateAccelerator(msg)) {
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Shortcuts belong to the form that holds the message's window.
+bool Win32Platform::translateAccelerator(MSG& msg) {
+    if (!msg.hwnd) {
+        return false;
+    }
+    const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    for (Win32Form* form : m_state->openForms) {
+        if (form->hwnd() == root) {
+            return form->translateAccelerator(msg);
+        }
+    }
+    return false;
+}
+
+float Win32Platform::twipsPerPixelX() const {
+    return m_state->scale.x;
+}
+
+float Win32Platform::twipsPerPixelY() const {
+    return m_state->scale.y;
+}
+
+Rect Win32Platform::workAreaNearest(const Rect& r) const {
+    const RECT pixels = toPixelRect(r, m_state->scale);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoW(MonitorFromRect(&pixels, MONITOR_DEFAULTTONEAREST), &info)) {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+    }
+    return toTwipsRect(info.rcWork, m_state->scale);
+}
+
+}  // namespace plat::win32

@@ -1,0 +1,90 @@
+// The Win32 backend of the desktop layer: the real one, for notes.exe and the
+// launcher. What it implements, file by file:
+//   win32_platform.cpp   start-up, screen, z-order, event loop, forms list
+//   win32_form.cpp       forms (top-level windows): load, show, unload, geometry
+//   win32_menu.cpp       menu bars, accelerators, menu events
+//   win32_textbox.cpp    text boxes (multi-line EDIT controls)
+//   win32_app_window.cpp the hidden application window
+//   win32_message_box.cpp message boxes
+//   win32_settings.cpp   settings store (HKCU\Software\<app>\<section>)
+//   win32_text.cpp       ANSI conversion, error texts, colours, rectangles
+//   win32_files.cpp      files: read, atomic write, remove, list
+//   win32_printer.cpp    default-printer print jobs
+//   win32_entry.cpp      wWinMain, which calls ProgramMain
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/win32/win32_common.h"
+
+namespace plat::win32 {
+
+class Win32Form;
+class AppWindow;
+
+// Everything the backend holds that its forms share. Forms keep it alive, so that a
+// form destroyed after the platform (a program-wide form) still finds it.
+struct PlatformState {
+    HINSTANCE instance = nullptr;
+    Scale scale;
+    HFONT editFont = nullptr;  // owned when ownsFont
+    bool ownsFont = false;
+    std::vector<Win32Form*> openForms;  // loaded forms, in load order
+    std::wstring appTitle;
+    unsigned tempCounter = 0;
+
+    PlatformState() = default;
+    ~PlatformState();
+    PlatformState(const PlatformState&) = delete;
+    PlatformState& operator=(const PlatformState&) = delete;
+};
+
+class Win32Platform final : public Platform {
+public:
+    Win32Platform();
+    ~Win32Platform() override;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+    std::wstring appFolder() const override;
+    std::wstring_view pathSeparator() const override;
+    void version(int& major, int& minor, int& revision) const override;
+    void createAppWindow(std::wstring_view title, AppWindowEvents& events) override;
+    std::unique_ptr<Form> createForm(const FormSpec& spec, FormEvents& events) override;
+    int openFormCount() const override;
+    void unloadForm(int index) override;
+    void setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) override;
+    bool isTopMost(const Form& form) const override;
+    int run() override;
+    float twipsPerPixelX() const override;
+    float twipsPerPixelY() const override;
+    Rect workAreaNearest(const Rect& r) const override;
+    MsgAnswer messageBox(const MessageBoxRequest& request) override;
+    std::wstring getSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                            std::wstring_view fallback) const override;
+    FileStatus saveSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                           std::wstring_view value) override;
+    bool toAnsi(std::wstring_view text, std::string& out) const override;
+    std::wstring fromAnsi(std::string_view bytes) const override;
+    bool isOrdinaryFile(std::wstring_view path) const override;
+    bool exists(std::wstring_view path) const override;
+    FileStatus readFile(std::wstring_view path, std::string& bytes) const override;
+    FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
+    FileStatus removeFile(std::wstring_view path) override;
+    std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
+    std::unique_ptr<PrintJob> startPrintJob(std::wstring_view documentName, std::wstring& error) override;
+
+private:
+    int messageLoop();
+    bool translateAccelerator(MSG& msg);
+
+    std::shared_ptr<PlatformState> m_state;
+    std::unique_ptr<AppWindow> m_appWindow;
+};
+
+}  // namespace plat::win32

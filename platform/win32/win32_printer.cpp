@@ -1,0 +1,152 @@
+// Print jobs on the default printer through a GDI printer DC. No print dialog is
+// ever shown: with no printer installed, Wine's dialog would open a modal box.
+#include "platform/win32/win32_platform.h"
+
+#include <winspool.h>
+
+namespace plat::win32 {
+namespace {
+
+constexpr wchar_t kNoPrinter[] = L"No printer is installed. Add a printer in the system settings, then print again.";
+
+// GDI does not always set a last error; the step's name says where it failed.
+std::wstring gdiError(const wchar_t* step) {
+    const DWORD code = GetLastError();
+    std::wstring text = L"Printing failed (" + std::wstring(step) + L")";
+    return code == ERROR_SUCCESS ? text + L"." : text + L": " + errorText(code) + L".";
+}
+
+FileStatus gdiFailure(const wchar_t* step) {
+    return FileStatus{false, gdiError(step)};
+}
+
+class Win32PrintJob final : public PrintJob {
+public:
+    explicit Win32PrintJob(HDC dc) : m_dc(dc) {
+        const int dpiX = GetDeviceCaps(dc, LOGPIXELSX);
+        const int dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+        m_scale = {1440.0f / static_cast<float>(dpiX > 0 ? dpiX : 96),
+                   1440.0f / static_cast<float>(dpiY > 0 ? dpiY : 96)};
+        SetBkMode(dc, TRANSPARENT);
+    }
+    ~Win32PrintJob() override { abort(); }
+    Win32PrintJob(const Win32PrintJob&) = delete;
+    Win32PrintJob& operator=(const Win32PrintJob&) = delete;
+
+    Rect printableArea() const override {
+        const RECT r{0, 0, GetDeviceCaps(m_dc, HORZRES), GetDeviceCaps(m_dc, VERTRES)};
+        return toTwipsRect(r, m_scale);
+    }
+
+    float lineHeight() const override {
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(m_dc, &metrics);
+        return toTwips(metrics.tmHeight + metrics.tmExternalLeading, m_scale.y);
+    }
+
+    float textWidth(std::wstring_view text) const override {
+        SIZE size{};
+        GetTextExtentPoint32W(m_dc, text.data(), static_cast<int>(text.size()), &size);
+        return toTwips(size.cx, m_scale.x);
+    }
+
+    FileStatus drawText(float x, float y, std::wstring_view text) override {
+        if (!m_dc) {
+            return gdiFailure(L"TextOut");
+        }
+        if (!TextOutW(m_dc, toPixels(x, m_scale.x), toPixels(y, m_scale.y), text.data(),
+                      static_cast<int>(text.size()))) {
+            return gdiFailure(L"TextOut");
+        }
+        return {};
+    }
+
+    FileStatus newSheet() override {
+        if (!m_dc || EndPage(m_dc) <= 0) {
+            return gdiFailure(L"EndPage");
+        }
+        if (StartPage(m_dc) <= 0) {
+            return gdiFailure(L"StartPage");
+        }
+        return {};
+    }
+
+    FileStatus end() override {
+        if (!m_dc) {
+            return gdiFailure(L"EndDoc");
+        }
+        FileStatus status;
+        if (EndPage(m_dc) <= 0) {
+            status = gdiFailure(L"EndPage");
+        } else if (EndDoc(m_dc) <= 0) {
+            status = gdiFailure(L"EndDoc");
+        }
+        if (!status.ok) {
+            AbortDoc(m_dc);
+        }
+        DeleteDC(m_dc);
+        m_dc = nullptr;
+        return status;
+    }
+
+    void abort() override {
+        if (m_dc) {
+            AbortDoc(m_dc);
+            DeleteDC(m_dc);
+            m_dc = nullptr;
+        }
+    }
+
+private:
+    HDC m_dc = nullptr;
+    Scale m_scale;
+};
+
+// The default printer's name; empty when there is none.
+std::wstring defaultPrinter() {
+    DWORD size = 0;
+    GetDefaultPrinterW(nullptr, &size);
+    if (size == 0) {
+        return {};
+    }
+    std::wstring name(size, L'\0');
+    if (!GetDefaultPrinterW(name.data(), &size)) {
+        return {};
+    }
+    name.resize(wcsnlen(name.c_str(), name.size()));
+    return name;
+}
+
+}  // namespace
+
+std::unique_ptr<PrintJob> Win32Platform::startPrintJob(std::wstring_view documentName, std::wstring& error) {
+    error.clear();
+    const std::wstring printer = defaultPrinter();
+    if (printer.empty()) {
+        error = kNoPrinter;
+        return nullptr;
+    }
+    const HDC dc = CreateDCW(L"WINSPOOL", printer.c_str(), nullptr, nullptr);
+    if (!dc) {
+        error = L"The printer \"" + printer + L"\" cannot be opened. " + gdiError(L"CreateDC");
+        return nullptr;
+    }
+    const std::wstring name(documentName);
+    DOCINFOW doc{};
+    doc.cbSize = sizeof(doc);
+    doc.lpszDocName = name.c_str();
+    if (StartDocW(dc, &doc) <= 0) {
+        error = gdiError(L"StartDoc");
+        DeleteDC(dc);
+        return nullptr;
+    }
+    if (StartPage(dc) <= 0) {
+        error = gdiError(L"StartPage");
+        AbortDoc(dc);
+        DeleteDC(dc);
+        return nullptr;
+    }
+    return std::make_unique<Win32PrintJob>(dc);
+}
+
+}  // namespace plat::win32

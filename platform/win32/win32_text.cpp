@@ -1,0 +1,90 @@
+// Text services and small shared helpers: conversion to and from the ANSI code
+// page, readable system error texts, colours and twips rectangles.
+#include <climits>
+
+#include "platform/win32/win32_common.h"
+#include "platform/win32/win32_platform.h"
+
+namespace plat::win32 {
+
+RECT toPixelRect(const Rect& r, Scale scale) {
+    const int left = toPixels(r.left, scale.x);
+    const int top = toPixels(r.top, scale.y);
+    return {left, top, left + toPixels(r.width, scale.x), top + toPixels(r.height, scale.y)};
+}
+
+Rect toTwipsRect(const RECT& r, Scale scale) {
+    return {toTwips(r.left, scale.x), toTwips(r.top, scale.y), toTwips(r.right - r.left, scale.x),
+            toTwips(r.bottom - r.top, scale.y)};
+}
+
+COLORREF toColorRef(std::uint32_t colour) {
+    if (colour & 0x80000000u) {
+        return GetSysColor(static_cast<int>(colour & 0xFFu));
+    }
+    return colour & 0x00FFFFFFu;
+}
+
+std::wstring errorText(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L'.' ||
+                             text.back() == L' ')) {
+        text.pop_back();
+    }
+    return text.empty() ? L"error " + std::to_wstring(code) : text;
+}
+
+FileStatus failure(DWORD code) {
+    return FileStatus{false, errorText(code)};
+}
+
+// Best-fit mapping (for instance of "ā" to "a") is turned off, and the result is
+// converted back and compared, so that only an exact 8-bit form counts. On a system
+// whose ANSI code page is UTF-8 the default-character flag is not allowed; the
+// round trip still decides.
+bool Win32Platform::toAnsi(std::wstring_view text, std::string& out) const {
+    out.clear();
+    if (text.empty()) {
+        return true;
+    }
+    if (text.size() > static_cast<std::size_t>(INT_MAX / 4)) {
+        return false;
+    }
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* usedDefaultPtr = utf8 ? nullptr : &usedDefault;
+    const int length = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, nullptr, usedDefaultPtr);
+    if (size <= 0 || usedDefault) {
+        return false;
+    }
+    out.resize(static_cast<std::size_t>(size));
+    WideCharToMultiByte(CP_ACP, flags, text.data(), length, out.data(), size, nullptr, usedDefaultPtr);
+    if (usedDefault || fromAnsi(out) != text) {
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
+std::wstring Win32Platform::fromAnsi(std::string_view bytes) const {
+    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX)) {
+        return {};
+    }
+    const int length = static_cast<int>(bytes.size());
+    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    if (size <= 0) {
+        return {};
+    }
+    std::wstring text(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), size);
+    return text;
+}
+
+}  // namespace plat::win32

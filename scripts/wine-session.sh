@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Runs one command inside a working Wine session: a display (a private Xvfb when
+# $DISPLAY is empty), a prepared Wine prefix and a pinned locale, then returns the
+# command's exit code. Used by CTest for the end-to-end tests and by bench/run.sh.
+#
+#   scripts/wine-session.sh CMD ARGS...
+#
+# WINEPREFIX defaults to <repo>/build/wineprefix and is created on first use.
+set -u
+
+if [ $# -eq 0 ]; then
+    echo "usage: $0 CMD ARGS..." >&2
+    exit 2
+fi
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix}
+export WINEDEBUG=-all
+# No Mono or Gecko: without these overrides a new prefix asks to download them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine derives the ANSI code page from the Unix locale; en_US gives 1252. Passed
+# through env(1) only: bash itself warns when the locale is not installed.
+wineEnv=(env LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8)
+export HOME=${HOME:-$repo/build}
+
+xvfbPid=""
+xvfbLog=""
+cmdPid=""
+
+cleanup() {
+    if [ -n "$cmdPid" ] && kill -0 "$cmdPid" 2>/dev/null; then
+        kill "$cmdPid" 2>/dev/null
+        wait "$cmdPid" 2>/dev/null
+    fi
+    if [ -n "$xvfbPid" ]; then
+        # Wine processes of this prefix hold a connection to our display: end them
+        # before the display goes, so that no later run inherits a wineserver whose
+        # desktop process points at a dead display.
+        wineserver -k >/dev/null 2>&1
+        kill "$xvfbPid" 2>/dev/null
+        wait "$xvfbPid" 2>/dev/null
+        xvfbPid=""
+    fi
+    [ -n "$xvfbLog" ] && rm -f "$xvfbLog"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+waitForDisplay() {
+    local deadline=$((SECONDS + 15))
+    while [ $SECONDS -lt $deadline ]; do
+        if xdpyinfo -display "$1" >/dev/null 2>&1; then
+            return 0
+        fi
+        kill -0 "$xvfbPid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+startXvfb() {
+    local fdFile
+    fdFile=$(mktemp)
+    xvfbLog=$(mktemp)
+    # -displayfd lets the server pick a free display number itself and report it
+    # once it accepts connections; no race with other sessions choosing numbers.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdFile" >"$xvfbLog" 2>&1 &
+    xvfbPid=$!
+    local deadline=$((SECONDS + 15)) number=""
+    while [ $SECONDS -lt $deadline ]; do
+        number=$(tr -dc '0-9' <"$fdFile")
+        [ -n "$number" ] && break
+        kill -0 "$xvfbPid" 2>/dev/null || break
+        sleep 0.1
+    done
+    rm -f "$fdFile"
+    if [ -z "$number" ] || ! waitForDisplay ":$number"; then
+        echo "wine-session: Xvfb did not start:" >&2
+        cat "$xvfbLog" >&2
+        exit 125
+    fi
+    export DISPLAY=":$number"
+}
+
+preparePrefix() {
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    # Two sessions starting at once must not both create the prefix.
+    exec 9>"$WINEPREFIX.lock"
+    flock -w 300 9 || { echo "wine-session: prefix lock timed out" >&2; exit 125; }
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "wine-session: creating Wine prefix $WINEPREFIX" >&2
+        "${wineEnv[@]}" wineboot -i >/dev/null 2>&1
+        wineserver -w
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+            echo "wine-session: wineboot failed to create $WINEPREFIX" >&2
+            exit 125
+        fi
+    fi
+    flock -u 9
+    exec 9>&-
+}
+
+if [ -z "${DISPLAY:-}" ]; then
+    startXvfb
+fi
+preparePrefix
+
+"${wineEnv[@]}" "$@" </dev/null &
+cmdPid=$!
+wait "$cmdPid"
+status=$?
+exit "$status"

@@ -1,0 +1,20 @@
+// The program's stored window settings, HKCU\Software\Quibbets\Settings.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace e2e {
+
+inline constexpr wchar_t kSettingsKey[] = L"Software\\Quibbets\\Settings";
+
+// Removes the key and all its values (a fresh first run).
+void clearSettings();
+// Writes a REG_SZ value.
+void writeSetting(const std::wstring& name, const std::wstring& value);
+// A REG_SZ value; nullopt when absent.
+std::optional<std::wstring> readSetting(const std::wstring& name);
+// True when the key holds no value (or does not exist).
+bool settingsEmpty();
+
+}  // namespace e2e

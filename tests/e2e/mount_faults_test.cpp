@@ -1,0 +1,67 @@
+// Saves that fail for want of room or of write access. The folders come from
+// mount_faults.sh (a full tmpfs, a read-only bind mount), each holding notes.exe
+// and page1.txt = "old page\r\n"; without them the cases skip.
+#include "tests/e2e/e2e_fixture.h"
+
+namespace e2e {
+namespace {
+
+using MountFaults = NotesTest;
+
+constexpr char kOldPage[] = "old page\r\n";
+
+// Starts notes.exe in the prepared folder named by `variable`; null when unset.
+std::unique_ptr<NotesApp> launchIn(const wchar_t* variable, std::optional<TestFolder>& folder) {
+    const std::wstring path = environment(variable);
+    if (path.empty()) return nullptr;
+    folder.emplace(TestFolder::existing(path));
+    return NotesApp::launch(*folder);
+}
+
+void expectSaveFailureNamingPageOne(NotesApp& app) {
+    const MessageBoxView box = waitForMessageBox(app.process(), kLongWait);
+    EXPECT_EQ(box.caption, L"Quibbets");
+    EXPECT_TRUE(startsWith(box.text, L"These pages could not be saved:")) << toUtf8(box.text);
+    EXPECT_TRUE(contains(box.text, L"page1.txt: ")) << toUtf8(box.text);
+    box.press(L"OK");
+}
+
+TEST_F(MountFaults, FullDiskKeepsTheOldPage) {
+    std::optional<TestFolder> folder;
+    m_app = launchIn(L"QUIBBETS_E2E_FULL_DIR", folder);
+    if (!m_app) GTEST_SKIP() << "no full-disk folder (QUIBBETS_E2E_FULL_DIR); run mount_faults.sh as root";
+    NotesWindow& window = m_app->window();
+    ASSERT_EQ(window.text(1), L"old page");
+    window.setText(1, widen(pageText(8u << 20, "does not fit")));
+    window.choose({L"&File", L"&Save"});
+    expectSaveFailureNamingPageOne(*m_app);
+    EXPECT_EQ(folder->read(L"page1.txt"), kOldPage);
+    window.choose({L"&File", L"Exit &Without Save"});
+    m_app->expectExit();
+    EXPECT_EQ(folder->read(L"page1.txt"), kOldPage);
+}
+
+TEST_F(MountFaults, ReadOnlyFolderAsksBeforeExit) {
+    std::optional<TestFolder> folder;
+    m_app = launchIn(L"QUIBBETS_E2E_READONLY_DIR", folder);
+    if (!m_app) GTEST_SKIP() << "no read-only folder (QUIBBETS_E2E_READONLY_DIR); run mount_faults.sh as root";
+    NotesWindow& window = m_app->window();
+    window.type(1, L"!");
+    window.choose({L"&File", L"&Save"});
+    expectSaveFailureNamingPageOne(*m_app);
+
+    window.choose({L"&File", L"E&xit"});
+    const MessageBoxView ask = waitForMessageBox(m_app->process());
+    EXPECT_TRUE(startsWith(ask.text, L"These pages could not be saved:")) << toUtf8(ask.text);
+    EXPECT_TRUE(contains(ask.text, L"Exit anyway?")) << toUtf8(ask.text);
+    EXPECT_EQ(ask.defaultButton, IDNO);
+    ask.press(L"No");
+    EXPECT_FALSE(m_app->process().waitForExit(Millis{1000})) << "No must keep the window open";
+    window.choose({L"&File", L"E&xit"});
+    waitForMessageBox(m_app->process()).press(L"Yes");
+    m_app->expectExit();
+    EXPECT_EQ(folder->read(L"page1.txt"), kOldPage);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,58 @@
+// Moving between pages: the arrows wrap around, Go entries jump, exactly one
+// editor shows and the caption names it; editors follow the window's size.
+#include "tests/e2e/e2e_fixture.h"
+
+namespace e2e {
+namespace {
+
+using Navigation = NotesTest;
+
+// Chooses `arrow` and waits until the caption names `page`.
+void step(NotesWindow& window, const wchar_t* arrow, int page) {
+    window.choose({arrow});
+    const std::wstring caption = L"Quibbet - Page " + std::to_wstring(page);
+    EXPECT_TRUE(waitUntil([&] { return window.caption() == caption; }, kShortWait))
+        << "after " << toUtf8(arrow) << " the caption is " << toUtf8(window.caption()) << ", not page " << page;
+    EXPECT_EQ(window.visiblePages(), std::vector<int>{page});
+}
+
+TEST_F(Navigation, ArrowsVisitEveryPageAndWrap) {
+    NotesWindow& window = startWindow({{5, "five\r\n"}});
+    for (int page = 2; page <= 10; ++page) step(window, L"&>", page);
+    step(window, L"&>", 1);
+    step(window, L"&<", 10);
+    step(window, L"&<", 9);
+    for (int page = 10; page >= 1; --page) window.choose({L"&>"});
+    EXPECT_TRUE(waitUntil([&] { return window.caption() == L"Quibbet - Page 9"; }, kShortWait))
+        << toUtf8(window.caption());
+}
+
+TEST_F(Navigation, GoEntryShowsItsPage) {
+    NotesWindow& window = startWindow({{3, "three\r\n"}, {10, "ten\r\n"}});
+    window.choose({L"&Go", L"Page 1&0"});
+    EXPECT_TRUE(waitUntil([&] { return window.caption() == L"Quibbet - Page 10"; }, kShortWait));
+    EXPECT_EQ(window.visiblePages(), std::vector<int>{10});
+    window.choose({L"&Go", L"Page &3"});
+    EXPECT_TRUE(waitUntil([&] { return window.caption() == L"Quibbet - Page 3"; }, kShortWait));
+    EXPECT_EQ(window.visiblePages(), std::vector<int>{3});
+    EXPECT_EQ(window.text(3), L"three");
+}
+
+TEST_F(Navigation, EditorsFollowTheWindowSize) {
+    NotesWindow& window = startWindow();
+    const RECT before = window.outerRect();
+    const int width = 400, height = 300;
+    SetWindowPos(window.handle(), nullptr, before.left, before.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT expected{0, 0, twipsToPixels(width * kTwipsPerPixel - 110),
+                        twipsToPixels(height * kTwipsPerPixel - 550)};
+    waitUntil([&] { return window.editorRect(1).right - window.editorRect(1).left >= expected.right - 1; },
+              kShortWait);
+    for (int page = 1; page <= kPageCount; ++page) {
+        expectRectNear(window.editorRect(page), expected, 1, ("editor " + std::to_string(page)).c_str());
+    }
+    // Still only the current page shows after a resize.
+    EXPECT_EQ(window.visiblePages(), std::vector<int>{1});
+}
+
+}  // namespace
+}  // namespace e2e

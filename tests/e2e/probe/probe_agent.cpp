@@ -1,0 +1,152 @@
+// The probe agent: a DLL the test driver loads into the program under test, so
+// that the tests can see what only the owning process can see under Wine. Wine
+// keeps menus in the owning process (GetMenuItemInfo on another process's menu
+// fails) and does not carry large texts across processes with WM_SETTEXT or
+// WM_GETTEXT. The agent does those few things in-process, one request per call.
+#include <windows.h>
+
+#include <cstring>
+#include <cwchar>
+
+#include "tests/e2e/probe/probe_protocol.h"
+
+namespace {
+
+using namespace e2e::probe;
+
+class Block {
+public:
+    explicit Block(unsigned long long request) {
+        wchar_t name[96];
+        swprintf(name, 96, L"%ls%lu.%llu", kMappingPrefix, GetCurrentProcessId(), request);
+        m_mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name);
+        if (m_mapping) {
+            m_view = MapViewOfFile(m_mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0);
+        }
+    }
+    ~Block() {
+        if (m_view) UnmapViewOfFile(m_view);
+        if (m_mapping) CloseHandle(m_mapping);
+    }
+    Block(const Block&) = delete;
+    Block& operator=(const Block&) = delete;
+
+    Header* header() const { return static_cast<Header*>(m_view); }
+    unsigned char* payload() const { return static_cast<unsigned char*>(m_view) + sizeof(Header); }
+
+private:
+    HANDLE m_mapping = nullptr;
+    void* m_view = nullptr;
+};
+
+// Appends the entries of `menu` (and of its drop-downs) to the payload.
+Status dumpMenu(HMENU menu, int depth, Block& block) {
+    Header* header = block.header();
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        wchar_t caption[256] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = caption;
+        info.cch = 255;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info)) {
+            return Status::Failed;
+        }
+        MenuRecord record{};
+        record.depth = depth;
+        record.id = info.hSubMenu ? 0xFFFFFFFFu : info.wID;
+        record.state = info.fState;
+        record.type = info.fType;
+        record.hasSubmenu = info.hSubMenu ? 1 : 0;
+        record.captionChars = static_cast<std::uint32_t>(wcslen(caption));
+        const std::uint64_t bytes = sizeof(record) + record.captionChars * sizeof(wchar_t);
+        if (header->payloadBytes + bytes > header->capacity) {
+            return Status::TooSmall;
+        }
+        unsigned char* out = block.payload() + header->payloadBytes;
+        std::memcpy(out, &record, sizeof(record));
+        std::memcpy(out + sizeof(record), caption, record.captionChars * sizeof(wchar_t));
+        header->payloadBytes += bytes;
+        if (info.hSubMenu) {
+            const Status inner = dumpMenu(info.hSubMenu, depth + 1, block);
+            if (inner != Status::Ok) return inner;
+        }
+    }
+    return Status::Ok;
+}
+
+// Sends to the window's own thread and waits a bounded time.
+Status sendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Header* header) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &answer)) {
+        return Status::NoAnswer;
+    }
+    header->answer = answer;
+    return Status::Ok;
+}
+
+Status getText(HWND window, Block& block) {
+    Header* header = block.header();
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &length)) {
+        return Status::NoAnswer;
+    }
+    if ((length + 1) * sizeof(wchar_t) > header->capacity) {
+        return Status::TooSmall;
+    }
+    auto* text = reinterpret_cast<wchar_t*>(block.payload());
+    const Status status = sendBounded(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text), header);
+    if (status == Status::Ok) {
+        header->payloadBytes = header->answer * sizeof(wchar_t);
+    }
+    return status;
+}
+
+// Sends a text message whose payload is a NUL-terminated UTF-16 string.
+Status sendText(HWND window, UINT message, WPARAM wParam, Block& block) {
+    Header* header = block.header();
+    if (header->payloadBytes + sizeof(wchar_t) > header->capacity) {
+        return Status::BadRequest;
+    }
+    auto* text = reinterpret_cast<wchar_t*>(block.payload());
+    text[header->payloadBytes / sizeof(wchar_t)] = L'\0';
+    return sendBounded(window, message, wParam, reinterpret_cast<LPARAM>(text), header);
+}
+
+Status serve(Block& block) {
+    Header* header = block.header();
+    HWND window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(header->window));
+    if (!IsWindow(window)) {
+        return Status::BadRequest;
+    }
+    switch (header->op) {
+    case Op::MenuDump: {
+        header->payloadBytes = 0;
+        HMENU bar = GetMenu(window);
+        return bar ? dumpMenu(bar, 0, block) : Status::Failed;
+    }
+    case Op::GetText:
+        return getText(window, block);
+    case Op::SetText:
+        return sendText(window, WM_SETTEXT, 0, block);
+    case Op::ReplaceSel:
+        return sendText(window, EM_REPLACESEL, TRUE, block);
+    }
+    return Status::BadRequest;
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) DWORD WINAPI probeServe(void* request) {
+    Block block(reinterpret_cast<unsigned long long>(request));
+    if (!block.header()) {
+        return static_cast<DWORD>(Status::NoBlock);
+    }
+    block.header()->status = serve(block);
+    return static_cast<DWORD>(block.header()->status);
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+    return TRUE;
+}

@@ -1,0 +1,57 @@
+// Page-file encoding: ANSI where every character fits, UTF-8 behind a byte-order
+// mark otherwise, and the final line end handled so that nothing is lost.
+#include <gtest/gtest.h>
+
+#include "notes/pagestore/text_codec.h"
+#include "platform/headless/headless_platform.h"
+
+namespace notes {
+namespace {
+
+class TextCodecTest : public ::testing::Test {
+protected:
+    plat::headless::HeadlessPlatform m_platform{L"/tmp"};
+};
+
+TEST_F(TextCodecTest, Utf8RoundTripsEveryKindOfCharacter) {
+    const std::wstring text = L"a\u00e9\u20ac\u041f\U0001F600\r\nz";
+    EXPECT_EQ(toUtf8(text), "a\xC3\xA9\xE2\x82\xAC\xD0\x9F\xF0\x9F\x98\x80\r\nz");
+    EXPECT_EQ(fromUtf8(toUtf8(text)), text);
+}
+
+TEST_F(TextCodecTest, BrokenUtf8ReadsAsReplacementCharacters) {
+    EXPECT_EQ(fromUtf8("a\xFF" "b"), L"a\uFFFDb");
+    EXPECT_EQ(fromUtf8("\xC3"), L"\uFFFD");          // cut short
+    EXPECT_EQ(fromUtf8("\xC0\xAF"), L"\uFFFD\uFFFD");  // overlong form
+}
+
+TEST_F(TextCodecTest, Windows1252TextIsStoredOneBytePerCharacter) {
+    EXPECT_EQ(encodePageFile(m_platform, L"abc"), "abc\r\n");
+    EXPECT_EQ(encodePageFile(m_platform, L"caf\u00e9 \u20ac5"), "caf\xE9 \x80" "5\r\n");
+    EXPECT_EQ(encodePageFile(m_platform, L""), "\r\n");
+}
+
+TEST_F(TextCodecTest, TextOutsideTheCodePageIsStoredAsUtf8NotAsQuestionMarks) {
+    const std::wstring text = L"\u041f\u0440\u0438\u0432\u0435\u0442 \u2713";
+    const std::string bytes = encodePageFile(m_platform, text);
+    EXPECT_EQ(bytes, std::string(kUtf8Bom) + toUtf8(text) + "\r\n");
+    EXPECT_EQ(decodePageFile(m_platform, bytes), text);
+}
+
+TEST_F(TextCodecTest, AnsiTextThatLooksLikeAByteOrderMarkStillRoundTrips) {
+    const std::wstring text = L"\u00ef\u00bb\u00bfhello";
+    EXPECT_EQ(decodePageFile(m_platform, encodePageFile(m_platform, text)), text);
+}
+
+TEST_F(TextCodecTest, OnlyAFinalCrLfIsDropped) {
+    EXPECT_EQ(decodePageFile(m_platform, "\r\n"), L"");
+    EXPECT_EQ(decodePageFile(m_platform, "ab"), L"ab");
+    EXPECT_EQ(decodePageFile(m_platform, "no line end"), L"no line end");
+    EXPECT_EQ(decodePageFile(m_platform, "x\r\n\r\n"), L"x\r\n");
+    EXPECT_EQ(decodePageFile(m_platform, "a"), L"a");
+    EXPECT_EQ(decodePageFile(m_platform, ""), L"");
+    EXPECT_EQ(decodePageFile(m_platform, "ends in LF\n"), L"ends in LF\n");
+}
+
+}  // namespace
+}  // namespace notes

@@ -1,0 +1,87 @@
+// Test fixture: one temporary program folder and one headless desktop per test.
+#include "test_support.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "notes/pagestore/text_codec.h"
+
+namespace notes::test {
+namespace {
+
+std::string makeFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quibbets-test-XXXXXX").string();
+    return mkdtemp(pattern.data());
+}
+
+std::wstring widen(const std::string& text) {
+    return fromUtf8(text);
+}
+
+}  // namespace
+
+std::string narrow(const std::wstring& text) {
+    return toUtf8(text);
+}
+
+NotesTest::NotesTest() : m_folder(makeFolder()), m_platform(widen(m_folder)) {
+    m_platform.onUnexpectedBox([](const plat::MessageBoxRequest& box) {
+        ADD_FAILURE() << "unexpected message box: " << narrow(box.text);
+    });
+}
+
+NotesTest::~NotesTest() {
+    stop();
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder, ignored);
+}
+
+FrmMain& NotesTest::start() {
+    m_program = Main(m_platform);
+    return *m_program->window;
+}
+
+void NotesTest::stop() {
+    m_program.reset();
+}
+
+plat::headless::HeadlessForm& NotesTest::window() {
+    return m_platform.form(0);
+}
+
+plat::TextBox& NotesTest::page(int index) {
+    return m_program->window->rtbNote(index);
+}
+
+std::string NotesTest::pagePath(int number) const {
+    return m_folder + "/page" + std::to_string(number) + ".txt";
+}
+
+void NotesTest::writePage(int number, const std::string& bytes) const {
+    std::ofstream(pagePath(number), std::ios::binary) << bytes;
+}
+
+std::string NotesTest::readPage(int number) const {
+    std::ifstream in(pagePath(number), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool NotesTest::pageExists(int number) const {
+    return std::filesystem::exists(pagePath(number));
+}
+
+std::string NotesTest::setting(const std::wstring& key) {
+    const auto found = m_platform.settings().find(L"Quibbets\\Settings\\" + key);
+    return found == m_platform.settings().end() ? "<absent>" : narrow(found->second);
+}
+
+void NotesTest::setSetting(const std::wstring& key, const std::wstring& value) {
+    m_platform.settings()[L"Quibbets\\Settings\\" + key] = value;
+}
+
+}  // namespace notes::test

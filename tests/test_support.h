@@ -1,0 +1,43 @@
+// Shared set-up for the unit tests: a fresh folder for the program, a headless
+// desktop that fails the test on any message box it was not told to expect, and
+// helpers for page files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "notes/window/frm_main.h"
+#include "platform/headless/headless_platform.h"
+
+namespace notes::test {
+
+// Narrow (UTF-8) <-> wide for paths and messages in assertions.
+std::string narrow(const std::wstring& text);
+
+class NotesTest : public ::testing::Test {
+protected:
+    NotesTest();
+    ~NotesTest() override;
+
+    // Runs the program's start-up on the headless desktop.
+    FrmMain& start();
+    // Ends the program object (as the process would) without any close event.
+    void stop();
+    plat::headless::HeadlessForm& window();
+    plat::TextBox& page(int index);
+
+    std::string pagePath(int number) const;
+    void writePage(int number, const std::string& bytes) const;
+    std::string readPage(int number) const;
+    bool pageExists(int number) const;
+    std::string setting(const std::wstring& key);
+    void setSetting(const std::wstring& key, const std::wstring& value);
+
+    std::string m_folder;
+    plat::headless::HeadlessPlatform m_platform;
+    std::unique_ptr<NotesProgram> m_program;
+};
+
+}  // namespace notes::test

@@ -1,0 +1,141 @@
+// Save, Exit, Exit Without Save and every other way of closing: which pages reach
+// the disk, the Go entries after Save, and failures that must not pass silently.
+#include "notes/pagestore/text_codec.h"
+#include "notes/window/menu_ids.h"
+#include "test_support.h"
+
+namespace notes::test {
+namespace {
+
+using FileCommandsTest = NotesTest;
+
+TEST_F(FileCommandsTest, SaveWritesPagesAndBringsGoEntriesUpToDate) {
+    writePage(1, "one\r\n");
+    start();
+    page(3).setText(L"typed on page four");
+    EXPECT_FALSE(window().menuEnabled(mnuGoFour));  // typing alone changes no entry
+    page(0).setText(L"");
+    window().pressShortcut(plat::Shortcut::ctrl(L'S'));
+    EXPECT_TRUE(window().menuEnabled(mnuGoFour));
+    EXPECT_FALSE(window().menuEnabled(mnuGoOne));
+    EXPECT_EQ(readPage(4), "typed on page four\r\n");
+    EXPECT_EQ(readPage(1), "\r\n");
+    EXPECT_EQ(window().tag(), L"0");
+    EXPECT_EQ(window().caption(), L"Quibbet - Page 1");
+}
+
+TEST_F(FileCommandsTest, ExitSavesAndEndsTheProgram) {
+    start();
+    page(1).setText(L"keep me");
+    window().clickMenu(mnuFileExit);
+    EXPECT_EQ(m_platform.openFormCount(), 0);
+    EXPECT_EQ(readPage(2), "keep me\r\n");
+    EXPECT_EQ(setting(L"MainWidth"), "3855");
+}
+
+TEST_F(FileCommandsTest, ExitWithoutSaveDiscardsEditsButStoresSettings) {
+    writePage(2, "saved\r\n");
+    start();
+    page(1).setText(L"discarded");
+    window().clickMenu(mnuFileExitNoSave);
+    EXPECT_EQ(readPage(2), "saved\r\n");
+    EXPECT_NE(setting(L"MainLeft"), "<absent>");
+}
+
+TEST_F(FileCommandsTest, EveryOtherCloseSavesLikeExit) {
+    start();
+    page(0).setText(L"by the close button");
+    window().requestClose();
+    EXPECT_EQ(readPage(1), "by the close button\r\n");
+    EXPECT_EQ(m_platform.openFormCount(), 0);
+    stop();
+
+    start();
+    page(0).setText(L"by the launcher");
+    m_platform.sendAppClose();
+    EXPECT_EQ(readPage(1), "by the launcher\r\n");
+    EXPECT_EQ(m_platform.openFormCount(), 0);
+    stop();
+
+    start();
+    page(0).setText(L"by the end of the session");
+    EXPECT_TRUE(m_platform.queryEndSession());
+    EXPECT_EQ(readPage(1), "by the end of the session\r\n");
+    m_platform.endSession();
+    EXPECT_EQ(m_platform.openFormCount(), 0);
+}
+
+TEST_F(FileCommandsTest, SaveFailureNamesEveryFileInOneMessage) {
+    start();
+    page(2).setText(L"three");
+    page(6).setText(L"seven");
+    m_platform.failWrites(L"", L"Access is denied");
+    m_platform.queueAnswer(plat::MsgAnswer::Ok);
+    window().clickMenu(mnuFileSave);
+    ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
+    const plat::MessageBoxRequest& box = m_platform.messageBoxes()[0];
+    EXPECT_EQ(narrow(box.text),
+              "These pages could not be saved:\r\n\r\npage3.txt: Access is denied\r\npage7.txt: Access is denied");
+    EXPECT_EQ(box.caption, L"Quibbets");
+    EXPECT_EQ(box.buttons, plat::MsgButtons::Ok);
+}
+
+TEST_F(FileCommandsTest, ExitAfterAFailedSaveAsksAndNoKeepsTheWindowOpen) {
+    start();
+    page(0).setText(L"unsaved");
+    m_platform.failWrites(L"page1.txt", L"No space left on device");
+    m_platform.queueAnswer(plat::MsgAnswer::No);
+    window().clickMenu(mnuFileExit);
+    ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
+    EXPECT_EQ(m_platform.messageBoxes()[0].buttons, plat::MsgButtons::YesNo);
+    EXPECT_EQ(m_platform.messageBoxes()[0].defaultButton, 2);
+    EXPECT_EQ(m_platform.openFormCount(), 1);
+    EXPECT_EQ(page(0).text(), L"unsaved");
+
+    m_platform.queueAnswer(plat::MsgAnswer::Yes);
+    window().requestClose();
+    EXPECT_EQ(m_platform.openFormCount(), 0);
+}
+
+TEST_F(FileCommandsTest, TheSessionDoesNotEndOverAFailedSaveUnlessTheUserAgrees) {
+    start();
+    page(0).setText(L"unsaved");
+    m_platform.failWrites(L"", L"Access is denied");
+    m_platform.queueAnswer(plat::MsgAnswer::No);
+    EXPECT_FALSE(m_platform.queryEndSession());
+    EXPECT_EQ(m_platform.openFormCount(), 1);
+}
+
+TEST_F(FileCommandsTest, UnreadablePageFilesAreNamedAtStartAndLeftAlone) {
+    writePage(3, "precious\r\n");
+    m_platform.failReads(L"page3.txt", L"The process cannot access the file");
+    m_platform.queueAnswer(plat::MsgAnswer::Ok);
+    start();
+    ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
+    EXPECT_NE(narrow(m_platform.messageBoxes()[0].text).find("page3.txt: The process cannot access the file"),
+              std::string::npos);
+    EXPECT_EQ(page(2).text(), L"");
+    EXPECT_FALSE(window().menuEnabled(mnuGoThree));
+    window().clickMenu(mnuFileExit);
+    EXPECT_EQ(readPage(3), "precious\r\n");
+}
+
+TEST_F(FileCommandsTest, TwoCopiesEditingDifferentPagesDoNotUndoEachOther) {
+    writePage(1, "one\r\n");
+    writePage(2, "two\r\n");
+    start();
+    plat::headless::HeadlessPlatform other(fromUtf8(m_folder));
+    const auto second = Main(other);
+    setFrmMain(m_program->window.get());
+    page(0).setText(L"one, by the first copy");
+    window().clickMenu(mnuFileSave);
+    setFrmMain(second->window.get());
+    second->window->rtbNote(1).setText(L"two, by the second copy");
+    other.form(0).clickMenu(mnuFileSave);
+    EXPECT_EQ(readPage(1), "one, by the first copy\r\n");
+    EXPECT_EQ(readPage(2), "two, by the second copy\r\n");
+    setFrmMain(m_program->window.get());
+}
+
+}  // namespace
+}  // namespace notes::test

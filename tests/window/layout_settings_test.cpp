@@ -1,0 +1,101 @@
+// Layout and stored settings: editors follow the window's size; every close stores
+// the rectangle in the exact text formats, except a close while minimized.
+#include "notes/window/menu_ids.h"
+#include "notes/window/window_settings.h"
+#include "test_support.h"
+
+namespace notes::test {
+namespace {
+
+using LayoutSettingsTest = NotesTest;
+
+TEST_F(LayoutSettingsTest, ResizingSizesEveryEditorHiddenOnesToo) {
+    start();
+    window().userSetBounds({600, 700, 5000, 4000});
+    for (int i = 0; i < kPageCount; ++i) {
+        EXPECT_FLOAT_EQ(page(i).geometry().width, 4890) << i;
+        EXPECT_FLOAT_EQ(page(i).geometry().height, 3450) << i;
+    }
+    window().clickMenu(mnuNext);
+    EXPECT_FLOAT_EQ(page(1).geometry().width, 4890);
+}
+
+TEST_F(LayoutSettingsTest, TooSmallAWindowLeavesTheEditorsTheirLastSize) {
+    start();
+    window().userSetBounds({600, 700, 100, 400});
+    EXPECT_FLOAT_EQ(page(0).geometry().width, 3745);
+    EXPECT_FLOAT_EQ(page(0).geometry().height, 3305);
+    window().userSetBounds({600, 700, 3000, 3000});
+    EXPECT_FLOAT_EQ(page(0).geometry().width, 2890);
+    EXPECT_FLOAT_EQ(page(0).geometry().height, 2450);
+}
+
+TEST_F(LayoutSettingsTest, MinimizeAndRestoreKeepTheEditorSize) {
+    start();
+    const plat::Rect before = page(0).geometry();
+    window().setWindowState(plat::WindowState::Minimized);
+    window().setWindowState(plat::WindowState::Normal);
+    EXPECT_FLOAT_EQ(page(0).geometry().width, before.width);
+    EXPECT_FLOAT_EQ(page(0).geometry().height, before.height);
+}
+
+TEST_F(LayoutSettingsTest, ClosingStoresTheRectangleAndColourAsText) {
+    start();
+    window().userSetBounds({-120, 1200, 6000, 4500});
+    window().clickMenu(mnuFileExitNoSave);
+    EXPECT_EQ(setting(L"MainLeft"), "-120");
+    EXPECT_EQ(setting(L"MainTop"), "1200");
+    EXPECT_EQ(setting(L"MainWidth"), "6000");
+    EXPECT_EQ(setting(L"MainHeight"), "4500");
+    EXPECT_EQ(setting(L"BackColor"), "-2147483633");
+    EXPECT_EQ(m_platform.openFormCount(), 0);
+}
+
+TEST_F(LayoutSettingsTest, TheNextStartOpensWhereTheLastOneClosed) {
+    start();
+    window().userSetBounds({1500, 1200, 6000, 4500});
+    window().requestClose();
+    stop();
+    start();
+    EXPECT_FLOAT_EQ(window().bounds().left, 1500);
+    EXPECT_FLOAT_EQ(window().bounds().width, 6000);
+}
+
+TEST_F(LayoutSettingsTest, ClosingWhileMinimizedKeepsTheEarlierValues) {
+    setSetting(L"MainLeft", L"1234");
+    start();
+    window().setWindowState(plat::WindowState::Minimized);
+    window().clickMenu(mnuFileExitNoSave);
+    EXPECT_EQ(setting(L"MainLeft"), "1234");
+    EXPECT_EQ(setting(L"MainWidth"), "<absent>");
+}
+
+TEST_F(LayoutSettingsTest, ClosingWhileMaximizedStoresTheMaximizedBounds) {
+    start();
+    window().setWindowState(plat::WindowState::Maximized);
+    window().clickMenu(mnuFileExitNoSave);
+    EXPECT_EQ(setting(L"MainLeft"), "-60");
+    EXPECT_EQ(setting(L"MainWidth"), "19320");
+}
+
+TEST_F(LayoutSettingsTest, AFailingSettingsStoreDoesNotKeepTheWindowOpen) {
+    start();
+    m_platform.failSettingWrites(true);
+    window().clickMenu(mnuFileExitNoSave);
+    EXPECT_EQ(m_platform.openFormCount(), 0);
+}
+
+TEST(WindowSettingsFormat, ShortestDecimalWithoutBlanksOrExponent) {
+    EXPECT_EQ(formatTwips(500), L"500");
+    EXPECT_EQ(formatTwips(-120), L"-120");
+    EXPECT_EQ(formatTwips(12.5f), L"12.5");
+    EXPECT_EQ(formatTwips(100000000), L"100000000");
+    EXPECT_EQ(parseTwips(L" 42 "), 42.0f);
+    EXPECT_EQ(parseTwips(L"-1.5"), -1.5f);
+    EXPECT_FALSE(parseTwips(L"1,5"));
+    EXPECT_FALSE(parseTwips(L"nan"));
+    EXPECT_FALSE(parseTwips(L"\u0661"));  // an Arabic-Indic digit is not ours
+}
+
+}  // namespace
+}  // namespace notes::test
