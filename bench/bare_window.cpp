@@ -30,26 +30,26 @@ void layoutEditor(HWND window) {
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
-                        WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0,
-                        0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)),
-                        GetModuleHandleW(nullptr), nullptr);
-        layoutEditor(window);
-        return 0;
-    case WM_SIZE:
-        layoutEditor(window);
-        return 0;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == kExitId) {
-            DestroyWindow(window);
-        }
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
+        case WM_CREATE:
+            CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0, 0,
+                            0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)),
+                            GetModuleHandleW(nullptr), nullptr);
+            layoutEditor(window);
+            return 0;
+        case WM_SIZE:
+            layoutEditor(window);
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kExitId) {
+                DestroyWindow(window);
+            }
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 

@@ -26,6 +26,7 @@ export HOME=${HOME:-$repo/build}
 xvfbPid=""
 xvfbLog=""
 cmdPid=""
+ownServer=0
 
 cleanup() {
     if [ -n "$cmdPid" ] && kill -0 "$cmdPid" 2>/dev/null; then
@@ -33,10 +34,12 @@ cleanup() {
         wait "$cmdPid" 2>/dev/null
     fi
     if [ -n "$xvfbPid" ]; then
-        # Wine processes of this prefix hold a connection to our display: end them
-        # before the display goes, so that no later run inherits a wineserver whose
-        # desktop process points at a dead display.
-        wineserver -k >/dev/null 2>&1
+        # A wineserver we started has its desktop process on our display: end it
+        # before the display goes, so that no later run inherits a desktop on a
+        # dead display. A server that was already running belongs to someone else.
+        if [ "$ownServer" = 1 ]; then
+            wineserver -k >/dev/null 2>&1
+        fi
         kill "$xvfbPid" 2>/dev/null
         wait "$xvfbPid" 2>/dev/null
         xvfbPid=""
@@ -101,8 +104,22 @@ preparePrefix() {
     exec 9>&-
 }
 
+# True when a wineserver already serves this prefix. Its socket folder is named
+# after the prefix's device and inode, and the server runs in that folder.
+prefixServerRunning() {
+    local id pid
+    id=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX" 2>/dev/null)) 2>/dev/null || return 1
+    for pid in $(pgrep wineserver); do
+        case "$(readlink "/proc/$pid/cwd" 2>/dev/null)" in
+            */"$id") return 0 ;;
+        esac
+    done
+    return 1
+}
+
 if [ -z "${DISPLAY:-}" ]; then
     startXvfb
+    prefixServerRunning || ownServer=1
 fi
 preparePrefix
 

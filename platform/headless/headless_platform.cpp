@@ -37,6 +37,7 @@ Rect nearestWorkArea(const std::vector<Rect>& areas, const Rect& r) {
     // No area intersects: the one nearest to r's centre.
     const float cx = r.left + r.width / 2;
     const float cy = r.top + r.height / 2;
+    best = &areas.front();
     float bestDistance = std::numeric_limits<float>::infinity();
     for (const Rect& a : areas) {
         const float dx = std::max({a.left - cx, 0.0f, cx - (a.left + a.width)});
@@ -128,7 +129,8 @@ void HeadlessPlatform::setWindowPos(Form& form, ZOrder z, int x, int y, int cx, 
     m_state->lastWindowPos = WindowPosCall{z, x, y, cx, cy};
     if (auto* f = dynamic_cast<HeadlessFormImpl*>(&form))
         f->setTopMost(z == ZOrder::TopMost);
-    form.setBounds(Rect{x * kTwipsPerPixel, y * kTwipsPerPixel, cx * kTwipsPerPixel, cy * kTwipsPerPixel});
+    const auto twips = [](int pixels) { return static_cast<float>(pixels) * kTwipsPerPixel; };
+    form.setBounds(Rect{twips(x), twips(y), twips(cx), twips(cy)});
 }
 
 bool HeadlessPlatform::isTopMost(const Form& form) const {

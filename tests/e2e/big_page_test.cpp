@@ -11,7 +11,7 @@ constexpr size_t kBig = 16u << 20;
 
 TEST_F(BigPage, SixteenMebibytesRoundTrip) {
     const std::string loaded = pageText(kBig, "loaded");
-    NotesWindow& window = startWindow({{1, loaded + "\r\n"}});
+    NotesWindow& window = startWindow({{1, loaded + "\r\n"}}, kHugeWait);
     ASSERT_EQ(static_cast<size_t>(window.textLength(1)), loaded.size());
     EXPECT_TRUE(window.text(1) == widen(loaded)) << "the loaded page differs from its file";
 
@@ -20,14 +20,14 @@ TEST_F(BigPage, SixteenMebibytesRoundTrip) {
     window.replaceAll(1, widen(pasted));
     ASSERT_EQ(static_cast<size_t>(window.textLength(1)), pasted.size()) << "the paste was cut";
 
-    ASSERT_TRUE(window.chooseAndWait({L"&File", L"&Save"}));
+    ASSERT_TRUE(window.chooseAndWait({L"&File", L"&Save"}, kHugeWait));
     const auto saved = m_folder.read(L"page1.txt");
     ASSERT_TRUE(saved.has_value());
     EXPECT_EQ(saved->size(), pasted.size() + 2);
     EXPECT_TRUE(*saved == pasted + "\r\n") << "page1.txt differs from the pasted text";
 
     kill();
-    NotesWindow& again = startWindow();
+    NotesWindow& again = startWindow({}, kHugeWait);
     ASSERT_EQ(static_cast<size_t>(again.textLength(1)), pasted.size());
     EXPECT_TRUE(again.text(1) == widen(pasted)) << "the page read back differs";
 }

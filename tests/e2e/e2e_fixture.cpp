@@ -19,12 +19,13 @@ NotesApp& NotesTest::start(const PageFiles& pages) {
     return *m_app;
 }
 
-NotesWindow& NotesTest::startWindow(const PageFiles& pages) {
-    return start(pages).window();
+NotesWindow& NotesTest::startWindow(const PageFiles& pages, Millis timeout) {
+    return start(pages).window(timeout);
 }
 
 void NotesTest::kill() {
-    if (m_app && m_app->process().running()) m_app->process().terminate();
+    if (m_app && m_app->process().running())
+        m_app->process().terminate();
     m_app.reset();
 }
 
@@ -36,7 +37,8 @@ std::vector<int> enabledGoPages(NotesWindow& window) {
     const MenuBar bar = window.menu();
     std::vector<int> pages;
     for (int page = 1; page <= kPageCount; ++page) {
-        if (bar.at({L"&Go", goCaption(page)}).enabled()) pages.push_back(page);
+        if (bar.at({L"&Go", goCaption(page)}).enabled())
+            pages.push_back(page);
     }
     return pages;
 }
@@ -48,7 +50,8 @@ int twipsToPixels(double twips) {
 std::string crlf(const std::string& text) {
     std::string out;
     for (char c : text) {
-        if (c == '\n') out += '\r';
+        if (c == '\n')
+            out += '\r';
         out += c;
     }
     return out;
@@ -58,9 +61,11 @@ std::string pageText(size_t bytes, const std::string& tag) {
     std::string text;
     text.reserve(bytes + 80);
     for (size_t line = 1; text.size() < bytes; ++line) {
-        if (line > 1) text += "\r\n";
+        if (line > 1)
+            text += "\r\n";
         std::string row = tag + " line " + std::to_string(line) + ": ";
-        while (row.size() < 68) row += static_cast<char>('a' + (row.size() + line) % 26);
+        while (row.size() < 68)
+            row += static_cast<char>('a' + (row.size() + line) % 26);
         text += row;
     }
     return text;

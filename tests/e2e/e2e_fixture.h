@@ -23,7 +23,7 @@ protected:
     // Starts notes.exe in the test folder with `pages` written first.
     NotesApp& start(const PageFiles& pages = {});
     // Starts it and waits for its main window.
-    NotesWindow& startWindow(const PageFiles& pages = {});
+    NotesWindow& startWindow(const PageFiles& pages = {}, Millis timeout = kLongWait);
     // Ends the current run (if any) the hard way, so that a case can start again.
     void kill();
 

@@ -13,7 +13,8 @@ constexpr char kOldPage[] = "old page\r\n";
 // Starts notes.exe in the prepared folder named by `variable`; null when unset.
 std::unique_ptr<NotesApp> launchIn(const wchar_t* variable, std::optional<TestFolder>& folder) {
     const std::wstring path = environment(variable);
-    if (path.empty()) return nullptr;
+    if (path.empty())
+        return nullptr;
     folder.emplace(TestFolder::existing(path));
     return NotesApp::launch(*folder);
 }
@@ -29,10 +30,11 @@ void expectSaveFailureNamingPageOne(NotesApp& app) {
 TEST_F(MountFaults, FullDiskKeepsTheOldPage) {
     std::optional<TestFolder> folder;
     m_app = launchIn(L"QUIBBETS_E2E_FULL_DIR", folder);
-    if (!m_app) GTEST_SKIP() << "no full-disk folder (QUIBBETS_E2E_FULL_DIR); run mount_faults.sh as root";
+    if (!m_app)
+        GTEST_SKIP() << "no full-disk folder (QUIBBETS_E2E_FULL_DIR); run mount_faults.sh as root";
     NotesWindow& window = m_app->window();
     ASSERT_EQ(window.text(1), L"old page");
-    window.setText(1, widen(pageText(8u << 20, "does not fit")));
+    window.setText(1, widen(pageText(2u << 20, "does not fit")));
     window.choose({L"&File", L"&Save"});
     expectSaveFailureNamingPageOne(*m_app);
     EXPECT_EQ(folder->read(L"page1.txt"), kOldPage);
@@ -44,7 +46,8 @@ TEST_F(MountFaults, FullDiskKeepsTheOldPage) {
 TEST_F(MountFaults, ReadOnlyFolderAsksBeforeExit) {
     std::optional<TestFolder> folder;
     m_app = launchIn(L"QUIBBETS_E2E_READONLY_DIR", folder);
-    if (!m_app) GTEST_SKIP() << "no read-only folder (QUIBBETS_E2E_READONLY_DIR); run mount_faults.sh as root";
+    if (!m_app)
+        GTEST_SKIP() << "no read-only folder (QUIBBETS_E2E_READONLY_DIR); run mount_faults.sh as root";
     NotesWindow& window = m_app->window();
     window.type(1, L"!");
     window.choose({L"&File", L"&Save"});

@@ -18,11 +18,13 @@ void step(NotesWindow& window, const wchar_t* arrow, int page) {
 
 TEST_F(Navigation, ArrowsVisitEveryPageAndWrap) {
     NotesWindow& window = startWindow({{5, "five\r\n"}});
-    for (int page = 2; page <= 10; ++page) step(window, L"&>", page);
+    for (int page = 2; page <= 10; ++page)
+        step(window, L"&>", page);
     step(window, L"&>", 1);
     step(window, L"&<", 10);
     step(window, L"&<", 9);
-    for (int page = 10; page >= 1; --page) window.choose({L"&>"});
+    for (int page = 10; page >= 1; --page)
+        window.choose({L"&>"});
     EXPECT_TRUE(waitUntil([&] { return window.caption() == L"Quibbet - Page 9"; }, kShortWait))
         << toUtf8(window.caption());
 }
@@ -45,8 +47,7 @@ TEST_F(Navigation, EditorsFollowTheWindowSize) {
     SetWindowPos(window.handle(), nullptr, before.left, before.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     const RECT expected{0, 0, twipsToPixels(width * kTwipsPerPixel - 110),
                         twipsToPixels(height * kTwipsPerPixel - 550)};
-    waitUntil([&] { return window.editorRect(1).right - window.editorRect(1).left >= expected.right - 1; },
-              kShortWait);
+    waitUntil([&] { return window.editorRect(1).right - window.editorRect(1).left >= expected.right - 1; }, kShortWait);
     for (int page = 1; page <= kPageCount; ++page) {
         expectRectNear(window.editorRect(page), expected, 1, ("editor " + std::to_string(page)).c_str());
     }

@@ -22,7 +22,8 @@ TEST_F(SaveExit, SaveWritesTypedPageAndEnablesItsGoEntry) {
     EXPECT_EQ(m_folder.read(L"page2.txt"), "Hello\r\nworld\r\n");
     EXPECT_EQ(enabledGoPages(window), std::vector<int>{2});
     // Pages empty all along get no file.
-    for (int page : {1, 3, 4, 5, 6, 7, 8, 9, 10}) EXPECT_FALSE(m_folder.exists(pageFileName(page))) << page;
+    for (int page : {1, 3, 4, 5, 6, 7, 8, 9, 10})
+        EXPECT_FALSE(m_folder.exists(pageFileName(page))) << page;
 }
 
 TEST_F(SaveExit, SaveRewritesOnlyChangedOrMissingPages) {
@@ -88,6 +89,14 @@ TEST_F(SaveExit, ClosingTheWindowSaves) {
     EXPECT_EQ(m_folder.read(L"page1.txt"), "closed\r\n");
 }
 
+TEST_F(SaveExit, SystemMenuCloseSaves) {
+    NotesWindow& window = startWindow();
+    window.type(1, L"via the system menu");
+    PostMessageW(window.handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    m_app->expectExit();
+    EXPECT_EQ(m_folder.read(L"page1.txt"), "via the system menu\r\n");
+}
+
 TEST_F(SaveExit, CloseRequestToTheAppWindowSavesAndEnds) {
     NotesWindow& window = startWindow();
     window.type(1, L"session end");
@@ -118,8 +127,7 @@ TEST_F(SaveExit, StoredSettingsPlaceTheNextRun) {
     writeSetting(L"MainHeight", L"4500");
     NotesWindow& window = startWindow();
     expectRectNear(window.outerRect(), RECT{100, 50, 100 + 400, 50 + 300}, 1, "window");
-    expectRectNear(window.editorRect(1), RECT{0, 0, twipsToPixels(6000 - 110), twipsToPixels(4500 - 550)}, 1,
-                   "editor");
+    expectRectNear(window.editorRect(1), RECT{0, 0, twipsToPixels(6000 - 110), twipsToPixels(4500 - 550)}, 1, "editor");
 }
 
 TEST_F(SaveExit, MinimizedCloseStoresNoSettings) {

@@ -36,8 +36,8 @@ TEST_F(Settings, OneBadValueKeepsTheOthers) {
     writeSetting(L"MainWidth", L"6000");
     writeSetting(L"MainHeight", L"");
     NotesWindow& window = startWindow();
-    expectRectNear(window.outerRect(), RECT{100, twipsToPixels(500), 500, twipsToPixels(500) + twipsToPixels(3852)},
-                   1, "window");
+    expectRectNear(window.outerRect(), RECT{100, twipsToPixels(500), 500, twipsToPixels(500) + twipsToPixels(3852)}, 1,
+                   "window");
 }
 
 TEST_F(Settings, WindowOffEveryScreenIsBroughtBack) {

@@ -27,7 +27,8 @@ TEST_F(Startup, FirstRunWindow) {
 TEST_F(Startup, MenuBarEntriesAndStartStates) {
     const MenuBar bar = startWindow().menu();
     std::vector<std::wstring> top;
-    for (const MenuItem& item : bar.items) top.push_back(item.caption);
+    for (const MenuItem& item : bar.items)
+        top.push_back(item.caption);
     EXPECT_EQ(top, (std::vector<std::wstring>{L"&File", L"&Edit", L"&Go", L"&Help", L"&<", L"&>"}));
     EXPECT_FALSE(bar.at({L"&<"}).hasSubmenu);
     EXPECT_FALSE(bar.at({L"&>"}).hasSubmenu);
@@ -82,12 +83,12 @@ TEST_F(Startup, PagesLoadIntoTheirOwnEditors) {
 
 TEST_F(Startup, OnlyAFinalLineEndIsDropped) {
     NotesWindow& window = startWindow({
-        {1, "ab"},                      // two bytes, not a line end: both are text
-        {2, "no final line end"},       // kept whole
-        {3, "ends in LF only\n"},       // not CR LF: kept
-        {4, "two line ends\r\n\r\n"},   // only the last one goes
-        {5, "\r\n"},                    // empty page
-        {6, "caf\xE9 \x80\r\n"},        // code page 1252
+        {1, "ab"},                     // two bytes, not a line end: both are text
+        {2, "no final line end"},      // kept whole
+        {3, "ends in LF only\n"},      // not CR LF: kept
+        {4, "two line ends\r\n\r\n"},  // only the last one goes
+        {5, "\r\n"},                   // empty page
+        {6, "caf\xE9 \x80\r\n"},       // code page 1252
     });
     EXPECT_EQ(window.text(1), L"ab");
     EXPECT_EQ(window.text(2), L"no final line end");
@@ -98,7 +99,9 @@ TEST_F(Startup, OnlyAFinalLineEndIsDropped) {
 }
 
 TEST_F(Startup, Utf8PageWithBomLoadsAsUtf8) {
-    NotesWindow& window = startWindow({{1, "\xEF\xBB\xBF" "\xD0\x9F\xD1\x80\xD0\xB8 \xE2\x9C\x93\r\n"}});
+    NotesWindow& window = startWindow({{1,
+                                        "\xEF\xBB\xBF"
+                                        "\xD0\x9F\xD1\x80\xD0\xB8 \xE2\x9C\x93\r\n"}});
     EXPECT_EQ(window.text(1), L"\u041F\u0440\u0438 \u2713");
 }
 

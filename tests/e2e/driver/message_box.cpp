@@ -8,7 +8,8 @@ namespace {
 std::wstring withoutAccelerator(const std::wstring& caption) {
     std::wstring out;
     for (wchar_t c : caption) {
-        if (c != L'&') out += c;
+        if (c != L'&')
+            out += c;
     }
     return out;
 }
@@ -21,7 +22,8 @@ bool isDialog(HWND window) {
 
 std::vector<std::wstring> MessageBoxView::buttonCaptions() const {
     std::vector<std::wstring> captions;
-    for (const DialogButton& button : buttons) captions.push_back(withoutAccelerator(button.caption));
+    for (const DialogButton& button : buttons)
+        captions.push_back(withoutAccelerator(button.caption));
     return captions;
 }
 
@@ -41,7 +43,8 @@ void MessageBoxView::press(const std::wstring& label) const {
 std::vector<HWND> dialogWindows(const ProgramProcess& process) {
     std::vector<HWND> dialogs;
     for (HWND window : process.topLevelWindows()) {
-        if (isDialog(window)) dialogs.push_back(window);
+        if (isDialog(window))
+            dialogs.push_back(window);
     }
     return dialogs;
 }
@@ -57,12 +60,12 @@ MessageBoxView readMessageBox(HWND dialog) {
             view.text += text;
         } else if (lstrcmpiW(type.c_str(), L"Button") == 0 && IsWindowVisible(child)) {
             view.buttons.push_back({GetDlgCtrlID(child), text});
+            // Wine's message box marks its default button by style only; DM_GETDEFID
+            // keeps answering the template's IDOK.
+            if ((GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+                view.defaultButton = GetDlgCtrlID(child);
+            }
         }
-    }
-    DWORD_PTR defaultId = 0;
-    if (SendMessageTimeoutW(dialog, DM_GETDEFID, 0, 0, SMTO_NORMAL, 5000, &defaultId) &&
-        HIWORD(defaultId) == DC_HASDEFID) {
-        view.defaultButton = LOWORD(defaultId);
     }
     return view;
 }

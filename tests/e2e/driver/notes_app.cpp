@@ -13,8 +13,10 @@ bool isNotesMainWindow(HWND window) {
 }
 
 std::unique_ptr<NotesApp> NotesApp::launch(const TestFolder& folder, const PageFiles& pages) {
-    for (const auto& [page, bytes] : pages) folder.write(pageFileName(page), bytes);
-    if (!folder.exists(L"notes.exe")) folder.copyIn(notesExePath(), L"notes.exe");
+    for (const auto& [page, bytes] : pages)
+        folder.write(pageFileName(page), bytes);
+    if (!folder.exists(L"notes.exe"))
+        folder.copyIn(notesExePath(), L"notes.exe");
     // The working folder is deliberately not the program's: pages belong beside
     // the program wherever it is started from.
     wchar_t temp[MAX_PATH + 1] = {};
@@ -24,8 +26,13 @@ std::unique_ptr<NotesApp> NotesApp::launch(const TestFolder& folder, const PageF
 
 NotesWindow& NotesApp::window(Millis timeout) {
     if (!m_window) {
-        HWND main = m_process.waitForWindow([](HWND w) { return IsWindowVisible(w) && isNotesMainWindow(w); },
-                                            timeout, "the visible notes window");
+        HWND main = m_process.waitForWindow([](HWND w) { return IsWindowVisible(w) && isNotesMainWindow(w); }, timeout,
+                                            "the visible notes window");
+        // The window shows before start-up ends (pages load and the topmost band is
+        // set after the first show): wait until the program waits for input.
+        if (WaitForInputIdle(m_process.handle(), static_cast<DWORD>(timeout.count())) != 0) {
+            fail("the program did not finish starting");
+        }
         m_window = std::make_unique<NotesWindow>(m_process, main);
     }
     return *m_window;
@@ -39,7 +46,8 @@ HWND NotesApp::appWindow() const {
 }
 
 void NotesApp::expectExit(Millis timeout) const {
-    if (!m_process.waitForExit(timeout)) fail("the program did not end");
+    if (!m_process.waitForExit(timeout))
+        fail("the program did not end");
 }
 
 }  // namespace e2e

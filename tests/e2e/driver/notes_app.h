@@ -29,8 +29,9 @@ public:
     static std::unique_ptr<NotesApp> launch(const TestFolder& folder, const PageFiles& pages = {});
 
     ProgramProcess& process() { return m_process; }
-    // The main window once it is visible; fails the test after `timeout`.
-    NotesWindow& window(Millis timeout = kWait);
+    // The main window once it is visible and start-up has ended (the program waits
+    // for input); fails the test after `timeout`.
+    NotesWindow& window(Millis timeout = kLongWait);
     // The hidden application window (FindWindowA by title), null when absent.
     HWND appWindow() const;
     // Waits for the process to end; fails the test after `timeout`.

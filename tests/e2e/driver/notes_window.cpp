@@ -10,13 +10,14 @@ std::wstring NotesWindow::caption() const {
 }
 
 ProbeClient& NotesWindow::probe() {
-    if (!m_probe) m_probe = std::make_unique<ProbeClient>(m_process.handle(), m_process.id());
+    if (!m_probe)
+        m_probe = std::make_unique<ProbeClient>(m_process.handle(), m_process.id());
     return *m_probe;
 }
 
 LRESULT NotesWindow::sendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kLongWait.count(), &answer)) {
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kHugeWait.count(), &answer)) {
         fail("the program did not answer message " + std::to_string(message));
     }
     return static_cast<LRESULT>(answer);
@@ -28,7 +29,8 @@ MenuBar NotesWindow::menu() {
 
 UINT NotesWindow::commandId(std::initializer_list<std::wstring_view> path) {
     const MenuItem& item = menu().at(path);
-    if (item.hasSubmenu) fail("menu entry " + toUtf8(item.caption) + " opens a drop-down; it has no command");
+    if (item.hasSubmenu)
+        fail("menu entry " + toUtf8(item.caption) + " opens a drop-down; it has no command");
     return item.id;
 }
 
@@ -46,7 +48,8 @@ bool NotesWindow::chooseAndWait(std::initializer_list<std::wstring_view> path, M
 HWND NotesWindow::editor(int page) const {
     const int id = kFirstEditorId + page - 1;
     for (HWND child : descendants(m_window)) {
-        if (GetDlgCtrlID(child) == id && lstrcmpiW(windowClass(child).c_str(), L"Edit") == 0) return child;
+        if (GetDlgCtrlID(child) == id && lstrcmpiW(windowClass(child).c_str(), L"Edit") == 0)
+            return child;
     }
     fail("no editor for page " + std::to_string(page) + " (an Edit child with id " + std::to_string(id) + ")");
 }
@@ -54,7 +57,8 @@ HWND NotesWindow::editor(int page) const {
 std::vector<int> NotesWindow::visiblePages() const {
     std::vector<int> pages;
     for (int page = 1; page <= kPageCount; ++page) {
-        if (IsWindowVisible(editor(page))) pages.push_back(page);
+        if (IsWindowVisible(editor(page)))
+            pages.push_back(page);
     }
     return pages;
 }
@@ -74,6 +78,12 @@ void NotesWindow::appendText(int page, std::wstring_view text) {
     probe().replaceSelection(edit, text);
 }
 
+void NotesWindow::replaceStart(int page, size_t count, std::string_view text) {
+    HWND edit = editor(page);
+    sendBounded(edit, EM_SETSEL, 0, static_cast<LPARAM>(count));
+    probe().replaceSelection(edit, std::wstring(text.begin(), text.end()));
+}
+
 void NotesWindow::replaceAll(int page, std::wstring_view text) {
     HWND edit = editor(page);
     sendBounded(edit, EM_SETSEL, 0, -1);
@@ -82,7 +92,8 @@ void NotesWindow::replaceAll(int page, std::wstring_view text) {
 
 void NotesWindow::type(int page, std::wstring_view text) {
     HWND edit = editor(page);
-    for (wchar_t c : text) sendBounded(edit, WM_CHAR, c, 1);
+    for (wchar_t c : text)
+        sendBounded(edit, WM_CHAR, c, 1);
 }
 
 int NotesWindow::textLength(int page) const {

@@ -39,6 +39,8 @@ public:
     void setText(int page, std::wstring_view text);
     // Puts the caret at the end of the page and inserts `text` there.
     void appendText(int page, std::wstring_view text);
+    // Replaces the first `count` characters of the page with `text`.
+    void replaceStart(int page, size_t count, std::string_view text);
     // Selects the whole page and replaces it with `text`, as a paste does.
     void replaceAll(int page, std::wstring_view text);
     // Types `text` into the page's editor one WM_CHAR at a time.

@@ -18,20 +18,23 @@ std::wstring fileNameOf(std::wstring_view path) {
 ULONG_PTR remoteModuleBase(HANDLE process, const std::wstring& name) {
     HMODULE modules[1024];
     DWORD bytes = 0;
-    if (!EnumProcessModules(process, modules, sizeof(modules), &bytes)) return 0;
+    if (!EnumProcessModules(process, modules, sizeof(modules), &bytes))
+        return 0;
     for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
         wchar_t moduleName[MAX_PATH] = {};
         GetModuleBaseNameW(process, modules[i], moduleName, MAX_PATH);
-        if (lstrcmpiW(moduleName, name.c_str()) == 0) return reinterpret_cast<ULONG_PTR>(modules[i]);
+        if (lstrcmpiW(moduleName, name.c_str()) == 0)
+            return reinterpret_cast<ULONG_PTR>(modules[i]);
     }
     return 0;
 }
 
 // Runs `start(argument)` as a thread of `process` and returns its exit code.
 DWORD runRemoteThread(HANDLE process, ULONG_PTR start, void* argument, Millis timeout, const char* what) {
-    Handle thread(CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(start), argument,
-                                     0, nullptr));
-    if (!thread) fail(std::string("cannot start the probe thread for ") + what + ": " + lastErrorText());
+    Handle thread(
+        CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(start), argument, 0, nullptr));
+    if (!thread)
+        fail(std::string("cannot start the probe thread for ") + what + ": " + lastErrorText());
     if (WaitForSingleObject(thread.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
         fail(std::string("the probe did not finish ") + what + " in time");
     }
@@ -42,11 +45,13 @@ DWORD runRemoteThread(HANDLE process, ULONG_PTR start, void* argument, Millis ti
 
 void appendMenuItem(MenuBar& bar, const probe::MenuRecord& record, std::wstring caption) {
     std::vector<MenuItem>* level = &bar.items;
-    for (int d = 0; d < record.depth && !level->empty(); ++d) level = &level->back().items;
+    for (int d = 0; d < record.depth && !level->empty(); ++d)
+        level = &level->back().items;
     MenuItem item;
     const size_t tab = caption.find(L'\t');
     item.caption = caption.substr(0, tab);
-    if (tab != std::wstring::npos) item.shortcut = caption.substr(tab + 1);
+    if (tab != std::wstring::npos)
+        item.shortcut = caption.substr(tab + 1);
     item.id = record.id;
     item.state = record.state;
     item.type = record.type;
@@ -72,7 +77,8 @@ const MenuItem* MenuBar::find(std::initializer_list<std::wstring_view> path) con
                 break;
             }
         }
-        if (!found) return nullptr;
+        if (!found)
+            return nullptr;
         level = &found->items;
     }
     return found;
@@ -82,7 +88,8 @@ const MenuItem& MenuBar::at(std::initializer_list<std::wstring_view> path) const
     const MenuItem* item = find(path);
     if (!item) {
         std::wstring joined;
-        for (std::wstring_view caption : path) joined += (joined.empty() ? L"" : L" > ") + std::wstring(caption);
+        for (std::wstring_view caption : path)
+            joined += (joined.empty() ? L"" : L" > ") + std::wstring(caption);
         fail("no menu entry " + toUtf8(joined));
     }
     return *item;
@@ -95,7 +102,8 @@ ProbeClient::ProbeClient(HANDLE process, DWORD processId) : m_process(process), 
 void ProbeClient::inject() {
     const std::wstring dll = probeDllPath();
     HMODULE local = LoadLibraryW(dll.c_str());
-    if (!local) fail("cannot load the probe " + toUtf8(dll) + ": " + lastErrorText());
+    if (!local)
+        fail("cannot load the probe " + toUtf8(dll) + ": " + lastErrorText());
     const auto serve = reinterpret_cast<ULONG_PTR>(GetProcAddress(local, probe::kServeExport));
     const ULONG_PTR offset = serve - reinterpret_cast<ULONG_PTR>(local);
 
@@ -114,7 +122,8 @@ void ProbeClient::inject() {
         }
         VirtualFreeEx(m_process, remotePath, 0, MEM_RELEASE);
         base = remoteModuleBase(m_process, fileNameOf(dll));
-        if (!base) fail("the probe is not among the program's modules");
+        if (!base)
+            fail("the probe is not among the program's modules");
     }
     m_remoteServe = base + offset;
 }
@@ -126,16 +135,19 @@ ProbeClient::Reply ProbeClient::call(probe::Op op, HWND window, std::string_view
     const unsigned long long total = sizeof(probe::Header) + std::max(capacity, payload.size() + sizeof(wchar_t));
     Handle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, static_cast<DWORD>(total >> 32),
                                       static_cast<DWORD>(total), name.c_str()));
-    if (!mapping) fail("cannot create the probe block: " + lastErrorText());
+    if (!mapping)
+        fail("cannot create the probe block: " + lastErrorText());
     auto* view = static_cast<unsigned char*>(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    if (!view) fail("cannot map the probe block: " + lastErrorText());
-    probe::Header header{op, probe::Status::Failed, reinterpret_cast<ULONG_PTR>(window),
-                         total - sizeof(probe::Header), payload.size(), 0};
+    if (!view)
+        fail("cannot map the probe block: " + lastErrorText());
+    probe::Header header{
+        op, probe::Status::Failed, reinterpret_cast<ULONG_PTR>(window), total - sizeof(probe::Header), payload.size(),
+        0};
     std::memcpy(view, &header, sizeof(header));
     std::memcpy(view + sizeof(header), payload.data(), payload.size());
 
-    const DWORD status = runRemoteThread(m_process, m_remoteServe, reinterpret_cast<void*>(request), kLongWait,
-                                         "a request");
+    const DWORD status =
+        runRemoteThread(m_process, m_remoteServe, reinterpret_cast<void*>(request), kHugeWait, "a request");
     Reply reply;
     std::memcpy(&reply.header, view, sizeof(reply.header));
     if (status == static_cast<DWORD>(probe::Status::Ok)) {
@@ -167,7 +179,7 @@ MenuBar ProbeClient::menuBar(HWND window) {
 std::wstring ProbeClient::text(HWND window) {
     // The length is asked without a pointer, so it crosses processes as it is.
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kLongWait.count(), &length)) {
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kHugeWait.count(), &length)) {
         fail("the editor did not answer WM_GETTEXTLENGTH");
     }
     const Reply reply = call(probe::Op::GetText, window, {}, (length + 1024) * sizeof(wchar_t));
@@ -179,7 +191,8 @@ std::wstring ProbeClient::text(HWND window) {
 void ProbeClient::setText(HWND window, std::wstring_view text) {
     const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
     const Reply reply = call(probe::Op::SetText, window, bytes, 0);
-    if (!reply.header.answer) fail("the editor refused WM_SETTEXT of " + std::to_string(text.size()) + " characters");
+    if (!reply.header.answer)
+        fail("the editor refused WM_SETTEXT of " + std::to_string(text.size()) + " characters");
 }
 
 void ProbeClient::replaceSelection(HWND window, std::wstring_view text) {

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/e2e/probe/probe_protocol.h"
 #include "tests/e2e/driver/win_util.h"
+#include "tests/e2e/probe/probe_protocol.h"
 
 namespace e2e {
 

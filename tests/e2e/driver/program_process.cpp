@@ -43,7 +43,8 @@ ProgramProcess ProgramProcess::start(const std::wstring& exe, const std::wstring
 }
 
 ProgramProcess::~ProgramProcess() {
-    if (m_process && running()) terminate();
+    if (m_process && running())
+        terminate();
 }
 
 bool ProgramProcess::running() const {
@@ -75,7 +76,8 @@ std::vector<HWND> ProgramProcess::topLevelWindows() const {
             auto* s = reinterpret_cast<Search*>(data);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner == s->id) s->found.push_back(window);
+            if (owner == s->id)
+                s->found.push_back(window);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
@@ -84,12 +86,14 @@ std::vector<HWND> ProgramProcess::topLevelWindows() const {
 
 HWND ProgramProcess::findWindow(const std::function<bool(HWND)>& match) const {
     for (HWND window : topLevelWindows()) {
-        if (match(window)) return window;
+        if (match(window))
+            return window;
     }
     return nullptr;
 }
 
-HWND ProgramProcess::waitForWindow(const std::function<bool(HWND)>& match, Millis timeout,
+HWND ProgramProcess::waitForWindow(const std::function<bool(HWND)>& match,
+                                   Millis timeout,
                                    const std::string& what) const {
     HWND found = nullptr;
     waitUntil([&] { return (found = findWindow(match)) != nullptr || !running(); }, timeout);

@@ -18,14 +18,15 @@ void clearSettings() {
 
 void writeSetting(const std::wstring& name, const std::wstring& value) {
     HKEY key = nullptr;
-    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                     nullptr);
+    LSTATUS status =
+        RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
     if (status == ERROR_SUCCESS) {
         const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
         status = RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
         RegCloseKey(key);
     }
-    if (status != ERROR_SUCCESS) fail("cannot write setting " + toUtf8(name) + ": " + lastErrorText(status));
+    if (status != ERROR_SUCCESS)
+        fail("cannot write setting " + toUtf8(name) + ": " + lastErrorText(status));
 }
 
 std::optional<std::wstring> readSetting(const std::wstring& name) {
@@ -44,7 +45,8 @@ std::optional<std::wstring> readSetting(const std::wstring& name) {
 
 bool settingsEmpty() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return true;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return true;
     DWORD values = 0;
     RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
                      nullptr);

@@ -8,17 +8,20 @@
 namespace e2e {
 
 std::optional<std::string> readFileBytes(const std::wstring& path) {
-    Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::nullopt;
+    Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return std::nullopt;
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return std::nullopt;
+    if (!GetFileSizeEx(file.get(), &size))
+        return std::nullopt;
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD got = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 24));
-        if (!ReadFile(file.get(), bytes.data() + done, chunk, &got, nullptr) || got == 0) return std::nullopt;
+        if (!ReadFile(file.get(), bytes.data() + done, chunk, &got, nullptr) || got == 0)
+            return std::nullopt;
         done += got;
     }
     return bytes;
@@ -26,7 +29,8 @@ std::optional<std::string> readFileBytes(const std::wstring& path) {
 
 void writeFileBytes(const std::wstring& path, std::string_view bytes) {
     Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) fail("cannot create " + toUtf8(path) + ": " + lastErrorText());
+    if (!file)
+        fail("cannot create " + toUtf8(path) + ": " + lastErrorText());
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD wrote = 0;
@@ -40,7 +44,8 @@ void writeFileBytes(const std::wstring& path, std::string_view bytes) {
 
 unsigned long long fileWriteTime(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
     return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
            data.ftLastWriteTime.dwLowDateTime;
 }
@@ -51,7 +56,8 @@ TestFolder TestFolder::createTemporary() {
     GetTempPathW(MAX_PATH, temp);
     const std::wstring path = std::wstring(temp) + L"quibbets-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                               std::to_wstring(++counter);
-    if (!CreateDirectoryW(path.c_str(), nullptr)) fail("cannot create " + toUtf8(path) + ": " + lastErrorText());
+    if (!CreateDirectoryW(path.c_str(), nullptr))
+        fail("cannot create " + toUtf8(path) + ": " + lastErrorText());
     return TestFolder(path, true);
 }
 
@@ -64,7 +70,8 @@ TestFolder::TestFolder(TestFolder&& other) noexcept : m_path(std::move(other.m_p
 }
 
 TestFolder::~TestFolder() {
-    if (!m_owned || !environment(L"QUIBBETS_E2E_KEEP").empty()) return;
+    if (!m_owned || !environment(L"QUIBBETS_E2E_KEEP").empty())
+        return;
     for (const std::wstring& name : fileNames()) {
         const std::wstring path = file(name);
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -97,9 +104,11 @@ std::vector<std::wstring> TestFolder::fileNames() const {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data{};
     HANDLE find = FindFirstFileW((m_path + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
     do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.emplace_back(data.cFileName);
     } while (FindNextFileW(find, &data));
     FindClose(find);
     return names;

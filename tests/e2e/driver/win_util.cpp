@@ -6,7 +6,8 @@
 namespace e2e {
 
 std::string toUtf8(std::wstring_view text) {
-    if (text.empty()) return {};
+    if (text.empty())
+        return {};
     const int size = static_cast<int>(text.size());
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(bytes), '\0');
@@ -15,7 +16,8 @@ std::string toUtf8(std::wstring_view text) {
 }
 
 std::wstring fromUtf8(std::string_view text) {
-    if (text.empty()) return {};
+    if (text.empty())
+        return {};
     const int size = static_cast<int>(text.size());
     const int chars = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
     std::wstring out(static_cast<size_t>(chars), L'\0');
@@ -31,7 +33,8 @@ std::string lastErrorText(DWORD code) {
     if (buffer) {
         text += ": " + toUtf8(buffer);
         LocalFree(buffer);
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+            text.pop_back();
     }
     return text;
 }
@@ -41,16 +44,19 @@ void fail(const std::string& what) {
 }
 
 std::wstring windowsPath(std::wstring_view path) {
-    if (path.empty() || path.front() != L'/') return std::wstring(path);
+    if (path.empty() || path.front() != L'/')
+        return std::wstring(path);
     // Wine maps drive Z: to the Unix root in every new prefix.
     std::wstring out = L"Z:";
-    for (wchar_t c : path) out += c == L'/' ? L'\\' : c;
+    for (wchar_t c : path)
+        out += c == L'/' ? L'\\' : c;
     return out;
 }
 
 std::wstring environment(const wchar_t* name) {
     const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0) return {};
+    if (size == 0)
+        return {};
     std::vector<wchar_t> buffer(size);
     GetEnvironmentVariableW(name, buffer.data(), size);
     return buffer.data();

@@ -19,6 +19,8 @@ using Millis = std::chrono::milliseconds;
 inline constexpr Millis kShortWait{3000};
 inline constexpr Millis kWait{15000};
 inline constexpr Millis kLongWait{60000};
+// Wine's multi-line EDIT takes seconds per MiB of text: big pages need this.
+inline constexpr Millis kHugeWait{300000};
 
 // A driver step that could not be done; gtest reports it as a failure of the test.
 class DriverError : public std::runtime_error {
@@ -42,8 +44,10 @@ template <class Condition>
 bool waitUntil(Condition condition, Millis timeout, Millis step = Millis{5}) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        if (condition()) return true;
-        if (std::chrono::steady_clock::now() >= deadline) return false;
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
         std::this_thread::sleep_for(step);
     }
 }
@@ -68,7 +72,8 @@ public:
     HANDLE get() const { return m_handle; }
     explicit operator bool() const { return m_handle != nullptr; }
     void reset() {
-        if (m_handle) CloseHandle(m_handle);
+        if (m_handle)
+            CloseHandle(m_handle);
         m_handle = nullptr;
     }
 

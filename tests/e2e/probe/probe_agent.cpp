@@ -25,8 +25,10 @@ public:
         }
     }
     ~Block() {
-        if (m_view) UnmapViewOfFile(m_view);
-        if (m_mapping) CloseHandle(m_mapping);
+        if (m_view)
+            UnmapViewOfFile(m_view);
+        if (m_mapping)
+            CloseHandle(m_mapping);
     }
     Block(const Block&) = delete;
     Block& operator=(const Block&) = delete;
@@ -70,7 +72,8 @@ Status dumpMenu(HMENU menu, int depth, Block& block) {
         header->payloadBytes += bytes;
         if (info.hSubMenu) {
             const Status inner = dumpMenu(info.hSubMenu, depth + 1, block);
-            if (inner != Status::Ok) return inner;
+            if (inner != Status::Ok)
+                return inner;
         }
     }
     return Status::Ok;
@@ -121,17 +124,17 @@ Status serve(Block& block) {
         return Status::BadRequest;
     }
     switch (header->op) {
-    case Op::MenuDump: {
-        header->payloadBytes = 0;
-        HMENU bar = GetMenu(window);
-        return bar ? dumpMenu(bar, 0, block) : Status::Failed;
-    }
-    case Op::GetText:
-        return getText(window, block);
-    case Op::SetText:
-        return sendText(window, WM_SETTEXT, 0, block);
-    case Op::ReplaceSel:
-        return sendText(window, EM_REPLACESEL, TRUE, block);
+        case Op::MenuDump: {
+            header->payloadBytes = 0;
+            HMENU bar = GetMenu(window);
+            return bar ? dumpMenu(bar, 0, block) : Status::Failed;
+        }
+        case Op::GetText:
+            return getText(window, block);
+        case Op::SetText:
+            return sendText(window, WM_SETTEXT, 0, block);
+        case Op::ReplaceSel:
+            return sendText(window, EM_REPLACESEL, TRUE, block);
     }
     return Status::BadRequest;
 }

@@ -20,10 +20,10 @@ enum class Op : std::uint32_t {
 
 enum class Status : std::uint32_t {
     Ok = 0,
-    NoBlock = 1,      // the agent could not open the shared block
+    NoBlock = 1,  // the agent could not open the shared block
     BadRequest = 2,
-    TooSmall = 3,     // the result did not fit in the block
-    NoAnswer = 4,     // the window did not answer in time
+    TooSmall = 3,  // the result did not fit in the block
+    NoAnswer = 4,  // the window did not answer in time
     Failed = 5,
 };
 
@@ -38,15 +38,16 @@ struct Header {
 
 // One menu entry in a MenuDump, followed by captionChars UTF-16 units.
 struct MenuRecord {
-    std::int32_t depth;  // 0 = menu bar
-    std::uint32_t id;    // item id, 0xFFFFFFFF for drop-downs
-    std::uint32_t state; // MFS_* bits
-    std::uint32_t type;  // MFT_* bits
+    std::int32_t depth;   // 0 = menu bar
+    std::uint32_t id;     // item id, 0xFFFFFFFF for drop-downs
+    std::uint32_t state;  // MFS_* bits
+    std::uint32_t type;   // MFT_* bits
     std::uint32_t hasSubmenu;
     std::uint32_t captionChars;
 };
 
-// How long the agent waits for the program's window to handle one message.
-inline constexpr unsigned kSendTimeoutMs = 60000;
+// How long the agent waits for the program's window to handle one message. Wine's
+// multi-line EDIT lays out text at a few seconds per MiB.
+inline constexpr unsigned kSendTimeoutMs = 290000;
 
 }  // namespace e2e::probe
