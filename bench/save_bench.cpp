@@ -97,6 +97,15 @@ int main(int argc, char** argv) {
             plain.push_back(ioFloorMs(floorFolder, files, false));
             viaTemp.push_back(ioFloorMs(floorFolder, files, true));
         }
+        // Reference: what reading every editor's text costs (in-process WM_GETTEXT
+        // through the probe, plus the copy to this process).
+        std::vector<double> reads;
+        for (int run = 1; run <= runs; ++run) {
+            const double start = bench::nowMs();
+            for (int page = 1; page <= kPageCount; ++page)
+                window.text(page);
+            reads.push_back(bench::nowMs() - start);
+        }
         window.choose({L"&File", L"Exit &Without Save"});
         app->expectExit();
 
@@ -107,6 +116,8 @@ int main(int argc, char** argv) {
                     bench::minimum(plain));
         std::printf("floor: temp + flush + rename    median %8.1f ms   min %8.1f ms\n", bench::median(viaTemp),
                     bench::minimum(viaTemp));
+        std::printf("read ten editors (reference)    median %8.1f ms   min %8.1f ms\n", bench::median(reads),
+                    bench::minimum(reads));
         std::printf("ratio Save / write floor         %6.2f  (goal <= 1.5)\n",
                     bench::median(saves) / bench::median(plain));
         std::printf("ratio Save / temp+rename floor   %6.2f\n", bench::median(saves) / bench::median(viaTemp));

@@ -84,8 +84,9 @@ bool Win32Platform::exists(std::wstring_view path) const {
 
 FileStatus Win32Platform::readFile(std::wstring_view path, std::string& bytes) const {
     bytes.clear();
-    FileHandle file(CreateFileW(zstr(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(zstr(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
         return failure(GetLastError());
     }

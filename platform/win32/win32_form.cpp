@@ -97,28 +97,36 @@ LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, L
 
 LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CLOSE:
-        m_events.onCloseRequest(CloseReason::User);
-        return 0;
-    case WM_SIZE:
-        onSize();
-        return 0;
-    case WM_COMMAND:
-        if (lParam == 0) {
-            onMenuCommand(wParam);
+        case WM_CLOSE:
+            m_events.onCloseRequest(CloseReason::User);
             return 0;
-        }
-        break;
-    case WM_INITMENUPOPUP:
-        onInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
-        return 0;
-    case WM_CTLCOLOREDIT:
-        return onCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
-        break;
-    default:
-        break;
+        case WM_SIZE:
+            onSize();
+            return 0;
+        case WM_COMMAND:
+            if (lParam == 0) {
+                onMenuCommand(wParam);
+                return 0;
+            }
+            break;
+        case WM_INITMENUPOPUP:
+            onInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                m_lastFocus = GetFocus();
+            }
+            break;
+        case WM_SETFOCUS:
+            focusChild();
+            return 0;
+        case WM_CTLCOLOREDIT:
+            return onCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+            break;
+        default:
+            break;
     }
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }
@@ -129,6 +137,21 @@ void Win32Form::onSize() {
     if (m_stage == Stage::Loaded || m_stage == Stage::Unloading) {
         m_resizeRaised = true;
         m_events.onResize();
+    }
+}
+
+// A form hands the keyboard focus on to a control, as a dialog does: the one that had
+// it when the form was last deactivated, else the first visible text box.
+void Win32Form::focusChild() {
+    if (m_lastFocus && IsChild(m_hwnd, m_lastFocus) && IsWindowVisible(m_lastFocus)) {
+        SetFocus(m_lastFocus);
+        return;
+    }
+    for (const auto& box : m_textBoxes) {
+        if (box->visible() && box->hwnd()) {
+            SetFocus(box->hwnd());
+            return;
+        }
     }
 }
 

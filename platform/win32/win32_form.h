@@ -95,8 +95,9 @@ private:
     void create(const FormSpec& spec);
     void loadIcons(int resource);
     void onSize();
+    void focusChild();
     LRESULT onCtlColorEdit(HDC dc, HWND edit);
-    void onMenuCommand(WPARAM wParam);     // win32_menu.cpp
+    void onMenuCommand(WPARAM wParam);                   // win32_menu.cpp
     void onInitMenuPopup(HMENU popup, bool systemMenu);  // win32_menu.cpp
     void destroyWindow();
     void leaveOpenForms();
@@ -112,6 +113,7 @@ private:
     std::map<std::uint32_t, HBRUSH> m_brushes;
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
+    HWND m_lastFocus = nullptr;  // the focused control when the form was last deactivated
 };
 
 }  // namespace plat::win32

@@ -7,24 +7,24 @@
 namespace plat::win32 {
 namespace {
 
-std::wstring shortcutText(const Shortcut& shortcut) {
-    switch (shortcut.key) {
-    case Shortcut::Key::Letter:
-        return std::wstring(L"Ctrl+") + shortcut.letter;
-    case Shortcut::Key::F:
-        return L"Ctrl+F" + std::to_wstring(shortcut.function);
-    case Shortcut::Key::None:
-        break;
-    }
-    return {};
-}
-
 WORD virtualKey(const Shortcut& shortcut) {
     if (shortcut.key == Shortcut::Key::Letter) {
         const wchar_t c = shortcut.letter;
         return static_cast<WORD>(c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c);
     }
     return static_cast<WORD>(VK_F1 + shortcut.function - 1);
+}
+
+std::wstring shortcutText(const Shortcut& shortcut) {
+    switch (shortcut.key) {
+        case Shortcut::Key::Letter:
+            return std::wstring(L"Ctrl+") + static_cast<wchar_t>(virtualKey(shortcut));
+        case Shortcut::Key::F:
+            return L"Ctrl+F" + std::to_wstring(shortcut.function);
+        case Shortcut::Key::None:
+            break;
+    }
+    return {};
 }
 
 }  // namespace

@@ -32,8 +32,8 @@ std::wstring errorText(DWORD code) {
                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
     LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L'.' ||
-                             text.back() == L' ')) {
+    while (!text.empty() &&
+           (text.back() == L'\r' || text.back() == L'\n' || text.back() == L'.' || text.back() == L' ')) {
         text.pop_back();
     }
     return text.empty() ? L"error " + std::to_wstring(code) : text;
