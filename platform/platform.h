@@ -55,6 +55,9 @@ struct FormSpec {
     std::vector<MenuSpec> menuBar;
     int textBoxCount = 0;    // multi-line plain editors, indexed 0..n-1
     std::uint32_t textBoxBackColor = 0xFFFFFF;  // colour word 0x00BBGGRR
+    // A picture box whose window receives mouse messages (the launcher's icon hook);
+    // zero size for none.
+    Rect pictureBox;
 };
 
 // Why a form is asked to close.
@@ -80,6 +83,13 @@ public:
     // The user or the system asks the form to close; the default is to unload it.
     // The handler decides: it calls Form::unload() or leaves the form open.
     virtual void onCloseRequest(CloseReason reason) = 0;
+    // A mouse-move message reached the picture box: x and y in twips (the message's
+    // low and high words times twips per pixel), button and shift as the message says.
+    virtual void onPictureMouseMove(int button, int shift, float x, float y) {
+        (void)button, (void)shift, (void)x, (void)y;
+    }
+    // The shell (taskbar) was started again: notification icons must be added anew.
+    virtual void onTaskbarCreated() {}
 };
 
 // A multi-line plain text box: vertical scroll bar, long lines wrap.
@@ -111,6 +121,8 @@ public:
 class Form {
 public:
     virtual ~Form() = default;
+    // Loads the form without showing it (raising onLoad once).
+    virtual void load() = 0;
     // Loads the form on the first call (raising onLoad), then shows it modeless.
     virtual void show() = 0;
     // Runs onUnload, destroys the window and removes the form from the open forms.
@@ -134,7 +146,17 @@ public:
     virtual void setMenuEnabled(int id, bool enabled) = 0;
     virtual bool menuVisible(int id) const = 0;
     virtual std::wstring menuCaption(int id) const = 0;
+    // Window of the picture box, and the form's icon (native handles).
+    virtual NativeHandle pictureHandle() const = 0;
+    virtual NativeHandle iconHandle() const = 0;
+    // Shows drop-down `id` (also a hidden one) as a pop-up menu at the pointer, the form
+    // made foreground first so that the menu closes when the user clicks elsewhere.
+    // Returns when the menu has closed; a chosen entry's onMenuClick has run by then.
+    virtual void popupMenu(int id) = 0;
 };
+
+// Operations on a notification-area icon.
+enum class NotifyOp { Add = 0, Modify = 1, Delete = 2 };
 
 // Where a window goes in the z-order when placed with setWindowPos.
 enum class ZOrder { TopMost, NoTopMost };
@@ -260,6 +282,22 @@ public:
     // Starts a document on the default printer; null with `error` set when there is
     // no default printer or it cannot be opened. Never shows a system dialog.
     virtual std::unique_ptr<PrintJob> startPrintJob(std::wstring_view documentName, std::wstring& error) = 0;
+
+    // --- Notification area, programs and other windows ---
+    // Hands a notification-icon record (the bytes of the ANSI first-version record of
+    // this build's pointer width) to the shell; true when the shell accepted it.
+    virtual bool notifyIcon(NotifyOp op, const std::vector<std::uint8_t>& record) = 0;
+    // Starts a program file as a new process with a normal, focused window, without
+    // waiting for it; `error` is the reason when it cannot be started.
+    virtual FileStatus startProgram(std::wstring_view path) = 0;
+    // First top-level window titled exactly `title` (compared in the ANSI character
+    // set), 0 when there is none.
+    virtual NativeHandle findWindow(std::wstring_view title) const = 0;
+    // Queues a message to a window and returns at once.
+    virtual bool postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    virtual bool isWindow(NativeHandle window) const = 0;
+    // Waits, handling the program's pending events meanwhile.
+    virtual void wait(int milliseconds) = 0;
 };
 
 // Suffix of the temporary files of writeFileAtomic.

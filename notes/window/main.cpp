@@ -71,8 +71,3 @@ std::unique_ptr<NotesProgram> Main(plat::Platform& platform) {
 }
 
 }  // namespace notes
-
-int ProgramMain(plat::Platform& platform) {
-    const std::unique_ptr<notes::NotesProgram> program = notes::Main(platform);
-    return platform.run();
-}

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <stdexcept>
+#include <utility>
 
 namespace plat::headless {
 
@@ -147,10 +148,20 @@ void HeadlessFormImpl::design() {
 }
 
 void HeadlessFormImpl::show() {
-    if (m_loaded) {
+    if (!m_loaded && !loadHidden())
+        return;  // its own onLoad unloaded it
+    if (!m_visible) {
         m_visible = true;
-        return;
+        m_events->onResize();
     }
+}
+
+void HeadlessFormImpl::load() {
+    if (!m_loaded)
+        loadHidden();
+}
+
+bool HeadlessFormImpl::loadHidden() {
     if (m_everLoaded) {
         // A new load starts from the design, as the old window was destroyed.
         design();
@@ -161,10 +172,7 @@ void HeadlessFormImpl::show() {
     if (m_link->state != nullptr)
         m_link->state->openForms.push_back(this);
     m_events->onLoad();
-    if (!m_loaded)
-        return;  // its own onLoad unloaded it
-    m_visible = true;
-    m_events->onResize();
+    return m_loaded;
 }
 
 void HeadlessFormImpl::unload() {
@@ -345,6 +353,47 @@ bool HeadlessFormImpl::pressShortcut(Shortcut shortcut) {
         return false;
     m_events->onMenuClick(id);
     return true;
+}
+
+// ---------------------------------------------------------------- Launcher services
+
+NativeHandle HeadlessFormImpl::pictureHandle() const {
+    return hasPicture() ? m_handle + 1 : 0;
+}
+
+NativeHandle HeadlessFormImpl::iconHandle() const {
+    return m_spec.iconResource != 0 ? 0x1C0 + static_cast<NativeHandle>(m_spec.iconResource) : 0;
+}
+
+bool HeadlessFormImpl::hasPicture() const {
+    return m_spec.pictureBox.width > 0 && m_spec.pictureBox.height > 0;
+}
+
+// As on the desktop: the menu is modal, the choice's click runs before it returns.
+void HeadlessFormImpl::popupMenu(int id) {
+    HeadlessPlatform::State* state = m_link->state;
+    if (state == nullptr)
+        return;
+    state->popups.push_back(id);
+    if (auto action = std::exchange(state->duringPopup, nullptr))
+        action();
+    int choice = 0;
+    if (!state->popupChoices.empty()) {
+        choice = state->popupChoices.front();
+        state->popupChoices.pop_front();
+    }
+    if (choice != 0)
+        m_events->onMenuClick(choice);
+}
+
+void HeadlessFormImpl::notifyPicture(int code) {
+    if (m_loaded && hasPicture())
+        m_events->onPictureMouseMove(0, 0, static_cast<float>(code) * kTwipsPerPixel, 0);
+}
+
+void HeadlessFormImpl::broadcastTaskbarCreated() {
+    if (m_loaded)
+        m_events->onTaskbarCreated();
 }
 
 }  // namespace plat::headless

@@ -55,6 +55,7 @@ public:
     HeadlessFormImpl& operator=(const HeadlessFormImpl&) = delete;
 
     // --- Form ---
+    void load() override;
     void show() override;
     void unload() override;
     bool loaded() const override;
@@ -72,6 +73,9 @@ public:
     void setMenuEnabled(int id, bool enabled) override;
     bool menuVisible(int id) const override;
     std::wstring menuCaption(int id) const override;
+    NativeHandle pictureHandle() const override;
+    NativeHandle iconHandle() const override;
+    void popupMenu(int id) override;
 
     // --- HeadlessForm ---
     bool clickMenu(int id) override;
@@ -83,6 +87,8 @@ public:
     bool visible() const override;
     std::vector<MenuSpec> menuBar() const override;
     void type(int index, std::wstring_view text) override;
+    void notifyPicture(int code) override;
+    void broadcastTaskbarCreated() override;
 
     // --- Backend side ---
     bool topMost() const { return m_topMost; }
@@ -92,6 +98,9 @@ public:
     void setFocusedTextBox(int index) { m_focusedTextBox = index; }
 
 private:
+    // Loads without showing; false when onLoad unloaded the form again.
+    bool loadHidden();
+    bool hasPicture() const;
     // Puts the form back to its design (on creation and on every new load).
     void design();
     void raiseResizeIfSizeChanged(const Rect& before);

@@ -69,6 +69,12 @@ public:
     FileStatus removeFile(std::wstring_view path) override;
     std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
     std::unique_ptr<PrintJob> startPrintJob(std::wstring_view documentName, std::wstring& error) override;
+    bool notifyIcon(NotifyOp op, const std::vector<std::uint8_t>& record) override;
+    FileStatus startProgram(std::wstring_view path) override;
+    NativeHandle findWindow(std::wstring_view title) const override;
+    bool postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool isWindow(NativeHandle window) const override;
+    void wait(int milliseconds) override;
 
     // --- Test side: message boxes ---
     // Queues the answer to the next message box.
@@ -122,6 +128,46 @@ public:
     void endSession();
     const std::optional<WindowPosCall>& lastWindowPos() const;
 
+    // --- Test side: notification area ---
+    struct NotifyCall {
+        NotifyOp op = NotifyOp::Add;
+        std::vector<std::uint8_t> record;
+        bool accepted = false;
+    };
+    const std::vector<NotifyCall>& notifyCalls() const;
+    // The next `count` adds fail, as they do while the shell is not ready yet.
+    void failNotifyAdds(int count);
+    // Icons now in the notification area.
+    int iconCount() const;
+    // Empties the notification area, as a restarting shell does.
+    void restartShell();
+
+    // --- Test side: programs and windows ---
+    const std::vector<std::wstring>& startedPrograms() const;
+    // startProgram fails with `error` from now on; an empty error makes it succeed again.
+    void failProgramStarts(std::wstring error);
+    // A top-level window of another program, found by findWindow.
+    NativeHandle addWindow(std::wstring title);
+    void removeWindow(NativeHandle window);
+    struct PostedMessage {
+        NativeHandle window = 0;
+        unsigned message = 0;
+        std::uintptr_t wParam = 0;
+        std::intptr_t lParam = 0;
+    };
+    const std::vector<PostedMessage>& postedMessages() const;
+    // Runs when a message is posted (a window that closes at once, for example).
+    void onPost(std::function<void(const PostedMessage&)> handler);
+    int waitedMilliseconds() const;
+
+    // --- Test side: pop-up menus ---
+    // The entry chosen in the next pop-up menu; 0 dismisses it.
+    void queuePopupChoice(int id);
+    // Runs while the next pop-up menu is open (before the choice is made).
+    void duringPopup(std::function<void()> action);
+    // The drop-downs shown as pop-up menus, in order.
+    const std::vector<int>& popups() const;
+
     struct State;  // everything the backend holds, shared with its forms
 
 private:
@@ -151,6 +197,11 @@ public:
     virtual std::vector<MenuSpec> menuBar() const = 0;
     // Types text into the editor at `index` as a user would (replaces the selection).
     virtual void type(int index, std::wstring_view text) = 0;
+    // A mouse message numbered `code` reached the picture box (as the notification
+    // area reports mouse events on an icon): raises onPictureMouseMove with x in twips.
+    virtual void notifyPicture(int code) = 0;
+    // The shell broadcast "TaskbarCreated".
+    virtual void broadcastTaskbarCreated() = 0;
 };
 
 }  // namespace plat::headless

@@ -69,6 +69,25 @@ struct HeadlessPlatform::State {
     std::set<std::wstring, std::less<>> hidden;
     unsigned long tempCounter = 0;
 
+    // Notification area: the icons in it, as (callback window, identifier).
+    std::vector<HeadlessPlatform::NotifyCall> notifyCalls;
+    std::set<std::pair<NativeHandle, std::uint32_t>> icons;
+    int failingAdds = 0;
+
+    // Programs and other windows.
+    std::vector<std::wstring> startedPrograms;
+    std::wstring programStartError;
+    std::map<NativeHandle, std::wstring> windows;
+    NativeHandle nextWindow = 0x7000;
+    std::vector<HeadlessPlatform::PostedMessage> posted;
+    std::function<void(const HeadlessPlatform::PostedMessage&)> onPost;
+    int waitedMilliseconds = 0;
+
+    // Pop-up menus.
+    std::deque<int> popupChoices;
+    std::function<void()> duringPopup;
+    std::vector<int> popups;
+
     // Printer.
     bool printerAvailable = true;
     Rect paper{0, 0, 11520, 15840};

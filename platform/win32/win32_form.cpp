@@ -1,5 +1,5 @@
 // Forms: the top-level window, its load/show/unload life cycle, its geometry in
-// twips, and the window procedure that turns messages into FormEvents calls.
+// twips, its icons, and the window procedure that turns messages into FormEvents calls.
 #include "platform/win32/win32_form.h"
 
 #include <algorithm>
@@ -59,6 +59,9 @@ void Win32Form::create(const FormSpec& spec) {
         m_textBoxes.push_back(
             std::make_unique<Win32TextBox>(*this, m_hwnd, i, spec.textBoxBackColor, m_platform->editFont));
     }
+    if (m_hwnd && spec.pictureBox.width > 0 && spec.pictureBox.height > 0) {
+        m_picture = std::make_unique<Win32PictureBox>(m_platform->instance, m_hwnd, spec.pictureBox, s, m_events);
+    }
 }
 
 // Icons of the two system sizes, each loaded at its own size (LR_SHARED would hand
@@ -96,6 +99,11 @@ LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, L
 }
 
 LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A registered message number is not a constant, so it cannot be a case label.
+    if (message == m_platform->taskbarCreatedMessage && message != 0) {
+        m_events.onTaskbarCreated();
+        return 0;
+    }
     switch (message) {
         case WM_CLOSE:
             m_events.onCloseRequest(CloseReason::User);
@@ -184,23 +192,32 @@ void Win32Form::pruneBrushes() {
     }
 }
 
-// The first show loads the form: it joins the open forms and onLoad runs on the
-// still hidden window; then the window appears and onResize is raised once.
-void Win32Form::show() {
-    if (!m_hwnd || m_stage == Stage::Unloaded) {
-        return;
-    }
-    if (m_stage != Stage::Created) {
-        ShowWindow(m_hwnd, SW_SHOW);
+// Loading: the form joins the open forms and onLoad runs, the window still hidden
+// (a hidden window has no taskbar button).
+void Win32Form::load() {
+    if (!m_hwnd || m_stage != Stage::Created) {
         return;
     }
     m_stage = Stage::Loading;
     m_platform->openForms.push_back(this);
     m_events.onLoad();
-    if (m_stage != Stage::Loading) {
-        return;  // unloaded during onLoad
+    if (m_stage == Stage::Loading) {
+        m_stage = Stage::Loaded;
     }
-    m_stage = Stage::Loaded;
+}
+
+// The first show loads the form if need be; then the window appears and onResize is
+// raised once (unless a size change while appearing raised it already).
+void Win32Form::show() {
+    load();
+    if (!m_hwnd || m_stage != Stage::Loaded) {
+        return;  // never created, or unloaded during onLoad
+    }
+    if (m_shown) {
+        ShowWindow(m_hwnd, SW_SHOW);
+        return;
+    }
+    m_shown = true;
     m_resizeRaised = false;
     ShowWindow(m_hwnd, SW_SHOWNORMAL);
     UpdateWindow(m_hwnd);
@@ -238,6 +255,9 @@ void Win32Form::destroyWindow() {
         m_menu.forgetBar();
         for (auto& box : m_textBoxes) {
             box->forgetWindow();
+        }
+        if (m_picture) {
+            m_picture->forgetWindow();
         }
     }
     const auto destroyIcon = [](HICON& icon) {
@@ -301,6 +321,17 @@ void Win32Form::setTag(std::wstring_view tag) {
 
 NativeHandle Win32Form::handle() const {
     return reinterpret_cast<NativeHandle>(m_hwnd);
+}
+
+NativeHandle Win32Form::pictureHandle() const {
+    return m_picture ? reinterpret_cast<NativeHandle>(m_picture->hwnd()) : 0;
+}
+
+// The small icon when there is one: the notification area draws icons at the small
+// size, and the 16 x 16 image drawn for that size looks better there than the
+// 32 x 32 one shrunk by the shell.
+NativeHandle Win32Form::iconHandle() const {
+    return reinterpret_cast<NativeHandle>(m_smallIcon ? m_smallIcon : m_bigIcon);
 }
 
 TextBox& Win32Form::textBox(int index) {

@@ -1,5 +1,5 @@
-// A form of the Win32 backend: a top-level window with a menu bar and child EDIT
-// controls as its text boxes.
+// A form of the Win32 backend: a top-level window with a menu bar, child EDIT
+// controls as its text boxes and an optional picture box.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_common.h"
 #include "platform/win32/win32_menu.h"
+#include "platform/win32/win32_picture.h"
 
 namespace plat::win32 {
 
@@ -61,6 +62,7 @@ public:
 
     static void registerClass(HINSTANCE instance);
 
+    void load() override;
     void show() override;
     void unload() override;
     bool loaded() const override;
@@ -78,6 +80,9 @@ public:
     void setMenuEnabled(int id, bool enabled) override;
     bool menuVisible(int id) const override;
     std::wstring menuCaption(int id) const override;
+    NativeHandle pictureHandle() const override;
+    NativeHandle iconHandle() const override;
+    void popupMenu(int id) override;  // win32_menu.cpp
 
     // Backend side.
     HWND hwnd() const { return m_hwnd; }
@@ -107,9 +112,11 @@ private:
     HWND m_hwnd = nullptr;
     Stage m_stage = Stage::Created;
     bool m_resizeRaised = false;
+    bool m_shown = false;  // shown at least once since it was loaded
     std::wstring m_tag;
     Win32Menu m_menu;
     std::vector<std::unique_ptr<Win32TextBox>> m_textBoxes;
+    std::unique_ptr<Win32PictureBox> m_picture;
     std::map<std::uint32_t, HBRUSH> m_brushes;
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;

@@ -36,8 +36,13 @@ Win32Menu::~Win32Menu() {
     if (m_bar) {
         DestroyMenu(m_bar);
     }
+    for (HMENU popup : m_detached) {
+        DestroyMenu(popup);  // also destroys the pop-ups inserted into it
+    }
 }
 
+// A bar whose top-level entries are all hidden would show as an empty strip: the
+// form then gets no menu bar at all.
 void Win32Menu::build(const std::vector<MenuSpec>& bar) {
     if (bar.empty()) {
         return;
@@ -46,23 +51,29 @@ void Win32Menu::build(const std::vector<MenuSpec>& bar) {
     for (const MenuSpec& spec : bar) {
         add(m_bar, spec, std::nullopt);
     }
+    if (m_bar && GetMenuItemCount(m_bar) == 0) {
+        DestroyMenu(m_bar);
+        m_bar = nullptr;
+    }
     if (!m_accels.empty()) {
         m_accelerators = CreateAcceleratorTableW(m_accels.data(), static_cast<int>(m_accels.size()));
     }
 }
 
-// Hidden entries are remembered but not inserted; a drop-down's children go into
-// its own pop-up menu. The shortcut text follows the caption after a tab.
+// Every drop-down gets its pop-up menu, a hidden one too (it can still be shown as a
+// pop-up); hidden entries are remembered but not inserted into their holder.
 void Win32Menu::add(HMENU owner, const MenuSpec& spec, std::optional<int> parent) {
     Entry entry{spec.caption, spec.enabled, spec.visible, parent, nullptr, 0};
     if (spec.shortcut.key != Shortcut::Key::None) {
         m_accels.push_back({FVIRTKEY | FCONTROL, virtualKey(spec.shortcut), static_cast<WORD>(spec.id)});
     }
-    // Children of a hidden drop-down are remembered with no menu to hold them.
     const bool shown = spec.visible && owner;
-    HMENU popup = shown && !spec.items.empty() ? CreatePopupMenu() : nullptr;
+    HMENU popup = !spec.items.empty() && spec.caption != L"-" ? CreatePopupMenu() : nullptr;
     if (popup) {
         m_popups[popup] = spec.id;
+        if (!shown) {
+            m_detached.push_back(popup);
+        }
     }
     for (const MenuSpec& child : spec.items) {
         add(popup, child, spec.id);
@@ -70,20 +81,25 @@ void Win32Menu::add(HMENU owner, const MenuSpec& spec, std::optional<int> parent
     if (shown) {
         entry.owner = owner;
         entry.position = static_cast<UINT>(GetMenuItemCount(owner));
-        const UINT grey = spec.enabled ? 0 : MF_GRAYED;
-        std::wstring text = spec.caption;
-        if (spec.shortcut.key != Shortcut::Key::None) {
-            text += L"\t" + shortcutText(spec.shortcut);
-        }
-        if (spec.caption == L"-") {
-            AppendMenuW(owner, MF_SEPARATOR, 0, nullptr);
-        } else if (popup) {
-            AppendMenuW(owner, MF_POPUP | MF_STRING | grey, reinterpret_cast<UINT_PTR>(popup), text.c_str());
-        } else {
-            AppendMenuW(owner, MF_STRING | grey, static_cast<UINT_PTR>(spec.id), text.c_str());
-        }
+        append(owner, spec, popup);
     }
     m_entries[spec.id] = entry;
+}
+
+// The shortcut text follows the caption after a tab.
+void Win32Menu::append(HMENU owner, const MenuSpec& spec, HMENU popup) {
+    const UINT grey = spec.enabled ? 0 : MF_GRAYED;
+    std::wstring text = spec.caption;
+    if (spec.shortcut.key != Shortcut::Key::None) {
+        text += L"\t" + shortcutText(spec.shortcut);
+    }
+    if (spec.caption == L"-") {
+        AppendMenuW(owner, MF_SEPARATOR, 0, nullptr);
+    } else if (popup) {
+        AppendMenuW(owner, MF_POPUP | MF_STRING | grey, reinterpret_cast<UINT_PTR>(popup), text.c_str());
+    } else {
+        AppendMenuW(owner, MF_STRING | grey, static_cast<UINT_PTR>(spec.id), text.c_str());
+    }
 }
 
 bool Win32Menu::has(int id) const {
@@ -126,6 +142,15 @@ void Win32Menu::setEnabled(HWND window, int id, bool enabled) {
 std::optional<int> Win32Menu::popupId(HMENU popup) const {
     const auto it = m_popups.find(popup);
     return it == m_popups.end() ? std::nullopt : std::optional<int>(it->second);
+}
+
+HMENU Win32Menu::popupOf(int id) const {
+    for (const auto& [popup, owner] : m_popups) {
+        if (owner == id) {
+            return popup;
+        }
+    }
+    return nullptr;
 }
 
 // --- The menu side of a form ---
@@ -177,6 +202,27 @@ void Win32Form::onMenuCommand(WPARAM wParam) {
         }
     }
     m_events.onMenuClick(id);
+}
+
+// TPM_RETURNCMD: the chosen command comes back here instead of as WM_COMMAND, so
+// that onMenuClick has run when popupMenu returns (the caller's busy flag covers it).
+void Win32Form::popupMenu(int id) {
+    const HMENU popup = m_menu.popupOf(id);
+    if (!m_hwnd || !popup) {
+        return;
+    }
+    POINT at{};
+    GetCursorPos(&at);
+    // Without being the foreground window first, the menu would stay open when the
+    // user clicks elsewhere; the WM_NULL afterwards makes a second pop-up from the
+    // notification area work the first time instead of flashing shut.
+    SetForegroundWindow(m_hwnd);
+    const UINT flags = TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD;
+    const int chosen = static_cast<int>(TrackPopupMenu(popup, flags, at.x, at.y, 0, m_hwnd, nullptr));
+    PostMessageW(m_hwnd, WM_NULL, 0, 0);
+    if (chosen != 0 && m_menu.has(chosen)) {
+        m_events.onMenuClick(chosen);
+    }
 }
 
 void Win32Form::onInitMenuPopup(HMENU popup, bool systemMenu) {

@@ -1,5 +1,6 @@
 // The menu bar of a form: the Win32 menu, its accelerator table and the state of
-// every entry (hidden entries included, which the Win32 menu does not hold).
+// every entry (hidden entries included, which the menu bar does not hold). Hidden
+// drop-downs still get a pop-up menu of their own, for Form::popupMenu.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +21,7 @@ public:
     Win32Menu(const Win32Menu&) = delete;
     Win32Menu& operator=(const Win32Menu&) = delete;
 
-    // Builds the menu bar and the accelerators; no bar when `bar` is empty.
+    // Builds the menu bar and the accelerators; no bar when no top-level entry is visible.
     void build(const std::vector<MenuSpec>& bar);
     HMENU bar() const { return m_bar; }
     HACCEL accelerators() const { return m_accelerators; }
@@ -36,6 +37,8 @@ public:
     void setEnabled(HWND window, int id, bool enabled);
     // The id of the drop-down whose Win32 menu is `popup`.
     std::optional<int> popupId(HMENU popup) const;
+    // The pop-up menu of drop-down `id`, also of a hidden one; null when `id` has none.
+    HMENU popupOf(int id) const;
 
     // TranslateAcceleratorW may open the item's drop-down itself (WM_INITMENUPOPUP);
     // this tells the WM_COMMAND that follows whether onMenuOpen has already run.
@@ -52,9 +55,11 @@ private:
         UINT position = 0;
     };
     void add(HMENU owner, const MenuSpec& spec, std::optional<int> parent);
+    void append(HMENU owner, const MenuSpec& spec, HMENU popup);
 
     std::map<int, Entry> m_entries;
     std::map<HMENU, int> m_popups;
+    std::vector<HMENU> m_detached;  // pop-ups of hidden drop-downs, in no other menu
     std::vector<ACCEL> m_accels;
     HMENU m_bar = nullptr;
     HACCEL m_accelerators = nullptr;

@@ -68,6 +68,8 @@ Win32Platform::Win32Platform() : m_state(std::make_shared<PlatformState>()) {
     InitCommonControlsEx(&controls);
     Win32Form::registerClass(m_state->instance);
     AppWindow::registerClass(m_state->instance);
+    Win32PictureBox::registerClass(m_state->instance);
+    m_state->taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
     m_state->scale = screenScale();
     chooseEditFont(*m_state);
 }

@@ -2,7 +2,8 @@
 // launcher. What it implements, file by file:
 //   win32_platform.cpp   start-up, screen, z-order, event loop, forms list
 //   win32_form.cpp       forms (top-level windows): load, show, unload, geometry
-//   win32_menu.cpp       menu bars, accelerators, menu events
+//   win32_menu.cpp       menu bars, accelerators, menu events, pop-up menus
+//   win32_picture.cpp    picture boxes (mouse-move hooks for notification icons)
 //   win32_textbox.cpp    text boxes (multi-line EDIT controls)
 //   win32_app_window.cpp the hidden application window
 //   win32_message_box.cpp message boxes
@@ -10,6 +11,7 @@
 //   win32_text.cpp       ANSI conversion, error texts, colours, rectangles
 //   win32_files.cpp      files: read, atomic write, remove, list
 //   win32_printer.cpp    default-printer print jobs
+//   win32_shell.cpp      notification icons, starting programs, other windows, waits
 //   win32_entry.cpp      wWinMain, which calls ProgramMain
 #pragma once
 
@@ -36,6 +38,8 @@ struct PlatformState {
     bool ownsFont = false;
     std::vector<Win32Form*> openForms;  // loaded forms, in load order
     std::wstring appTitle;
+    // The message the shell broadcasts to top-level windows when it (re)starts.
+    UINT taskbarCreatedMessage = 0;
     unsigned tempCounter = 0;
 
     PlatformState() = default;
@@ -82,10 +86,19 @@ public:
     FileStatus removeFile(std::wstring_view path) override;
     std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
     std::unique_ptr<PrintJob> startPrintJob(std::wstring_view documentName, std::wstring& error) override;
+    bool notifyIcon(NotifyOp op, const std::vector<std::uint8_t>& record) override;
+    FileStatus startProgram(std::wstring_view path) override;
+    NativeHandle findWindow(std::wstring_view title) const override;
+    bool postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool isWindow(NativeHandle window) const override;
+    void wait(int milliseconds) override;
 
 private:
     int messageLoop();
     bool translateAccelerator(MSG& msg);
+    // Handles every queued message; false when WM_QUIT was among them (it is posted
+    // again for the event loop).
+    bool dispatchPending();
 
     std::shared_ptr<PlatformState> m_state;
     std::unique_ptr<AppWindow> m_appWindow;

@@ -1,0 +1,138 @@
+// The launcher's form: decoding the icon's mouse notifications, the tray menu, and
+// starting and closing the notes program.
+#include "launcher/frm_main.h"
+
+#include <cmath>
+
+#include "assets/resource_ids.h"
+#include "launcher/notify_record.h"
+
+namespace launcher {
+namespace {
+
+constexpr wchar_t kCloseFailed[] = L"Error!  Please close the program manually.";
+constexpr wchar_t kOpenFailed[] = L"The notes program could not be started.\r\n\r\n";
+
+plat::FormSpec design() {
+    plat::FormSpec spec;
+    spec.clientWidth = 3525;
+    spec.clientHeight = 1950;
+    spec.iconResource = kIconResource;
+    spec.pictureBox = {120, 240, 1215, 1095};
+    plat::MenuSpec pop{mnuPop, L"PopupMenu", {}, true, false, {}};
+    pop.items = {{mnuPopOpen, L"Open", {}, true, true, {}},
+                 {mnuPopClose, L"Close", {}, true, true, {}},
+                 {mnuExit, L"Exit", {}, true, true, {}}};
+    spec.menuBar = {pop};
+    return spec;
+}
+
+}  // namespace
+
+FrmMain::FrmMain(plat::Platform& platform) : m_platform(platform) {
+    m_form = m_platform.createForm(design(), *this);
+}
+
+FrmMain::~FrmMain() = default;
+
+// The shell sends the icon's mouse message as the low word of a mouse-move
+// position, which arrives here as x in twips: x divided back is the message.
+void FrmMain::picHook_MouseMove(std::int16_t button, std::int16_t shift, float x, float y) {
+    (void)button, (void)shift, (void)y;
+    const auto code = static_cast<std::int32_t>(std::nearbyint(x / m_platform.twipsPerPixelX()));
+    if (m_busy) {
+        return;  // a menu is open or an Open runs: drop, do not queue
+    }
+    m_busy = true;
+    if (code == kLeftDoubleClick) {
+        mnuPopOpen_Click();
+    } else if (code == kRightButtonUp) {
+        m_form->popupMenu(mnuPop);
+    }
+    m_busy = false;
+}
+
+void FrmMain::mnuPopOpen_Click() {
+    const std::wstring path = m_platform.appFolder() + std::wstring(m_platform.pathSeparator()) + kNotesProgram;
+    const plat::FileStatus status = m_platform.startProgram(path);
+    if (!status.ok) {
+        message(kOpenFailed + path + L"\r\n\r\n" + status.error, plat::MsgIcon::Exclamation);
+    }
+}
+
+void FrmMain::mnuPopClose_Click() {
+    const plat::NativeHandle window = m_platform.findWindow(kAppTitle);
+    if (window != 0) {
+        m_platform.postMessage(window, kCloseMessage, 1, 1);
+    }
+    if (!m_platform.isWindow(window)) {
+        message(kCloseFailed, plat::MsgIcon::None);
+    }
+}
+
+void FrmMain::mnuExit_Click(std::int16_t index) {
+    (void)index;
+    m_form->unload();
+}
+
+void FrmMain::Form_Unload(std::int16_t& cancel) {
+    (void)cancel;
+    sendIcon(plat::NotifyOp::Delete);
+}
+
+bool FrmMain::addIcon(int attempts, int pauseMilliseconds) {
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
+        if (sendIcon(plat::NotifyOp::Add)) {
+            return true;
+        }
+        if (attempt < attempts) {
+            m_platform.wait(pauseMilliseconds);
+        }
+    }
+    return false;
+}
+
+// A fresh record for every call: the add record carries message, icon and tip;
+// the delete record only names the icon.
+bool FrmMain::sendIcon(plat::NotifyOp op) {
+    NotifyRecord record;
+    record.window = m_form->pictureHandle();
+    record.id = kIconId;
+    if (op == plat::NotifyOp::Add) {
+        record.tip = tipField(m_platform, kAppTitle);
+        record.callbackMessage = kCallbackMessage;
+        record.icon = m_form->iconHandle();
+        record.flags = kNotifyFlags;
+    }
+    return m_platform.notifyIcon(op, encodeNotifyRecord(record, sizeof(void*)));
+}
+
+void FrmMain::message(const std::wstring& text, plat::MsgIcon icon) {
+    m_platform.messageBox({text, kAppTitle, plat::MsgButtons::Ok, icon, 1, 0});
+}
+
+void FrmMain::onMenuClick(int id) {
+    switch (id) {
+        case mnuPopOpen: mnuPopOpen_Click(); break;
+        case mnuPopClose: mnuPopClose_Click(); break;
+        case mnuExit: mnuExit_Click(0); break;
+        default: break;
+    }
+}
+
+void FrmMain::onCloseRequest(plat::CloseReason reason) {
+    (void)reason;
+    m_form->unload();
+}
+
+void FrmMain::onPictureMouseMove(int button, int shift, float x, float y) {
+    picHook_MouseMove(static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y);
+}
+
+// After the shell restarts its notification area is empty: add the icon again. If
+// the icon is still there the shell refuses the add, and there is still one icon.
+void FrmMain::onTaskbarCreated() {
+    sendIcon(plat::NotifyOp::Add);
+}
+
+}  // namespace launcher

@@ -1,0 +1,72 @@
+// The launcher's hidden form: the icon's callback window `picHook`, the pop-up menu
+// "Open", "Close", "Exit", and the icon's life in the notification area.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace launcher {
+
+inline constexpr wchar_t kAppTitle[] = L"Quibbets";
+inline constexpr wchar_t kNotesProgram[] = L"notes.exe";
+inline constexpr unsigned kCloseMessage = 16;  // the close request the notes program obeys
+
+enum MenuId : int {
+    mnuPop = 100,
+    mnuPopOpen,
+    mnuPopClose,
+    mnuExit,
+};
+
+// Mouse messages reported for the icon.
+enum MouseCode : int {
+    kLeftButtonDown = 513,
+    kLeftDoubleClick = 515,
+    kRightButtonUp = 517,
+};
+
+class FrmMain : public plat::FormEvents {
+public:
+    explicit FrmMain(plat::Platform& platform);
+    ~FrmMain() override;
+    FrmMain(const FrmMain&) = delete;
+    FrmMain& operator=(const FrmMain&) = delete;
+
+    plat::Form& form() { return *m_form; }
+
+    void picHook_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
+    void mnuPopOpen_Click();
+    void mnuPopClose_Click();
+    void mnuExit_Click(std::int16_t index);
+    void Form_Unload(std::int16_t& cancel);
+
+    // Puts the icon into the notification area, trying again for a while when the
+    // shell is not ready; false when it never took it.
+    bool addIcon(int attempts, int pauseMilliseconds);
+
+    // plat::FormEvents
+    void onUnload(std::int16_t& cancel) override { Form_Unload(cancel); }
+    void onMenuClick(int id) override;
+    void onCloseRequest(plat::CloseReason reason) override;
+    void onPictureMouseMove(int button, int shift, float x, float y) override;
+    void onTaskbarCreated() override;
+
+private:
+    bool sendIcon(plat::NotifyOp op);
+    void message(const std::wstring& text, plat::MsgIcon icon);
+
+    plat::Platform& m_platform;
+    std::unique_ptr<plat::Form> m_form;
+    bool m_busy = false;
+};
+
+// The launcher after start-up; null when the icon could not be added (the user has
+// been told, and the launcher ends).
+struct LauncherProgram {
+    std::unique_ptr<FrmMain> form;
+};
+std::unique_ptr<LauncherProgram> Main(plat::Platform& platform);
+
+}  // namespace launcher

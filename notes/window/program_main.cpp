@@ -1,0 +1,7 @@
+// The notes program's entry: start-up, then the window's events until it closes.
+#include "notes/window/frm_main.h"
+
+int ProgramMain(plat::Platform& platform) {
+    const std::unique_ptr<notes::NotesProgram> program = notes::Main(platform);
+    return platform.run();
+}

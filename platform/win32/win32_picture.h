@@ -1,0 +1,34 @@
+// The picture box of a form: a plain child window whose only job is to turn the
+// mouse-move messages it receives into FormEvents::onPictureMouseMove. The
+// notification area posts an icon's mouse messages to it in that form.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/platform.h"
+#include "platform/win32/win32_common.h"
+
+namespace plat::win32 {
+
+class Win32PictureBox {
+public:
+    // Creates the window at `geometry` (twips, in the parent's client area).
+    Win32PictureBox(HINSTANCE instance, HWND parent, const Rect& geometry, Scale scale, FormEvents& events);
+    Win32PictureBox(const Win32PictureBox&) = delete;
+    Win32PictureBox& operator=(const Win32PictureBox&) = delete;
+
+    static void registerClass(HINSTANCE instance);
+    HWND hwnd() const { return m_hwnd; }
+    // The parent destroyed the window.
+    void forgetWindow() { m_hwnd = nullptr; }
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void onMouseMove(WPARAM wParam, LPARAM lParam);
+
+    FormEvents& m_events;
+    Scale m_scale;
+    HWND m_hwnd = nullptr;
+};
+
+}  // namespace plat::win32
