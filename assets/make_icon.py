@@ -3,7 +3,7 @@
 
 The icon is a yellow note sheet with ruled blue lines, a red margin and a folded
 top-right corner, in two images (32 x 32 and 16 x 16 pixels) of 16 colours each,
-as the spec asks. Only the standard library is used; the output is deterministic,
+the sizes and depth the desktop shows in captions and the notification area. Only the standard library is used; the output is deterministic,
 so the committed quibbets.ico is simply this script's output.
 
     python3 assets/make_icon.py
