@@ -29,12 +29,11 @@ void Win32PictureBox::registerClass(HINSTANCE instance) {
     RegisterClassExW(&wc);
 }
 
-Win32PictureBox::Win32PictureBox(HINSTANCE instance, HWND parent, const Rect& geometry, Scale scale,
-                                 FormEvents& events)
+Win32PictureBox::Win32PictureBox(HINSTANCE instance, HWND parent, const Rect& geometry, Scale scale, FormEvents& events)
     : m_events(events), m_scale(scale) {
     const RECT r = toPixelRect(geometry, scale);
-    CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left,
-                    r.bottom - r.top, parent, nullptr, instance, this);
+    CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    parent, nullptr, instance, this);
 }
 
 LRESULT CALLBACK Win32PictureBox::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
