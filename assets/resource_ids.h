@@ -6,6 +6,6 @@
 
 #ifndef RC_INVOKED
 // The program icon (32 x 32 and 16 x 16, 16 colours); the core passes it in
-// FormSpec::iconResource.
+// FormDesign::iconResource.
 inline constexpr int kIconResource = QUIBBETS_ICON_ID;
 #endif

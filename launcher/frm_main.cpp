@@ -13,24 +13,24 @@ namespace {
 constexpr wchar_t kCloseFailed[] = L"Error!  Please close the program manually.";
 constexpr wchar_t kOpenFailed[] = L"The notes program could not be started.\r\n\r\n";
 
-plat::FormSpec design() {
-    plat::FormSpec spec;
-    spec.clientWidth = 3525;
-    spec.clientHeight = 1950;
-    spec.iconResource = kIconResource;
-    spec.pictureBox = {120, 240, 1215, 1095};
-    plat::MenuSpec pop{mnuPop, L"PopupMenu", {}, true, false, {}};
+plat::FormDesign launcherForm() {
+    plat::FormDesign design;
+    design.clientWidth = 3525;
+    design.clientHeight = 1950;
+    design.iconResource = kIconResource;
+    design.pictureBox = {120, 240, 1215, 1095};
+    plat::MenuItem pop{mnuPop, L"PopupMenu", {}, true, false, {}};
     pop.items = {{mnuPopOpen, L"Open", {}, true, true, {}},
                  {mnuPopClose, L"Close", {}, true, true, {}},
                  {mnuExit, L"Exit", {}, true, true, {}}};
-    spec.menuBar = {pop};
-    return spec;
+    design.menuBar = {pop};
+    return design;
 }
 
 }  // namespace
 
 FrmMain::FrmMain(plat::Platform& platform) : m_platform(platform) {
-    m_form = m_platform.createForm(design(), *this);
+    m_form = m_platform.createForm(launcherForm(), *this);
 }
 
 FrmMain::~FrmMain() = default;

@@ -37,22 +37,22 @@ struct Shortcut {
 
 // One entry of a menu tree. A caption of "-" is a separator. An entry with
 // children is a drop-down; a top-level entry without children acts when clicked.
-struct MenuSpec {
+struct MenuItem {
     int id = 0;
     std::wstring caption;
     Shortcut shortcut;
     bool enabled = true;
     bool visible = true;
-    std::vector<MenuSpec> items;
+    std::vector<MenuItem> items;
 };
 
 // Design of a form: its caption, icon, client size, menu bar and editors.
-struct FormSpec {
+struct FormDesign {
     std::wstring caption;
     float clientWidth = 0;   // design client area, twips
     float clientHeight = 0;
     int iconResource = 0;    // resource id of the icon, 0 for none
-    std::vector<MenuSpec> menuBar;
+    std::vector<MenuItem> menuBar;
     int textBoxCount = 0;    // multi-line plain editors, indexed 0..n-1
     std::uint32_t textBoxBackColor = 0xFFFFFF;  // colour word 0x00BBGGRR
     // A picture box whose window receives mouse messages (the launcher's icon hook);
@@ -230,7 +230,7 @@ public:
 
     // --- Forms ---
     // Creates a form from its design; nothing is shown until Form::show().
-    virtual std::unique_ptr<Form> createForm(const FormSpec& spec, FormEvents& events) = 0;
+    virtual std::unique_ptr<Form> createForm(const FormDesign& design, FormEvents& events) = 0;
     // Number of loaded forms, and unloading one by its position in load order.
     virtual int openFormCount() const = 0;
     virtual void unloadForm(int index) = 0;

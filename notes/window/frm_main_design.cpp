@@ -10,24 +10,24 @@
 namespace notes {
 namespace {
 
-using plat::MenuSpec;
+using plat::MenuItem;
 using plat::Shortcut;
 
-MenuSpec entry(int id, const wchar_t* caption, Shortcut shortcut = {}, bool enabled = true) {
-    return MenuSpec{id, caption, shortcut, enabled, true, {}};
+MenuItem entry(int id, const wchar_t* caption, Shortcut shortcut = {}, bool enabled = true) {
+    return MenuItem{id, caption, shortcut, enabled, true, {}};
 }
 
-MenuSpec separator(int id) {
+MenuItem separator(int id) {
     return entry(id, L"-");
 }
 
-MenuSpec fileMenu() {
+MenuItem fileMenu() {
     return {mnuFile, L"&File", {}, true, true,
             {entry(mnuFileSave, L"&Save", Shortcut::ctrl(L'S')), entry(mnuFilePrint, L"&Print...", Shortcut::ctrl(L'P')),
              entry(mnuFileExit, L"E&xit"), entry(mnuFileExitNoSave, L"Exit &Without Save")}};
 }
 
-MenuSpec editMenu() {
+MenuItem editMenu() {
     return {mnuEdit, L"&Edit", {}, true, true,
             {entry(mnuEditUndo, L"&Undo", Shortcut::ctrl(L'Z'), false), separator(mnuEditBar1),
              entry(mnuEditCut, L"Cu&t", Shortcut::ctrl(L'X'), false),
@@ -36,8 +36,8 @@ MenuSpec editMenu() {
              entry(mnuEditClear, L"C&lear All")}};
 }
 
-MenuSpec goMenu() {
-    MenuSpec go{mnuGo, L"&Go", {}, true, true, {}};
+MenuItem goMenu() {
+    MenuItem go{mnuGo, L"&Go", {}, true, true, {}};
     for (int i = 0; i < 9; ++i) {
         go.items.push_back(entry(mnuGoOne + i, (L"Page &" + std::to_wstring(i + 1)).c_str(), Shortcut::ctrlF(i + 1)));
     }
@@ -46,9 +46,9 @@ MenuSpec goMenu() {
     return go;
 }
 
-MenuSpec helpMenu() {
-    MenuSpec contents = entry(mnuHelpContents, L"&Contents", {}, false);
-    MenuSpec search = entry(mnuHelpSearch, L"&Search For Help On...", {}, false);
+MenuItem helpMenu() {
+    MenuItem contents = entry(mnuHelpContents, L"&Contents", {}, false);
+    MenuItem search = entry(mnuHelpSearch, L"&Search For Help On...", {}, false);
     contents.visible = false;
     search.visible = false;
     return {mnuHelp, L"&Help", {}, true, true, {contents, search, entry(mnuHelpAbout, L"&About Quibbets...")}};
@@ -56,16 +56,16 @@ MenuSpec helpMenu() {
 
 }  // namespace
 
-plat::FormSpec frmMainDesign() {
-    plat::FormSpec spec;
-    spec.caption = std::wstring(kCaptionPrefix) + L"1";
-    spec.clientWidth = 3750;
-    spec.clientHeight = 2535;
-    spec.iconResource = kIconResource;
-    spec.menuBar = {fileMenu(), editMenu(), goMenu(), helpMenu(), entry(mnuPrev, L"&<"), entry(mnuNext, L"&>")};
-    spec.textBoxCount = kPageCount;
-    spec.textBoxBackColor = kNoteColour;
-    return spec;
+plat::FormDesign frmMainDesign() {
+    plat::FormDesign design;
+    design.caption = std::wstring(kCaptionPrefix) + L"1";
+    design.clientWidth = 3750;
+    design.clientHeight = 2535;
+    design.iconResource = kIconResource;
+    design.menuBar = {fileMenu(), editMenu(), goMenu(), helpMenu(), entry(mnuPrev, L"&<"), entry(mnuNext, L"&>")};
+    design.textBoxCount = kPageCount;
+    design.textBoxBackColor = kNoteColour;
+    return design;
 }
 
 }  // namespace notes

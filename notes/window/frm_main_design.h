@@ -5,6 +5,6 @@
 
 namespace notes {
 
-plat::FormSpec frmMainDesign();
+plat::FormDesign frmMainDesign();
 
 }  // namespace notes

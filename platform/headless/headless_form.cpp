@@ -21,7 +21,7 @@ NativeHandle newHandle() {
     return next.fetch_add(4);
 }
 
-bool isSeparator(const MenuSpec& m) {
+bool isSeparator(const MenuItem& m) {
     return m.caption == L"-";
 }
 
@@ -38,7 +38,7 @@ bool findPath(Items& items, const Match& match, std::vector<Ptr>& path) {
     return false;
 }
 
-bool usableEntry(const MenuSpec& m) {
+bool usableEntry(const MenuItem& m) {
     return m.enabled && m.visible && !isSeparator(m);
 }
 
@@ -123,9 +123,9 @@ bool HeadlessTextBox::focused() const {
 
 // ---------------------------------------------------------------- Form
 
-HeadlessFormImpl::HeadlessFormImpl(std::shared_ptr<StateLink> link, const FormSpec& spec, FormEvents& events)
-    : m_link(std::move(link)), m_spec(spec), m_events(&events), m_handle(newHandle()) {
-    design();
+HeadlessFormImpl::HeadlessFormImpl(std::shared_ptr<StateLink> link, const FormDesign& design, FormEvents& events)
+    : m_link(std::move(link)), m_design(design), m_events(&events), m_handle(newHandle()) {
+    resetToDesign();
 }
 
 HeadlessFormImpl::~HeadlessFormImpl() {
@@ -134,15 +134,15 @@ HeadlessFormImpl::~HeadlessFormImpl() {
         std::erase(m_link->state->openForms, this);
 }
 
-void HeadlessFormImpl::design() {
-    m_caption = m_spec.caption;
+void HeadlessFormImpl::resetToDesign() {
+    m_caption = m_design.caption;
     m_tag.clear();
-    m_normalBounds = Rect{0, 0, m_spec.clientWidth + 2 * kFrame, m_spec.clientHeight + kTopBand + kFrame};
+    m_normalBounds = Rect{0, 0, m_design.clientWidth + 2 * kFrame, m_design.clientHeight + kTopBand + kFrame};
     m_state = WindowState::Normal;
-    m_menu = m_spec.menuBar;
+    m_menu = m_design.menuBar;
     m_textBoxes.clear();
-    for (int i = 0; i < m_spec.textBoxCount; ++i)
-        m_textBoxes.push_back(std::make_unique<HeadlessTextBox>(*this, i, m_spec.textBoxBackColor));
+    for (int i = 0; i < m_design.textBoxCount; ++i)
+        m_textBoxes.push_back(std::make_unique<HeadlessTextBox>(*this, i, m_design.textBoxBackColor));
     m_focusedTextBox = -1;
     m_topMost = false;
 }
@@ -164,7 +164,7 @@ void HeadlessFormImpl::load() {
 bool HeadlessFormImpl::loadHidden() {
     if (m_everLoaded) {
         // A new load starts from the design, as the old window was destroyed.
-        design();
+        resetToDesign();
         m_handle = newHandle();
     }
     m_loaded = true;
@@ -272,17 +272,17 @@ void HeadlessFormImpl::requestClose() {
 
 // ---------------------------------------------------------------- Menu
 
-std::vector<MenuSpec*> HeadlessFormImpl::menuPath(int id) {
-    std::vector<MenuSpec*> path;
+std::vector<MenuItem*> HeadlessFormImpl::menuPath(int id) {
+    std::vector<MenuItem*> path;
     findPath(
-        m_menu, [id](const MenuSpec& m) { return m.id == id; }, path);
+        m_menu, [id](const MenuItem& m) { return m.id == id; }, path);
     return path;
 }
 
-std::vector<const MenuSpec*> HeadlessFormImpl::menuPath(int id) const {
-    std::vector<const MenuSpec*> path;
+std::vector<const MenuItem*> HeadlessFormImpl::menuPath(int id) const {
+    std::vector<const MenuItem*> path;
     findPath(
-        m_menu, [id](const MenuSpec& m) { return m.id == id; }, path);
+        m_menu, [id](const MenuItem& m) { return m.id == id; }, path);
     return path;
 }
 
@@ -307,7 +307,7 @@ std::wstring HeadlessFormImpl::menuCaption(int id) const {
     return path.empty() ? std::wstring() : path.back()->caption;
 }
 
-std::vector<MenuSpec> HeadlessFormImpl::menuBar() const {
+std::vector<MenuItem> HeadlessFormImpl::menuBar() const {
     return m_menu;
 }
 
@@ -319,7 +319,7 @@ bool HeadlessFormImpl::clickMenu(int id) {
     // The ids on the way down; the states are read again at each level, because
     // opening a drop-down lets its handler enable or disable what it holds.
     std::vector<int> ids;
-    for (const MenuSpec* m : menuPath(id))
+    for (const MenuItem* m : menuPath(id))
         ids.push_back(m->id);
     if (ids.empty())
         return false;
@@ -341,15 +341,15 @@ bool HeadlessFormImpl::clickMenu(int id) {
 bool HeadlessFormImpl::pressShortcut(Shortcut shortcut) {
     if (shortcut.key == Shortcut::Key::None)
         return false;
-    std::vector<MenuSpec*> found;
+    std::vector<MenuItem*> found;
     if (!findPath(
-            m_menu, [&](const MenuSpec& m) { return m.shortcut == shortcut; }, found))
+            m_menu, [&](const MenuItem& m) { return m.shortcut == shortcut; }, found))
         return false;
     const int id = found.back()->id;
     if (found.size() > 1)
         m_events->onMenuOpen(found[found.size() - 2]->id);
     const auto path = menuPath(id);
-    if (path.empty() || !std::all_of(path.begin(), path.end(), [](const MenuSpec* m) { return usableEntry(*m); }))
+    if (path.empty() || !std::all_of(path.begin(), path.end(), [](const MenuItem* m) { return usableEntry(*m); }))
         return false;
     m_events->onMenuClick(id);
     return true;
@@ -362,11 +362,11 @@ NativeHandle HeadlessFormImpl::pictureHandle() const {
 }
 
 NativeHandle HeadlessFormImpl::iconHandle() const {
-    return m_spec.iconResource != 0 ? 0x1C0 + static_cast<NativeHandle>(m_spec.iconResource) : 0;
+    return m_design.iconResource != 0 ? 0x1C0 + static_cast<NativeHandle>(m_design.iconResource) : 0;
 }
 
 bool HeadlessFormImpl::hasPicture() const {
-    return m_spec.pictureBox.width > 0 && m_spec.pictureBox.height > 0;
+    return m_design.pictureBox.width > 0 && m_design.pictureBox.height > 0;
 }
 
 // As on the desktop: the menu is modal, the choice's click runs before it returns.

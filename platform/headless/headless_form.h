@@ -49,7 +49,7 @@ private:
 
 class HeadlessFormImpl final : public HeadlessForm {
 public:
-    HeadlessFormImpl(std::shared_ptr<StateLink> link, const FormSpec& spec, FormEvents& events);
+    HeadlessFormImpl(std::shared_ptr<StateLink> link, const FormDesign& design, FormEvents& events);
     ~HeadlessFormImpl() override;
     HeadlessFormImpl(const HeadlessFormImpl&) = delete;
     HeadlessFormImpl& operator=(const HeadlessFormImpl&) = delete;
@@ -85,7 +85,7 @@ public:
     void userSetBounds(const Rect& r) override;
     void setWindowState(WindowState state) override;
     bool visible() const override;
-    std::vector<MenuSpec> menuBar() const override;
+    std::vector<MenuItem> menuBar() const override;
     void type(int index, std::wstring_view text) override;
     void notifyPicture(int code) override;
     void broadcastTaskbarCreated() override;
@@ -102,14 +102,14 @@ private:
     bool loadHidden();
     bool hasPicture() const;
     // Puts the form back to its design (on creation and on every new load).
-    void design();
+    void resetToDesign();
     void raiseResizeIfSizeChanged(const Rect& before);
     // The entries from the top level down to `id` (empty when there is none).
-    std::vector<MenuSpec*> menuPath(int id);
-    std::vector<const MenuSpec*> menuPath(int id) const;
+    std::vector<MenuItem*> menuPath(int id);
+    std::vector<const MenuItem*> menuPath(int id) const;
 
     std::shared_ptr<StateLink> m_link;
-    FormSpec m_spec;
+    FormDesign m_design;
     FormEvents* m_events;
     NativeHandle m_handle;
     bool m_loaded = false;
@@ -121,7 +121,7 @@ private:
     std::wstring m_tag;
     Rect m_normalBounds;
     WindowState m_state = WindowState::Normal;
-    std::vector<MenuSpec> m_menu;
+    std::vector<MenuItem> m_menu;
     std::vector<std::unique_ptr<HeadlessTextBox>> m_textBoxes;
     int m_focusedTextBox = -1;
 };

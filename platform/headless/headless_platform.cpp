@@ -107,8 +107,8 @@ int HeadlessPlatform::run() {
 
 // ---------------------------------------------------------------- Forms
 
-std::unique_ptr<Form> HeadlessPlatform::createForm(const FormSpec& spec, FormEvents& events) {
-    return std::make_unique<HeadlessFormImpl>(m_state->link, spec, events);
+std::unique_ptr<Form> HeadlessPlatform::createForm(const FormDesign& design, FormEvents& events) {
+    return std::make_unique<HeadlessFormImpl>(m_state->link, design, events);
 }
 
 int HeadlessPlatform::openFormCount() const {

@@ -46,7 +46,7 @@ public:
     std::wstring_view pathSeparator() const override;
     void version(int& major, int& minor, int& revision) const override;
     void createAppWindow(std::wstring_view title, AppWindowEvents& events) override;
-    std::unique_ptr<Form> createForm(const FormSpec& spec, FormEvents& events) override;
+    std::unique_ptr<Form> createForm(const FormDesign& design, FormEvents& events) override;
     int openFormCount() const override;
     void unloadForm(int index) override;
     void setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) override;
@@ -194,7 +194,7 @@ public:
     virtual void setWindowState(WindowState state) = 0;
     virtual bool visible() const = 0;
     // Current menu tree with enabled and visible states.
-    virtual std::vector<MenuSpec> menuBar() const = 0;
+    virtual std::vector<MenuItem> menuBar() const = 0;
     // Types text into the editor at `index` as a user would (replaces the selection).
     virtual void type(int index, std::wstring_view text) = 0;
     // A mouse message numbered `code` reached the picture box (as the notification

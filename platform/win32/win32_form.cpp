@@ -28,9 +28,9 @@ void Win32Form::registerClass(HINSTANCE instance) {
     RegisterClassExW(&wc);
 }
 
-Win32Form::Win32Form(std::shared_ptr<PlatformState> platform, const FormSpec& spec, FormEvents& events)
+Win32Form::Win32Form(std::shared_ptr<PlatformState> platform, const FormDesign& design, FormEvents& events)
     : m_platform(std::move(platform)), m_events(events) {
-    create(spec);
+    create(design);
 }
 
 Win32Form::~Win32Form() {
@@ -43,24 +43,24 @@ Win32Form::~Win32Form() {
 
 // The window starts hidden at the system's default place, sized so that its client
 // area has the design size.
-void Win32Form::create(const FormSpec& spec) {
-    m_menu.build(spec.menuBar);
+void Win32Form::create(const FormDesign& design) {
+    m_menu.build(design.menuBar);
     const Scale s = m_platform->scale;
-    RECT r{0, 0, toPixels(spec.clientWidth, s.x), toPixels(spec.clientHeight, s.y)};
+    RECT r{0, 0, toPixels(design.clientWidth, s.x), toPixels(design.clientHeight, s.y)};
     AdjustWindowRectEx(&r, kFormStyle, m_menu.bar() != nullptr, 0);
-    CreateWindowExW(0, kFormClass, spec.caption.c_str(), kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
+    CreateWindowExW(0, kFormClass, design.caption.c_str(), kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
                     r.bottom - r.top, nullptr, m_menu.bar(), m_platform->instance, this);
     if (!m_hwnd) {
         DestroyMenu(m_menu.bar());
         m_menu.forgetBar();
     }
-    loadIcons(spec.iconResource);
-    for (int i = 0; i < spec.textBoxCount; ++i) {
+    loadIcons(design.iconResource);
+    for (int i = 0; i < design.textBoxCount; ++i) {
         m_textBoxes.push_back(
-            std::make_unique<Win32TextBox>(*this, m_hwnd, i, spec.textBoxBackColor, m_platform->editFont));
+            std::make_unique<Win32TextBox>(*this, m_hwnd, i, design.textBoxBackColor, m_platform->editFont));
     }
-    if (m_hwnd && spec.pictureBox.width > 0 && spec.pictureBox.height > 0) {
-        m_picture = std::make_unique<Win32PictureBox>(m_platform->instance, m_hwnd, spec.pictureBox, s, m_events);
+    if (m_hwnd && design.pictureBox.width > 0 && design.pictureBox.height > 0) {
+        m_picture = std::make_unique<Win32PictureBox>(m_platform->instance, m_hwnd, design.pictureBox, s, m_events);
     }
 }
 

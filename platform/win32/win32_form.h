@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/platform.h"
@@ -21,8 +22,11 @@ class Win32Form;
 class Win32TextBox final : public TextBox {
 public:
     Win32TextBox(Win32Form& form, HWND parent, int index, std::uint32_t colour, HFONT font);
+    ~Win32TextBox() override;
+    Win32TextBox(const Win32TextBox&) = delete;
+    Win32TextBox& operator=(const Win32TextBox&) = delete;
     HWND hwnd() const { return m_hwnd; }
-    void forgetWindow() { m_hwnd = nullptr; }
+    void forgetWindow();
 
     std::wstring text() const override;
     void setText(std::wstring_view text) override;
@@ -46,16 +50,22 @@ private:
     RECT rectInParent() const;
     void place(int x, int y, int cx, int cy, UINT flags);
     void selection(DWORD& start, DWORD& end) const;
+    // Hands a deferred text to the control (see setText).
+    void layOutPendingText();
+    static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self);
+    LRESULT answerFromPendingText(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
 
     Win32Form& m_form;
     HWND m_hwnd = nullptr;
+    std::optional<std::wstring> m_pending;
     bool m_visible = false;
     std::uint32_t m_colour = 0;
 };
 
 class Win32Form final : public Form {
 public:
-    Win32Form(std::shared_ptr<PlatformState> platform, const FormSpec& spec, FormEvents& events);
+    Win32Form(std::shared_ptr<PlatformState> platform, const FormDesign& design, FormEvents& events);
     ~Win32Form() override;
     Win32Form(const Win32Form&) = delete;
     Win32Form& operator=(const Win32Form&) = delete;
@@ -97,7 +107,7 @@ private:
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void create(const FormSpec& spec);
+    void create(const FormDesign& design);
     void loadIcons(int resource);
     void onSize();
     void focusChild();

@@ -1,4 +1,4 @@
-// Menu bars: the Win32 menu built from the MenuSpec tree, the accelerator table of
+// Menu bars: the Win32 menu built from the MenuItem tree, the accelerator table of
 // its shortcuts, the state of every entry, and the menu messages of a form.
 #include "platform/win32/win32_menu.h"
 
@@ -43,13 +43,13 @@ Win32Menu::~Win32Menu() {
 
 // A bar whose top-level entries are all hidden would show as an empty strip: the
 // form then gets no menu bar at all.
-void Win32Menu::build(const std::vector<MenuSpec>& bar) {
+void Win32Menu::build(const std::vector<MenuItem>& bar) {
     if (bar.empty()) {
         return;
     }
     m_bar = CreateMenu();
-    for (const MenuSpec& spec : bar) {
-        add(m_bar, spec, std::nullopt);
+    for (const MenuItem& design : bar) {
+        add(m_bar, design, std::nullopt);
     }
     if (m_bar && GetMenuItemCount(m_bar) == 0) {
         DestroyMenu(m_bar);
@@ -62,43 +62,43 @@ void Win32Menu::build(const std::vector<MenuSpec>& bar) {
 
 // Every drop-down gets its pop-up menu, a hidden one too (it can still be shown as a
 // pop-up); hidden entries are remembered but not inserted into their holder.
-void Win32Menu::add(HMENU owner, const MenuSpec& spec, std::optional<int> parent) {
-    Entry entry{spec.caption, spec.enabled, spec.visible, parent, nullptr, 0};
-    if (spec.shortcut.key != Shortcut::Key::None) {
-        m_accels.push_back({FVIRTKEY | FCONTROL, virtualKey(spec.shortcut), static_cast<WORD>(spec.id)});
+void Win32Menu::add(HMENU owner, const MenuItem& design, std::optional<int> parent) {
+    Entry entry{design.caption, design.enabled, design.visible, parent, nullptr, 0};
+    if (design.shortcut.key != Shortcut::Key::None) {
+        m_accels.push_back({FVIRTKEY | FCONTROL, virtualKey(design.shortcut), static_cast<WORD>(design.id)});
     }
-    const bool shown = spec.visible && owner;
-    HMENU popup = !spec.items.empty() && spec.caption != L"-" ? CreatePopupMenu() : nullptr;
+    const bool shown = design.visible && owner;
+    HMENU popup = !design.items.empty() && design.caption != L"-" ? CreatePopupMenu() : nullptr;
     if (popup) {
-        m_popups[popup] = spec.id;
+        m_popups[popup] = design.id;
         if (!shown) {
             m_detached.push_back(popup);
         }
     }
-    for (const MenuSpec& child : spec.items) {
-        add(popup, child, spec.id);
+    for (const MenuItem& child : design.items) {
+        add(popup, child, design.id);
     }
     if (shown) {
         entry.owner = owner;
         entry.position = static_cast<UINT>(GetMenuItemCount(owner));
-        append(owner, spec, popup);
+        append(owner, design, popup);
     }
-    m_entries[spec.id] = entry;
+    m_entries[design.id] = entry;
 }
 
 // The shortcut text follows the caption after a tab.
-void Win32Menu::append(HMENU owner, const MenuSpec& spec, HMENU popup) {
-    const UINT grey = spec.enabled ? 0 : MF_GRAYED;
-    std::wstring text = spec.caption;
-    if (spec.shortcut.key != Shortcut::Key::None) {
-        text += L"\t" + shortcutText(spec.shortcut);
+void Win32Menu::append(HMENU owner, const MenuItem& design, HMENU popup) {
+    const UINT grey = design.enabled ? 0 : MF_GRAYED;
+    std::wstring text = design.caption;
+    if (design.shortcut.key != Shortcut::Key::None) {
+        text += L"\t" + shortcutText(design.shortcut);
     }
-    if (spec.caption == L"-") {
+    if (design.caption == L"-") {
         AppendMenuW(owner, MF_SEPARATOR, 0, nullptr);
     } else if (popup) {
         AppendMenuW(owner, MF_POPUP | MF_STRING | grey, reinterpret_cast<UINT_PTR>(popup), text.c_str());
     } else {
-        AppendMenuW(owner, MF_STRING | grey, static_cast<UINT_PTR>(spec.id), text.c_str());
+        AppendMenuW(owner, MF_STRING | grey, static_cast<UINT_PTR>(design.id), text.c_str());
     }
 }
 

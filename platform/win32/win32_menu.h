@@ -22,7 +22,7 @@ public:
     Win32Menu& operator=(const Win32Menu&) = delete;
 
     // Builds the menu bar and the accelerators; no bar when no top-level entry is visible.
-    void build(const std::vector<MenuSpec>& bar);
+    void build(const std::vector<MenuItem>& bar);
     HMENU bar() const { return m_bar; }
     HACCEL accelerators() const { return m_accelerators; }
     // The window that held the bar destroyed it.
@@ -54,8 +54,8 @@ private:
         HMENU owner = nullptr;  // the Win32 menu holding it; none when hidden
         UINT position = 0;
     };
-    void add(HMENU owner, const MenuSpec& spec, std::optional<int> parent);
-    void append(HMENU owner, const MenuSpec& spec, HMENU popup);
+    void add(HMENU owner, const MenuItem& design, std::optional<int> parent);
+    void append(HMENU owner, const MenuItem& design, HMENU popup);
 
     std::map<int, Entry> m_entries;
     std::map<HMENU, int> m_popups;

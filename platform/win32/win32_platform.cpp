@@ -111,8 +111,8 @@ void Win32Platform::createAppWindow(std::wstring_view title, AppWindowEvents& ev
     m_state->appTitle = std::wstring(title);
 }
 
-std::unique_ptr<Form> Win32Platform::createForm(const FormSpec& spec, FormEvents& events) {
-    return std::make_unique<Win32Form>(m_state, spec, events);
+std::unique_ptr<Form> Win32Platform::createForm(const FormDesign& design, FormEvents& events) {
+    return std::make_unique<Win32Form>(m_state, design, events);
 }
 
 int Win32Platform::openFormCount() const {

@@ -59,7 +59,7 @@ public:
     std::wstring_view pathSeparator() const override;
     void version(int& major, int& minor, int& revision) const override;
     void createAppWindow(std::wstring_view title, AppWindowEvents& events) override;
-    std::unique_ptr<Form> createForm(const FormSpec& spec, FormEvents& events) override;
+    std::unique_ptr<Form> createForm(const FormDesign& design, FormEvents& events) override;
     int openFormCount() const override;
     void unloadForm(int index) override;
     void setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) override;

@@ -65,8 +65,8 @@ struct Recorder : FormEvents {
 
 using Log = std::vector<std::string>;
 
-MenuSpec item(int id, std::wstring caption, Shortcut key = {}, bool enabled = true, std::vector<MenuSpec> items = {}) {
-    return MenuSpec{id, std::move(caption), key, enabled, true, std::move(items)};
+MenuItem item(int id, std::wstring caption, Shortcut key = {}, bool enabled = true, std::vector<MenuItem> items = {}) {
+    return MenuItem{id, std::move(caption), key, enabled, true, std::move(items)};
 }
 
 MessageBoxRequest box(std::wstring text, MsgButtons buttons = MsgButtons::Ok, int defaultButton = 1) {
@@ -224,9 +224,9 @@ TEST_F(HeadlessTest, TextBoxSelection) {
 }
 
 TEST_F(HeadlessTest, MenusRespectStatesAndOpenDropDownsFirst) {
-    const MenuSpec file =
+    const MenuItem file =
         item(1, L"&File", {}, true, {item(11, L"&Save", Shortcut::ctrl(L'S')), item(19, L"-"), item(12, L"E&xit")});
-    const MenuSpec edit = item(2, L"&Edit", {}, true, {item(21, L"Cu&t", Shortcut::ctrl(L'X'), false)});
+    const MenuItem edit = item(2, L"&Edit", {}, true, {item(21, L"Cu&t", Shortcut::ctrl(L'X'), false)});
     Recorder events;
     auto form = platform->createForm({L"", 0, 0, 0, {file, edit, item(3, L"&Help")}, 0, 0, {}}, events);
     auto& f = dynamic_cast<HeadlessForm&>(*form);

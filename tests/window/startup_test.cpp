@@ -93,7 +93,7 @@ TEST_F(StartupTest, AllPagesWithTextKeepAllGoEntries) {
 
 TEST_F(StartupTest, MenuBarAsDesigned) {
     start();
-    const std::vector<plat::MenuSpec> bar = window().menuBar();
+    const std::vector<plat::MenuItem> bar = window().menuBar();
     ASSERT_EQ(bar.size(), 6u);
     EXPECT_EQ(bar[0].caption, L"&File");
     EXPECT_EQ(bar[4].caption, L"&<");
