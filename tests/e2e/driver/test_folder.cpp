@@ -54,11 +54,18 @@ TestFolder TestFolder::createTemporary() {
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring path = std::wstring(temp) + L"quibbets-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(++counter);
-    if (!CreateDirectoryW(path.c_str(), nullptr))
-        fail("cannot create " + toUtf8(path) + ": " + lastErrorText());
-    return TestFolder(path, true);
+    // Wine reuses small process ids, so a folder left by a killed run may have this
+    // name already: take the next free one.
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const std::wstring path = std::wstring(temp) + L"quibbets-e2e-" + std::to_wstring(GetCurrentProcessId()) +
+                                  L"-" + std::to_wstring(++counter);
+        if (CreateDirectoryW(path.c_str(), nullptr))
+            return TestFolder(path, true);
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            fail("cannot create " + toUtf8(path) + ": " + lastErrorText());
+    }
+    fail("cannot find a free temporary folder name");
+    return TestFolder(std::wstring(temp), false);
 }
 
 TestFolder TestFolder::existing(std::wstring path) {
