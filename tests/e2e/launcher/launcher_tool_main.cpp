@@ -2,6 +2,8 @@
 // does one look or one action inside the Wine session and prints plain lines for
 // the script; commands named wait-* poll until their condition holds and exit 1
 // when their time limit passes first. Usage: launcher_e2e_tool COMMAND ARGS...
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -32,7 +34,7 @@ void usage() {
         "  windows PID                        the process's windows\n"
         "  titled TITLE | wait-titled TITLE N MS\n"
         "  menu PID MS | wait-no-menu PID MS  pop-up menu of PID (0: any): \"pid left top right bottom\"\n"
-        "  msgbox PID MS | press PID LABEL    message box of PID\n"
+        "  msgbox PID MS | wait-no-msgbox PID MS | press PID LABEL   message box of PID\n"
         "  type TITLE PAGE TEXT               type into the page of the window titled TITLE\n"
         "  taskbar-created | drop-icon PID | clear-settings | settings-empty\n",
         stderr);
@@ -48,6 +50,8 @@ int main() {
         usage();
         return 2;
     }
+    // Plain "\n" line ends: the script reads the lines with Unix tools.
+    _setmode(_fileno(stdout), _O_BINARY);
     try {
         const int status = runCommand(args.front(), {args.begin() + 1, args.end()});
         if (status == kUsage)

@@ -64,7 +64,8 @@ std::wstring hex(HWND window) {
 }
 
 // Polls `condition` until it holds or `milliseconds` pass, then prints `report()`.
-int waitAndReport(const std::function<bool()>& condition, const std::wstring& milliseconds,
+int waitAndReport(const std::function<bool()>& condition,
+                  const std::wstring& milliseconds,
                   const std::function<void()>& report) {
     const bool met = e2e::waitUntil(condition, Millis{number(milliseconds)}, kPollStep);
     report();
@@ -79,10 +80,11 @@ int icons(const Args&) {
 
 int waitIcons(const Args& a) {
     std::vector<RECT> found;
-    return waitAndReport([&] { return (found = trayIcons()).size() == number(a.at(0)); }, a.at(1), [&] {
-        for (const RECT& r : found)
-            printLine(rectText(r));
-    });
+    return waitAndReport([&] { return (found = trayIcons()).size() == number(a.at(0)); }, a.at(1),
+                         [&] {
+                             for (const RECT& r : found)
+                                 printLine(rectText(r));
+                         });
 }
 
 std::vector<ProcessEntry> processesNamed(const std::wstring& folder, const std::wstring& name) {
@@ -106,8 +108,8 @@ int procs(const Args& a) {
 
 int waitProcs(const Args& a) {
     std::vector<ProcessEntry> found;
-    return waitAndReport([&] { return (found = processesNamed(a.at(0), a.at(1))).size() == number(a.at(2)); },
-                         a.at(3), [&] { printProcesses(found); });
+    return waitAndReport([&] { return (found = processesNamed(a.at(0), a.at(1))).size() == number(a.at(2)); }, a.at(3),
+                         [&] { printProcesses(found); });
 }
 
 int killAll(const Args& a) {
@@ -116,11 +118,10 @@ int killAll(const Args& a) {
 
 void printWindow(HWND window, const wchar_t* kind) {
     const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
-    printLine(std::wstring(kind) + L" class=" + e2e::windowClass(window) +
-              L" visible=" + (IsWindowVisible(window) ? L"1" : L"0") +
-              L" appwindow=" + ((exStyle & WS_EX_APPWINDOW) ? L"1" : L"0") +
-              L" toolwindow=" + ((exStyle & WS_EX_TOOLWINDOW) ? L"1" : L"0") +
-              L" owner=" + hex(GetWindow(window, GW_OWNER)) + L" title=" + escaped(e2e::windowText(window)));
+    printLine(std::wstring(kind) + L" class=" + e2e::windowClass(window) + L" visible=" +
+              (IsWindowVisible(window) ? L"1" : L"0") + L" appwindow=" + ((exStyle & WS_EX_APPWINDOW) ? L"1" : L"0") +
+              L" toolwindow=" + ((exStyle & WS_EX_TOOLWINDOW) ? L"1" : L"0") + L" owner=" +
+              hex(GetWindow(window, GW_OWNER)) + L" title=" + escaped(e2e::windowText(window)));
 }
 
 int windows(const Args& a) {
@@ -153,15 +154,16 @@ int waitTitled(const Args& a) {
 
 int menu(const Args& a) {
     HWND found = nullptr;
-    return waitAndReport([&] { return (found = popupMenuOf(number(a.at(0)))) != nullptr; }, a.at(1), [&] {
-        if (!found)
-            return;
-        DWORD owner = 0;
-        GetWindowThreadProcessId(found, &owner);
-        RECT r{};
-        GetWindowRect(found, &r);
-        printLine(std::to_wstring(owner) + L" " + rectText(r));
-    });
+    return waitAndReport([&] { return (found = popupMenuOf(number(a.at(0)))) != nullptr; }, a.at(1),
+                         [&] {
+                             if (!found)
+                                 return;
+                             DWORD owner = 0;
+                             GetWindowThreadProcessId(found, &owner);
+                             RECT r{};
+                             GetWindowRect(found, &r);
+                             printLine(std::to_wstring(owner) + L" " + rectText(r));
+                         });
 }
 
 int waitNoMenu(const Args& a) {
@@ -186,6 +188,10 @@ int messageBox(const Args& a) {
         printLine(L"buttons=" + buttons);
         printLine(std::wstring(L"icon=") + (messageBoxHasIcon(view.window) ? L"1" : L"0"));
     });
+}
+
+int waitNoMessageBox(const Args& a) {
+    return waitAndReport([&] { return messageBoxOf(number(a.at(0))) == nullptr; }, a.at(1), [] {});
 }
 
 int press(const Args& a) {
@@ -237,14 +243,23 @@ struct Command {
 
 const std::map<std::wstring, Command>& commands() {
     static const std::map<std::wstring, Command> table = {
-        {L"icons", {0, icons}},           {L"wait-icons", {2, waitIcons}},
-        {L"procs", {1, procs}},           {L"wait-procs", {4, waitProcs}},
-        {L"kill", {1, killAll}},          {L"windows", {1, windows}},
-        {L"titled", {1, titled}},         {L"wait-titled", {3, waitTitled}},
-        {L"menu", {2, menu}},             {L"wait-no-menu", {2, waitNoMenu}},
-        {L"msgbox", {2, messageBox}},     {L"press", {2, press}},
-        {L"type", {3, type}},             {L"taskbar-created", {0, taskbarCreated}},
-        {L"drop-icon", {1, dropIconOf}},  {L"clear-settings", {0, clearSettings}},
+        {L"icons", {0, icons}},
+        {L"wait-icons", {2, waitIcons}},
+        {L"procs", {1, procs}},
+        {L"wait-procs", {4, waitProcs}},
+        {L"kill", {1, killAll}},
+        {L"windows", {1, windows}},
+        {L"titled", {1, titled}},
+        {L"wait-titled", {3, waitTitled}},
+        {L"menu", {2, menu}},
+        {L"wait-no-menu", {2, waitNoMenu}},
+        {L"msgbox", {2, messageBox}},
+        {L"wait-no-msgbox", {2, waitNoMessageBox}},
+        {L"press", {2, press}},
+        {L"type", {3, type}},
+        {L"taskbar-created", {0, taskbarCreated}},
+        {L"drop-icon", {1, dropIconOf}},
+        {L"clear-settings", {0, clearSettings}},
         {L"settings-empty", {0, settingsEmpty}},
     };
     return table;
