@@ -67,21 +67,7 @@ void ProgramProcess::terminate() {
 }
 
 std::vector<HWND> ProgramProcess::topLevelWindows() const {
-    struct Search {
-        DWORD id;
-        std::vector<HWND> found;
-    } search{m_id, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->id)
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return topLevelWindowsOf(m_id);
 }
 
 HWND ProgramProcess::findWindow(const std::function<bool(HWND)>& match) const {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace e2e {
 
@@ -80,5 +81,8 @@ public:
 private:
     HANDLE m_handle = nullptr;
 };
+
+// Top-level windows of a process, visible or not.
+std::vector<HWND> topLevelWindowsOf(DWORD processId);
 
 }  // namespace e2e

@@ -62,24 +62,6 @@ std::vector<ProcessEntry> processesIn(const std::wstring& folder) {
     return found;
 }
 
-std::vector<HWND> topLevelWindowsOf(DWORD processId) {
-    struct Search {
-        DWORD id;
-        std::vector<HWND> found;
-    } search{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->id)
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 bool endProcessesIn(const std::wstring& folder) {
     bool allGone = true;
     for (const ProcessEntry& entry : processesIn(folder)) {

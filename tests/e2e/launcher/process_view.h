@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/driver/win_util.h"
+
 namespace launcher_e2e {
 
 struct ProcessEntry {
@@ -16,8 +18,7 @@ struct ProcessEntry {
 
 // Processes whose program file lies directly in `folder` (a Windows path).
 std::vector<ProcessEntry> processesIn(const std::wstring& folder);
-// Top-level windows of a process, visible or not.
-std::vector<HWND> topLevelWindowsOf(DWORD processId);
+using e2e::topLevelWindowsOf;
 // Ends every process of `folder` and waits (bounded) for each to be gone; false
 // when one outlived the wait.
 bool endProcessesIn(const std::wstring& folder);
