@@ -6,7 +6,6 @@
 
 #include <map>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "platform/platform.h"
@@ -22,11 +21,8 @@ class Win32Form;
 class Win32TextBox final : public TextBox {
 public:
     Win32TextBox(Win32Form& form, HWND parent, int index, std::uint32_t colour, HFONT font);
-    ~Win32TextBox() override;
-    Win32TextBox(const Win32TextBox&) = delete;
-    Win32TextBox& operator=(const Win32TextBox&) = delete;
     HWND hwnd() const { return m_hwnd; }
-    void forgetWindow();
+    void forgetWindow() { m_hwnd = nullptr; }
 
     std::wstring text() const override;
     void setText(std::wstring_view text) override;
@@ -50,15 +46,9 @@ private:
     RECT rectInParent() const;
     void place(int x, int y, int cx, int cy, UINT flags);
     void selection(DWORD& start, DWORD& end) const;
-    // Hands a deferred text to the control (see setText).
-    void layOutPendingText();
-    static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self);
-    LRESULT answerFromPendingText(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
 
     Win32Form& m_form;
     HWND m_hwnd = nullptr;
-    std::optional<std::wstring> m_pending;
     bool m_visible = false;
     std::uint32_t m_colour = 0;
 };

@@ -2,8 +2,6 @@
 // one, so that long lines wrap. Geometry in twips relative to the form's client area.
 #include "platform/win32/win32_form.h"
 
-#include <commctrl.h>
-
 namespace plat::win32 {
 namespace {
 
@@ -26,25 +24,9 @@ Win32TextBox::Win32TextBox(Win32Form& form, HWND parent, int index, std::uint32_
                              reinterpret_cast<HMENU>(id), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(m_hwnd, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SetWindowSubclass(m_hwnd, editProc, 0, reinterpret_cast<DWORD_PTR>(this));
-}
-
-Win32TextBox::~Win32TextBox() {
-    forgetWindow();
-}
-
-void Win32TextBox::forgetWindow() {
-    if (m_hwnd) {
-        RemoveWindowSubclass(m_hwnd, editProc, 0);
-    }
-    m_hwnd = nullptr;
-    m_pending.reset();
 }
 
 std::wstring Win32TextBox::text() const {
-    if (m_pending) {
-        return *m_pending;
-    }
     if (!m_hwnd) {
         return {};
     }
@@ -53,17 +35,8 @@ std::wstring Win32TextBox::text() const {
     return text;
 }
 
-// Wine's EDIT lays text out as it is set, some seconds per MiB, and a page that is
-// not shown need not be laid out yet: a hidden editor keeps its new text aside
-// until it is shown or anything but a read of its text reaches it.
 void Win32TextBox::setText(std::wstring_view text) {
-    m_pending.reset();
-    if (m_visible || !m_hwnd) {
-        SetWindowTextW(m_hwnd, zstr(text).c_str());
-        return;
-    }
-    SetWindowTextW(m_hwnd, L"");
-    m_pending = std::wstring(text);
+    SetWindowTextW(m_hwnd, zstr(text).c_str());
 }
 
 // EM_GETSEL with pointers: its return value holds only 16-bit positions.
@@ -112,9 +85,6 @@ bool Win32TextBox::visible() const {
 }
 
 void Win32TextBox::setVisible(bool visible) {
-    if (visible) {
-        layOutPendingText();
-    }
     m_visible = visible;
     ShowWindow(m_hwnd, visible ? SW_SHOW : SW_HIDE);
 }
