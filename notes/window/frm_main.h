@@ -47,7 +47,8 @@ public:
     void mnuFileExit_Click();
     void mnuFileExitNoSave_Click();
 
-    // Enables the Go entry of every page that holds text and disables the others.
+    // Enables the Go entries of pages that hold text, disables those of empty pages,
+    // or both (Save runs both passes, start-up only the second).
     void updateGoEntries(bool enableNonEmpty, bool disableEmpty);
 
     // plat::FormEvents

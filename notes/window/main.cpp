@@ -4,7 +4,6 @@
 
 #include "notes/pagestore/page_files.h"
 #include "notes/window/frm_main.h"
-#include "notes/window/menu_ids.h"
 
 namespace notes {
 namespace {
@@ -60,11 +59,7 @@ std::unique_ptr<NotesProgram> Main(plat::Platform& platform) {
     platform.createAppWindow(kAppTitle, window);
     window.form().show();
     const PageProblems problems = LoadPages();
-    for (int i = 0; i < kPageCount; ++i) {
-        if (window.rtbNote(i).text().empty()) {
-            window.form().setMenuEnabled(mnuGoOne + i, false);
-        }
-    }
+    window.updateGoEntries(false, true);  // pages with text keep their entries as designed
     SetAlwaysOnTop(platform, window.form(), true);
     reportUnreadablePages(window, problems);
     return program;
