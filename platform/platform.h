@@ -46,6 +46,33 @@ struct MenuItem {
     std::vector<MenuItem> items;
 };
 
+// Kinds of the fixed controls of a dialog form.
+enum class ControlKind {
+    Label,   // static text, wrapped within its box
+    Button,  // push button; raises onButtonClick
+    Icon,    // the form's icon drawn in a box of its own background colour
+    Line,    // a straight line; rect holds its start (left, top) and extent (width, height)
+};
+
+// One control of a dialog form. Geometry in twips, relative to the client area.
+struct ControlDesign {
+    int id = 0;
+    ControlKind kind = ControlKind::Label;
+    Rect rect;
+    std::wstring text;               // label or button text, with & for an access key
+    int tabIndex = -1;               // focus order among the controls; -1: none
+    std::uint32_t foreColor = 0;     // text or line colour, 0x00BBGGRR
+    std::uint32_t backColor = 0;     // background of an Icon box, 0x00BBGGRR
+    int lineWidth = 1;               // pixels, for a Line
+    bool isDefault = false;          // Enter presses this button
+    bool isCancel = false;           // Esc presses this button
+};
+
+enum class BorderStyle {
+    Sizable,      // frame that can be sized, minimize and maximize buttons
+    FixedDialog,  // fixed dialog frame, no minimize or maximize button
+};
+
 // Design of a form: its caption, icon, client size, menu bar and editors.
 struct FormDesign {
     std::wstring caption;
@@ -58,6 +85,9 @@ struct FormDesign {
     // A picture box whose window receives mouse messages (the launcher's icon hook);
     // zero size for none.
     Rect pictureBox;
+    BorderStyle border = BorderStyle::Sizable;
+    bool showInTaskbar = true;
+    std::vector<ControlDesign> controls;  // a dialog's labels, buttons, icon and lines
 };
 
 // Why a form is asked to close.
@@ -90,6 +120,9 @@ public:
     }
     // The shell (taskbar) was started again: notification icons must be added anew.
     virtual void onTaskbarCreated() {}
+    // A button was clicked, or pressed by Enter (the default button) or Esc (the
+    // cancel button).
+    virtual void onButtonClick(int id) { (void)id; }
 };
 
 // A multi-line plain text box: vertical scroll bar, long lines wrap.
@@ -125,6 +158,9 @@ public:
     virtual void load() = 0;
     // Loads the form on the first call (raising onLoad), then shows it modeless.
     virtual void show() = 0;
+    // Loads the form if need be and shows it modally over `owner`, which takes no
+    // input meanwhile. Returns when the form has been unloaded.
+    virtual void showModal(Form& owner) = 0;
     // Runs onUnload, destroys the window and removes the form from the open forms.
     virtual void unload() = 0;
     virtual bool loaded() const = 0;
@@ -149,6 +185,9 @@ public:
     // Window of the picture box, and the form's icon (native handles).
     virtual NativeHandle pictureHandle() const = 0;
     virtual NativeHandle iconHandle() const = 0;
+    // Text of a label or button of the design.
+    virtual std::wstring controlText(int id) const = 0;
+    virtual void setControlText(int id, std::wstring_view text) = 0;
     // Shows drop-down `id` (also a hidden one) as a pop-up menu at the pointer, the form
     // made foreground first so that the menu closes when the user clicks elsewhere.
     // Returns when the menu has closed; a chosen entry's onMenuClick has run by then.
@@ -199,6 +238,17 @@ public:
     // Drops the document after a failure.
     virtual void abort() = 0;
 };
+
+// An open registry key (HKEY on Windows), and the root of the machine-wide keys.
+using RegKey = std::uintptr_t;
+inline constexpr std::uint32_t kHKeyLocalMachine = 0x80000002;
+inline constexpr std::uint32_t kKeyRead = 0x20019;  // KEY_READ
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegDword = 4;
+
+// Commands of the help engine.
+inline constexpr std::uint32_t kHelpContents = 3;
+inline constexpr std::uint32_t kHelpPartialKey = 0x105;
 
 // Events of the hidden application window.
 class AppWindowEvents {
@@ -277,6 +327,31 @@ public:
     virtual FileStatus removeFile(std::wstring_view path) = 0;
     // Names (not paths) of the ordinary files in a folder, with their age.
     virtual std::vector<FileEntry> listFiles(std::wstring_view folder) const = 0;
+
+    // --- Clipboard (plain text only) ---
+    // Empties the clipboard and puts `text` on it. Fails, changing nothing, when
+    // another program holds the clipboard or it takes no data.
+    virtual FileStatus setClipboardText(std::wstring_view text) = 0;
+    // The clipboard's text, empty when it holds none. Fails when it cannot be opened.
+    virtual FileStatus getClipboardText(std::wstring& text) = 0;
+
+    // --- Registry (machine keys, read as an 8-bit program reads them) ---
+    // Each returns 0 on success or the system's error code. Key paths and value names
+    // are in the ANSI character set, data comes back as stored.
+    virtual long regOpenKey(std::uint32_t root, std::string_view path, std::uint32_t access, RegKey& key) = 0;
+    // Reads a value into data[0..size); on entry `size` is the buffer's size, on return
+    // the value's size in bytes. A value larger than the buffer fails (234, more data).
+    virtual long regQueryValue(RegKey key, std::string_view name, std::uint32_t& type, std::uint8_t* data,
+                               std::uint32_t& size) = 0;
+    virtual void regCloseKey(RegKey key) = 0;
+
+    // --- Help ---
+    // The application's help file; empty when it has none.
+    virtual std::wstring helpFile() const = 0;
+    // Hands the help file to the help engine with `command` and, as data, the address
+    // of a 16-bit zero. The engine's own result is ignored; fails only when the engine
+    // cannot be reached at all, with the reason as error.
+    virtual FileStatus showHelp(NativeHandle owner, std::wstring_view helpFile, std::uint32_t command) = 0;
 
     // --- Printer ---
     // Starts a document on the default printer; null with `error` set when there is

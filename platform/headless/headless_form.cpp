@@ -13,7 +13,9 @@ namespace {
 // Outer frame of a sizable window with a caption and a menu bar, twips: 60 on the
 // left, right and bottom; 630 above the client area (frame, caption and menu bar).
 constexpr float kFrame = 60;
-constexpr float kTopBand = 630;
+constexpr float kCaption = 300;
+constexpr float kMenuBar = 270;
+constexpr float kDialogFrame = 45;
 constexpr std::uint32_t kButtonFaceColour = 0x8000000F;
 
 NativeHandle newHandle() {
@@ -137,7 +139,13 @@ HeadlessFormImpl::~HeadlessFormImpl() {
 void HeadlessFormImpl::resetToDesign() {
     m_caption = m_design.caption;
     m_tag.clear();
-    m_normalBounds = Rect{0, 0, m_design.clientWidth + 2 * kFrame, m_design.clientHeight + kTopBand + kFrame};
+    // A fixed dialog frame is thinner, and a form without a menu bar has only its caption above.
+    const float frame = m_design.border == BorderStyle::FixedDialog ? kDialogFrame : kFrame;
+    const float top = frame + kCaption + (m_design.menuBar.empty() ? 0 : kMenuBar);
+    m_normalBounds = Rect{0, 0, m_design.clientWidth + 2 * frame, m_design.clientHeight + top + frame};
+    m_controlTexts.clear();
+    for (const ControlDesign& control : m_design.controls)
+        m_controlTexts[control.id] = control.text;
     m_state = WindowState::Normal;
     m_menu = m_design.menuBar;
     m_textBoxes.clear();
@@ -145,6 +153,7 @@ void HeadlessFormImpl::resetToDesign() {
         m_textBoxes.push_back(std::make_unique<HeadlessTextBox>(*this, i, m_design.textBoxBackColor));
     m_focusedTextBox = -1;
     m_topMost = false;
+    m_enabled = true;
 }
 
 void HeadlessFormImpl::show() {
@@ -266,7 +275,7 @@ void HeadlessFormImpl::type(int index, std::wstring_view text) {
 }
 
 void HeadlessFormImpl::requestClose() {
-    if (m_loaded)
+    if (m_loaded && m_enabled)
         m_events->onCloseRequest(CloseReason::User);
 }
 
@@ -321,7 +330,7 @@ bool HeadlessFormImpl::clickMenu(int id) {
     std::vector<int> ids;
     for (const MenuItem* m : menuPath(id))
         ids.push_back(m->id);
-    if (ids.empty())
+    if (ids.empty() || !m_enabled)
         return false;
     for (std::size_t level = 0; level < ids.size(); ++level) {
         const auto path = menuPath(ids[level]);
@@ -339,7 +348,7 @@ bool HeadlessFormImpl::clickMenu(int id) {
 }
 
 bool HeadlessFormImpl::pressShortcut(Shortcut shortcut) {
-    if (shortcut.key == Shortcut::Key::None)
+    if (shortcut.key == Shortcut::Key::None || !m_enabled)
         return false;
     std::vector<MenuItem*> found;
     if (!findPath(

@@ -1,6 +1,7 @@
 // Internal to the headless backend: the form and text box classes.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -76,6 +77,9 @@ public:
     NativeHandle pictureHandle() const override;
     NativeHandle iconHandle() const override;
     void popupMenu(int id) override;
+    void showModal(Form& owner) override;
+    std::wstring controlText(int id) const override;
+    void setControlText(int id, std::wstring_view text) override;
 
     // --- HeadlessForm ---
     bool clickMenu(int id) override;
@@ -89,6 +93,11 @@ public:
     void type(int index, std::wstring_view text) override;
     void notifyPicture(int code) override;
     void broadcastTaskbarCreated() override;
+    bool clickButton(int id) override;
+    bool pressEnter() override;
+    bool pressEscape() override;
+    bool enabled() const override;
+    NativeHandle modalOwner() const override;
 
     // --- Backend side ---
     bool topMost() const { return m_topMost; }
@@ -96,6 +105,7 @@ public:
     // Index of the editor that has the focus, -1 for none.
     int focusedTextBox() const { return m_focusedTextBox; }
     void setFocusedTextBox(int index) { m_focusedTextBox = index; }
+    void setEnabled(bool enabled) { m_enabled = enabled; }
 
 private:
     // Loads without showing; false when onLoad unloaded the form again.
@@ -124,6 +134,9 @@ private:
     std::vector<MenuItem> m_menu;
     std::vector<std::unique_ptr<HeadlessTextBox>> m_textBoxes;
     int m_focusedTextBox = -1;
+    bool m_enabled = true;
+    NativeHandle m_modalOwner = 0;
+    std::map<int, std::wstring> m_controlTexts;
 };
 
 }  // namespace plat::headless

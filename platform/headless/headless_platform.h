@@ -75,6 +75,14 @@ public:
     bool postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool isWindow(NativeHandle window) const override;
     void wait(int milliseconds) override;
+    FileStatus setClipboardText(std::wstring_view text) override;
+    FileStatus getClipboardText(std::wstring& text) override;
+    long regOpenKey(std::uint32_t root, std::string_view path, std::uint32_t access, RegKey& key) override;
+    long regQueryValue(RegKey key, std::string_view name, std::uint32_t& type, std::uint8_t* data,
+                       std::uint32_t& size) override;
+    void regCloseKey(RegKey key) override;
+    std::wstring helpFile() const override;
+    FileStatus showHelp(NativeHandle owner, std::wstring_view helpFile, std::uint32_t command) override;
 
     // --- Test side: message boxes ---
     // Queues the answer to the next message box.
@@ -160,6 +168,46 @@ public:
     void onPost(std::function<void(const PostedMessage&)> handler);
     int waitedMilliseconds() const;
 
+    // --- Test side: modal forms ---
+    // Runs, in order, when a form is shown modally: the action plays the user (clicks
+    // a button, say). A form still open after its action is reported to the handler
+    // of onUnexpectedModal and then unloaded, so that showModal always returns.
+    void queueModalAction(std::function<void(HeadlessForm&)> action);
+    void onUnexpectedModal(std::function<void(HeadlessForm&)> handler);
+    std::size_t queuedModalActions() const;
+
+    // --- Test side: clipboard ---
+    // The clipboard's text; nullopt when it holds no text.
+    std::optional<std::wstring>& clipboard();
+    // Another program holds the clipboard for the next `attempts` opens (-1: until
+    // released with 0).
+    void holdClipboard(int attempts);
+    int clipboardOpens() const;
+
+    // --- Test side: registry ---
+    // Creates the key (and value, when `name` is given) with the raw `data` bytes.
+    void setRegistryValue(std::uint32_t root, std::string path, std::string name, std::uint32_t type,
+                          std::string data);
+    void addRegistryKey(std::uint32_t root, std::string path);
+    // Opening the key with any access right outside `allowed` fails (5, access denied).
+    void restrictRegistryKey(std::uint32_t root, std::string path, std::uint32_t allowed);
+    // Keys opened and not closed yet.
+    int openRegistryKeys() const;
+    // The keys opened, in order, as "root\path".
+    const std::vector<std::string>& registryOpens() const;
+
+    // --- Test side: help engine ---
+    void setHelpFile(std::wstring path);
+    struct HelpCall {
+        NativeHandle owner = 0;
+        std::wstring file;
+        std::uint32_t command = 0;
+        std::int16_t data = -1;  // the 16-bit value the data pointed to
+    };
+    const std::vector<HelpCall>& helpCalls() const;
+    // The help engine cannot be reached: showHelp fails with `error` (empty: works).
+    void failHelp(std::wstring error);
+
     // --- Test side: pop-up menus ---
     // The entry chosen in the next pop-up menu; 0 dismisses it.
     void queuePopupChoice(int id);
@@ -202,6 +250,16 @@ public:
     virtual void notifyPicture(int code) = 0;
     // The shell broadcast "TaskbarCreated".
     virtual void broadcastTaskbarCreated() = 0;
+    // Clicks a button of the design; false when there is none or the form is not loaded.
+    virtual bool clickButton(int id) = 0;
+    // Enter and Esc: press the default or the cancel button.
+    virtual bool pressEnter() = 0;
+    virtual bool pressEscape() = 0;
+    // False while a modal form is shown over this one: it then takes no input, and
+    // clickMenu, pressShortcut and requestClose do nothing.
+    virtual bool enabled() const = 0;
+    // The window that owns this form while it is shown modally, 0 otherwise.
+    virtual NativeHandle modalOwner() const = 0;
 };
 
 }  // namespace plat::headless

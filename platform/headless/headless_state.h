@@ -83,6 +83,34 @@ struct HeadlessPlatform::State {
     std::function<void(const HeadlessPlatform::PostedMessage&)> onPost;
     int waitedMilliseconds = 0;
 
+    // Modal forms.
+    std::deque<std::function<void(HeadlessForm&)>> modalActions;
+    std::function<void(HeadlessForm&)> unexpectedModal;
+
+    // Clipboard.
+    std::optional<std::wstring> clipboard;
+    int clipboardHeld = 0;  // opens still to fail; -1: all
+    int clipboardOpens = 0;
+
+    // Registry: keys as "root\lower-case path", values by lower-case name.
+    struct RegValue {
+        std::uint32_t type = 0;
+        std::string data;
+    };
+    struct RegKeyData {
+        std::uint32_t allowedAccess = 0xFFFFFFFF;
+        std::map<std::string, RegValue> values;
+    };
+    std::map<std::string, RegKeyData> registry;
+    std::map<RegKey, std::string> openKeys;
+    RegKey nextKey = 0x9000;
+    std::vector<std::string> registryOpens;
+
+    // Help engine.
+    std::wstring helpFile;
+    std::vector<HeadlessPlatform::HelpCall> helpCalls;
+    std::wstring helpError;
+
     // Pop-up menus.
     std::deque<int> popupChoices;
     std::function<void()> duringPopup;
