@@ -174,8 +174,8 @@ TEST_F(HeadlessTest, FormLifecycleEventOrder) {
     EXPECT_TRUE(platform->form(0).visible());
 
     events.log.clear();
-    form->setBounds({100, 100, 6120, 4690});  // moved only
-    form->setBounds({100, 100, 7000, 4690});
+    form->setBounds({100, 100, 6120, 4420});  // moved only
+    form->setBounds({100, 100, 7000, 4420});
     platform->form(0).setWindowState(WindowState::Maximized);
     EXPECT_EQ(form->bounds().left, -60);
     EXPECT_EQ(form->bounds().width, 19320);
