@@ -3,10 +3,12 @@
 // headless (no display; the default for tests). No backend header leaks out.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace plat {
@@ -373,6 +375,8 @@ public:
     virtual bool isWindow(NativeHandle window) const = 0;
     // Waits, handling the program's pending events meanwhile.
     virtual void wait(int milliseconds) = 0;
+    // Waits without handling any event: the caller's state cannot change meanwhile.
+    virtual void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 };
 
 // Suffix of the temporary files of writeFileAtomic.

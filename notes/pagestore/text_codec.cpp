@@ -97,15 +97,18 @@ std::wstring fromUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string encodePageFile(const plat::Platform& platform, std::wstring_view text) {
+std::string encodeText(const plat::Platform& platform, std::wstring_view text) {
     std::string bytes;
     // ANSI bytes that happen to start like a byte-order mark would read back as
     // UTF-8, so such a page is stored as UTF-8 too.
     if (!platform.toAnsi(text, bytes) || bytes.starts_with(kUtf8Bom)) {
         bytes = std::string(kUtf8Bom) + toUtf8(text);
     }
-    bytes += kLineEnd;
     return bytes;
+}
+
+std::string encodePageFile(const plat::Platform& platform, std::wstring_view text) {
+    return encodeText(platform, text) + std::string(kLineEnd);
 }
 
 std::wstring decodePageFile(const plat::Platform& platform, std::string_view bytes) {

@@ -20,6 +20,9 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 std::string toUtf8(std::wstring_view text);
 std::wstring fromUtf8(std::string_view bytes);
 
+// `text` in the 8-bit ANSI character set, or as UTF-8 behind a byte-order mark when
+// a character has no 8-bit form (or the 8-bit bytes would start like that mark).
+std::string encodeText(const plat::Platform& platform, std::wstring_view text);
 // The whole content of a page file for `text`.
 std::string encodePageFile(const plat::Platform& platform, std::wstring_view text);
 // The page text held by a page file's bytes.

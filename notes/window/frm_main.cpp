@@ -131,7 +131,23 @@ void FrmMain::onMenuClick(int id) {
         case mnuFileExitNoSave: mnuFileExitNoSave_Click(); break;
         case mnuPrev: mnuPrev_Click(); break;
         case mnuNext: mnuNext_Click(); break;
+        case mnuEditUndo: mnuEditUndo_Click(); break;
+        case mnuEditCut: mnuEditCut_Click(); break;
+        case mnuEditCopy: mnuEditCopy_Click(); break;
+        case mnuEditPaste: mnuEditPaste_Click(); break;
+        case mnuEditClear: mnuEditClear_Click(); break;
+        case mnuHelpContents: mnuHelpContents_Click(); break;
+        case mnuHelpSearch: mnuHelpSearch_Click(); break;
+        case mnuHelpAbout: mnuHelpAbout_Click(); break;
         default: break;
+    }
+}
+
+// A shortcut raises this too before its entry acts, so Ctrl+X and Ctrl+C follow the
+// selection of the moment even when the menu was never opened.
+void FrmMain::onMenuOpen(int id) {
+    if (id == mnuEdit) {
+        mnuEdit_Click();
     }
 }
 

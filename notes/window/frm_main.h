@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -47,6 +48,22 @@ public:
     void mnuFileExit_Click();
     void mnuFileExitNoSave_Click();
 
+    // Edit commands: a one-level undo snapshot, the plain-text clipboard, Clear All.
+    void mnuEdit_Click();
+    void mnuEditUndo_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuEditClear_Click();
+    // The text that Undo puts back: the whole current page as it was before the last
+    // Cut, Copy or Paste.
+    const std::wstring& UndoText() const { return m_undoText; }
+
+    // Help commands.
+    void mnuHelpContents_Click();
+    void mnuHelpSearch_Click();
+    void mnuHelpAbout_Click();
+
     // Enables the Go entries of pages that hold text, disables those of empty pages,
     // or both (Save runs both passes, start-up only the second).
     void updateGoEntries(bool enableNonEmpty, bool disableEmpty);
@@ -56,6 +73,7 @@ public:
     void onResize() override { Form_Resize(); }
     void onUnload(std::int16_t& cancel) override { Form_Unload(cancel); }
     void onMenuClick(int id) override;
+    void onMenuOpen(int id) override;
     void onCloseRequest(plat::CloseReason reason) override;
 
     // plat::AppWindowEvents
@@ -68,10 +86,18 @@ private:
     bool saveBeforeClosing();
     int pageShown();
     void applyEditorLayout();
+    // Cut and Copy: the selection to the clipboard, then (Cut) out of the page.
+    void copySelection(bool cut);
+    // Runs a clipboard operation, retrying while another program holds the clipboard.
+    bool useClipboard(const std::function<plat::FileStatus()>& attempt, const wchar_t* verb);
+    void armUndo(const std::wstring& pageText);
+    void showHelp(std::uint32_t command);
 
     plat::Platform& m_platform;
     std::unique_ptr<plat::Form> m_form;
     PageBaselines m_baselines;
+    std::wstring m_undoText;
+    int m_undoPage = 0;  // the page UndoText was taken from
 };
 
 // The program-wide window reference, set while the notes program runs.

@@ -75,6 +75,7 @@ public:
     bool postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool isWindow(NativeHandle window) const override;
     void wait(int milliseconds) override;
+    void pause(int milliseconds) override;  // counted with the waits; returns at once
     FileStatus setClipboardText(std::wstring_view text) override;
     FileStatus getClipboardText(std::wstring& text) override;
     long regOpenKey(std::uint32_t root, std::string_view path, std::uint32_t access, RegKey& key) override;

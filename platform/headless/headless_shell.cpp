@@ -78,6 +78,10 @@ void HeadlessPlatform::wait(int milliseconds) {
     m_state->waitedMilliseconds += milliseconds;
 }
 
+void HeadlessPlatform::pause(int milliseconds) {
+    m_state->waitedMilliseconds += milliseconds;
+}
+
 // ---------------------------------------------------------------- Test side
 
 const std::vector<HeadlessPlatform::NotifyCall>& HeadlessPlatform::notifyCalls() const {

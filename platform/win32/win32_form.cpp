@@ -11,6 +11,10 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"QuibbetsForm";
 constexpr DWORD kFormStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// A fixed dialog frame: no sizing border, no minimize or maximize button. With
+// WS_EX_DLGMODALFRAME and no small icon of its own the caption shows no icon.
+constexpr DWORD kDialogStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
 // COLOR_BTNFACE in the OLE colour encoding: system colour 15 with the high bit.
 constexpr std::uint32_t kButtonFace = 0x80000000u | COLOR_BTNFACE;
 
@@ -34,6 +38,7 @@ Win32Form::Win32Form(std::shared_ptr<PlatformState> platform, const FormDesign& 
 }
 
 Win32Form::~Win32Form() {
+    *m_alive = false;
     leaveOpenForms();
     destroyWindow();
     for (auto& [colour, brush] : m_brushes) {
@@ -44,17 +49,23 @@ Win32Form::~Win32Form() {
 // The window starts hidden at the system's default place, sized so that its client
 // area has the design size.
 void Win32Form::create(const FormDesign& design) {
+    m_dialog = design.border == BorderStyle::FixedDialog;
+    m_showInTaskbar = design.showInTaskbar;
     m_menu.build(design.menuBar);
     const Scale s = m_platform->scale;
+    const DWORD style = m_dialog ? kDialogStyle : kFormStyle;
+    const DWORD exStyle = m_dialog ? kDialogExStyle : 0;
     RECT r{0, 0, toPixels(design.clientWidth, s.x), toPixels(design.clientHeight, s.y)};
-    AdjustWindowRectEx(&r, kFormStyle, m_menu.bar() != nullptr, 0);
-    CreateWindowExW(0, kFormClass, design.caption.c_str(), kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
+    AdjustWindowRectEx(&r, style, m_menu.bar() != nullptr, exStyle);
+    CreateWindowExW(exStyle, kFormClass, design.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
                     r.bottom - r.top, nullptr, m_menu.bar(), m_platform->instance, this);
     if (!m_hwnd) {
         DestroyMenu(m_menu.bar());
         m_menu.forgetBar();
     }
+    GetWindowRect(m_hwnd, &m_createdRect);
     loadIcons(design.iconResource);
+    m_controls.create(m_hwnd, m_platform->instance, design.controls, s, m_platform->editFont);
     for (int i = 0; i < design.textBoxCount; ++i) {
         m_textBoxes.push_back(
             std::make_unique<Win32TextBox>(*this, m_hwnd, i, design.textBoxBackColor, m_platform->editFont));
@@ -76,6 +87,9 @@ void Win32Form::loadIcons(int resource) {
     };
     m_bigIcon = load(SM_CXICON, SM_CYICON);
     m_smallIcon = load(SM_CXSMICON, SM_CYSMICON);
+    if (m_dialog) {
+        return;  // a dialog shows its icon in an Icon control, not in the caption
+    }
     SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
     SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
 }
@@ -103,6 +117,10 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == m_platform->taskbarCreatedMessage && message != 0) {
         m_events.onTaskbarCreated();
         return 0;
+    }
+    LRESULT result = 0;
+    if (m_dialog && handleDialogMessage(message, wParam, lParam, result)) {
+        return result;
     }
     switch (message) {
         case WM_CLOSE:
@@ -149,7 +167,8 @@ void Win32Form::onSize() {
 }
 
 // A form hands the keyboard focus on to a control, as a dialog does: the one that had
-// it when the form was last deactivated, else the first visible text box.
+// it when the form was last deactivated, else the first visible text box, else the
+// first button in tab order.
 void Win32Form::focusChild() {
     if (m_lastFocus && IsChild(m_hwnd, m_lastFocus) && IsWindowVisible(m_lastFocus)) {
         SetFocus(m_lastFocus);
@@ -161,6 +180,7 @@ void Win32Form::focusChild() {
             return;
         }
     }
+    focusFirstTabStop();
 }
 
 LRESULT Win32Form::onCtlColorEdit(HDC dc, HWND edit) {
@@ -213,6 +233,11 @@ void Win32Form::show() {
     if (!m_hwnd || m_stage != Stage::Loaded) {
         return;  // never created, or unloaded during onLoad
     }
+    // A window kept out of the taskbar is owned; until showModal names an owner, the
+    // hidden application window is it (an owned window has no taskbar button).
+    if (!m_showInTaskbar && !GetWindow(m_hwnd, GW_OWNER) && IsWindow(m_platform->appWindow)) {
+        SetWindowLongPtrW(m_hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(m_platform->appWindow));
+    }
     if (m_shown) {
         ShowWindow(m_hwnd, SW_SHOW);
         return;
@@ -247,6 +272,9 @@ void Win32Form::unload() {
 }
 
 void Win32Form::destroyWindow() {
+    // The owner of a modal form takes input again before the form goes, so that the
+    // system activates it rather than another program's window.
+    releaseOwner();
     if (m_hwnd) {
         const HWND hwnd = m_hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -259,6 +287,7 @@ void Win32Form::destroyWindow() {
         if (m_picture) {
             m_picture->forgetWindow();
         }
+        m_controls.forgetWindows();
     }
     const auto destroyIcon = [](HICON& icon) {
         if (icon) {

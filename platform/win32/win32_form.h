@@ -1,15 +1,18 @@
 // A form of the Win32 backend: a top-level window with a menu bar, child EDIT
-// controls as its text boxes and an optional picture box.
+// controls as its text boxes and an optional picture box; or a fixed dialog with
+// labels, buttons, an icon and lines, shown modeless or modal.
 #pragma once
 
 #include <windows.h>
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/win32/win32_common.h"
+#include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_menu.h"
 #include "platform/win32/win32_picture.h"
 
@@ -64,6 +67,7 @@ public:
 
     void load() override;
     void show() override;
+    void showModal(Form& owner) override;  // win32_dialog.cpp
     void unload() override;
     bool loaded() const override;
     std::wstring caption() const override;
@@ -82,6 +86,8 @@ public:
     std::wstring menuCaption(int id) const override;
     NativeHandle pictureHandle() const override;
     NativeHandle iconHandle() const override;
+    std::wstring controlText(int id) const override;              // win32_dialog.cpp
+    void setControlText(int id, std::wstring_view text) override;  // win32_dialog.cpp
     void popupMenu(int id) override;  // win32_menu.cpp
 
     // Backend side.
@@ -91,6 +97,9 @@ public:
     bool translateAccelerator(MSG& msg);
     // Drops the cached brushes of colours that no text box uses any more.
     void pruneBrushes();
+    // The keyboard handling of a dialog (Tab, Enter, Esc, access keys) for a message
+    // of the message loop; false when this form is no dialog.
+    bool dialogMessage(MSG& msg);  // win32_dialog.cpp
 
 private:
     enum class Stage { Created, Loading, Loaded, Unloading, Unloaded };
@@ -106,6 +115,15 @@ private:
     void onInitMenuPopup(HMENU popup, bool systemMenu);  // win32_menu.cpp
     void destroyWindow();
     void leaveOpenForms();
+    // win32_dialog.cpp
+    bool handleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void onDialogCommand(WPARAM wParam, LPARAM lParam);
+    void pressButton(std::optional<int> id);
+    void paint();
+    void placeOver(HWND owner);
+    void focusFirstTabStop();
+    void runModalLoop(const std::shared_ptr<bool>& alive);
+    void releaseOwner();
 
     std::shared_ptr<PlatformState> m_platform;
     FormEvents& m_events;
@@ -121,6 +139,18 @@ private:
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
     HWND m_lastFocus = nullptr;  // the focused control when the form was last deactivated
+    // Dialog forms.
+    bool m_dialog = false;
+    bool m_showInTaskbar = true;
+    Win32Controls m_controls;
+    RECT m_createdRect{};           // where the system first put the window
+    HWND m_modalOwner = nullptr;    // disabled while this form is modal
+    bool m_ownerWasEnabled = false;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);  // false once destroyed
 };
+
+// The message filter of every message loop: the dialog keys of a dialog form, then
+// the shortcuts of the form that holds the message's window. True when handled.
+bool filterMessage(PlatformState& state, MSG& msg);
 
 }  // namespace plat::win32

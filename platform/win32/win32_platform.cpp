@@ -74,7 +74,12 @@ Win32Platform::Win32Platform() : m_state(std::make_shared<PlatformState>()) {
     chooseEditFont(*m_state);
 }
 
-Win32Platform::~Win32Platform() = default;
+Win32Platform::~Win32Platform() {
+    if (m_clipboardWindow) {
+        DestroyWindow(m_clipboardWindow);
+    }
+    m_state->appWindow = nullptr;
+}
 
 std::wstring Win32Platform::appFolder() const {
     const std::wstring path = modulePath();
@@ -109,6 +114,7 @@ void Win32Platform::createAppWindow(std::wstring_view title, AppWindowEvents& ev
     m_appWindow.reset();
     m_appWindow = std::make_unique<AppWindow>(m_state->instance, title, events);
     m_state->appTitle = std::wstring(title);
+    m_state->appWindow = m_appWindow->hwnd();
 }
 
 std::unique_ptr<Form> Win32Platform::createForm(const FormDesign& design, FormEvents& events) {
@@ -140,6 +146,7 @@ bool Win32Platform::isTopMost(const Form& form) const {
 int Win32Platform::run() {
     const int code = m_state->openForms.empty() ? 0 : messageLoop();
     m_appWindow.reset();
+    m_state->appWindow = nullptr;
     return code;
 }
 
@@ -153,26 +160,12 @@ int Win32Platform::messageLoop() {
         if (got == -1) {
             return -1;
         }
-        if (translateAccelerator(msg)) {
+        if (filterMessage(*m_state, msg)) {
             continue;
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-}
-
-// Shortcuts belong to the form that holds the message's window.
-bool Win32Platform::translateAccelerator(MSG& msg) {
-    if (!msg.hwnd) {
-        return false;
-    }
-    const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-    for (Win32Form* form : m_state->openForms) {
-        if (form->hwnd() == root) {
-            return form->translateAccelerator(msg);
-        }
-    }
-    return false;
 }
 
 float Win32Platform::twipsPerPixelX() const {

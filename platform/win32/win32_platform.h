@@ -2,12 +2,17 @@
 // launcher. What it implements, file by file:
 //   win32_platform.cpp   start-up, screen, z-order, event loop, forms list
 //   win32_form.cpp       forms (top-level windows): load, show, unload, geometry
+//   win32_dialog.cpp     dialog forms: modal showing, dialog keys, control events
+//   win32_controls.cpp   dialog controls: labels, buttons, the icon box, lines
 //   win32_menu.cpp       menu bars, accelerators, menu events, pop-up menus
 //   win32_picture.cpp    picture boxes (mouse-move hooks for notification icons)
 //   win32_textbox.cpp    text boxes (multi-line EDIT controls)
 //   win32_app_window.cpp the hidden application window
 //   win32_message_box.cpp message boxes
 //   win32_settings.cpp   settings store (HKCU\Software\<app>\<section>)
+//   win32_registry.cpp   reading machine keys of the registry
+//   win32_clipboard.cpp  plain text on the clipboard
+//   win32_help.cpp       the help engine
 //   win32_text.cpp       ANSI conversion, error texts, colours, rectangles
 //   win32_files.cpp      files: read, atomic write, remove, list
 //   win32_printer.cpp    default-printer print jobs
@@ -38,6 +43,7 @@ struct PlatformState {
     bool ownsFont = false;
     std::vector<Win32Form*> openForms;  // loaded forms, in load order
     std::wstring appTitle;
+    HWND appWindow = nullptr;  // the hidden application window, when there is one
     // The message the shell broadcasts to top-level windows when it (re)starts.
     UINT taskbarCreatedMessage = 0;
     unsigned tempCounter = 0;
@@ -92,16 +98,26 @@ public:
     bool postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool isWindow(NativeHandle window) const override;
     void wait(int milliseconds) override;
+    FileStatus setClipboardText(std::wstring_view text) override;
+    FileStatus getClipboardText(std::wstring& text) override;
+    long regOpenKey(std::uint32_t root, std::string_view path, std::uint32_t access, RegKey& key) override;
+    long regQueryValue(RegKey key, std::string_view name, std::uint32_t& type, std::uint8_t* data,
+                       std::uint32_t& size) override;
+    void regCloseKey(RegKey key) override;
+    std::wstring helpFile() const override;
+    FileStatus showHelp(NativeHandle owner, std::wstring_view helpFile, std::uint32_t command) override;
 
 private:
     int messageLoop();
-    bool translateAccelerator(MSG& msg);
+    // A window of this process for OpenClipboard (win32_clipboard.cpp).
+    HWND clipboardWindow();
     // Handles every queued message; false when WM_QUIT was among them (it is posted
     // again for the event loop).
     bool dispatchPending();
 
     std::shared_ptr<PlatformState> m_state;
     std::unique_ptr<AppWindow> m_appWindow;
+    HWND m_clipboardWindow = nullptr;  // message-only helper, made when no other window exists
 };
 
 }  // namespace plat::win32

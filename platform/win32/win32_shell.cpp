@@ -3,6 +3,8 @@
 // the program's own messages are handled.
 #include "platform/win32/win32_platform.h"
 
+#include "platform/win32/win32_form.h"
+
 #include <shellapi.h>  // after <windows.h>, which it needs
 
 #include <algorithm>
@@ -122,7 +124,7 @@ bool Win32Platform::dispatchPending() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return false;
         }
-        if (translateAccelerator(msg)) {
+        if (filterMessage(*m_state, msg)) {
             continue;
         }
         TranslateMessage(&msg);

@@ -56,13 +56,16 @@ MessageBoxView readMessageBox(HWND dialog) {
     for (HWND child : descendants(dialog)) {
         const std::wstring type = windowClass(child);
         const std::wstring text = windowText(child);
-        if (lstrcmpiW(type.c_str(), L"Static") == 0 && !text.empty()) {
+        const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+        if (lstrcmpiW(type.c_str(), L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+            view.iconControl = child;
+        } else if (lstrcmpiW(type.c_str(), L"Static") == 0 && !text.empty()) {
             view.text += text;
         } else if (lstrcmpiW(type.c_str(), L"Button") == 0 && IsWindowVisible(child)) {
             view.buttons.push_back({GetDlgCtrlID(child), text});
             // Wine's message box marks its default button by style only; DM_GETDEFID
             // keeps answering the template's IDOK.
-            if ((GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+            if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
                 view.defaultButton = GetDlgCtrlID(child);
             }
         }

@@ -127,4 +127,8 @@ void NotesWindow::postClose() const {
     PostMessageW(m_window, WM_CLOSE, 0, 0);
 }
 
+int NotesWindow::messageBoxIcon(const MessageBoxView& box) {
+    return box.iconControl ? probe().standardIcon(box.iconControl) : 0;
+}
+
 }  // namespace e2e

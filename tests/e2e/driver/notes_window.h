@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/e2e/driver/message_box.h"
 #include "tests/e2e/driver/probe_client.h"
 #include "tests/e2e/driver/program_process.h"
 
@@ -54,6 +55,9 @@ public:
     bool topmost() const;
     bool minimized() const;
     void postClose() const;
+    // The standard icon a message box of the program shows: IDI_* number (IDI_EXCLAMATION
+    // is 32515), 0 for none. Icon handles only mean something inside the program.
+    int messageBoxIcon(const MessageBoxView& box);
 
 private:
     ProbeClient& probe();

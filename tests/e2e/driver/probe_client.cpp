@@ -200,4 +200,8 @@ void ProbeClient::replaceSelection(HWND window, std::wstring_view text) {
     call(probe::Op::ReplaceSel, window, bytes, 0);
 }
 
+int ProbeClient::standardIcon(HWND window) {
+    return static_cast<int>(call(probe::Op::StandardIcon, window, {}, 0).header.answer);
+}
+
 }  // namespace e2e

@@ -45,6 +45,8 @@ public:
     std::wstring text(HWND window);
     void setText(HWND window, std::wstring_view text);
     void replaceSelection(HWND window, std::wstring_view text);
+    // The standard icon a static control shows: IDI_* number, 0 for none, 1 for another.
+    int standardIcon(HWND window);
 
 private:
     struct Reply {

@@ -117,6 +117,21 @@ Status sendText(HWND window, UINT message, WPARAM wParam, Block& block) {
     return sendBounded(window, message, wParam, reinterpret_cast<LPARAM>(text), header);
 }
 
+// Icon handles are the owning process's own, so only here can the icon of a
+// message box be matched against the system's standard ones.
+Status standardIcon(HWND window, Header* header) {
+    const Status status = sendBounded(window, STM_GETICON, 0, 0, header);
+    if (status != Status::Ok || header->answer == 0)
+        return status;
+    const auto icon = reinterpret_cast<HICON>(static_cast<ULONG_PTR>(header->answer));
+    header->answer = 1;
+    for (ULONG_PTR id : {32513, 32514, 32515, 32516}) {  // IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK
+        if (LoadIconW(nullptr, MAKEINTRESOURCEW(id)) == icon)
+            header->answer = id;
+    }
+    return Status::Ok;
+}
+
 Status serve(Block& block) {
     Header* header = block.header();
     HWND window = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(header->window));
@@ -135,6 +150,8 @@ Status serve(Block& block) {
             return sendText(window, WM_SETTEXT, 0, block);
         case Op::ReplaceSel:
             return sendText(window, EM_REPLACESEL, TRUE, block);
+        case Op::StandardIcon:
+            return standardIcon(window, header);
     }
     return Status::BadRequest;
 }

@@ -16,6 +16,7 @@ enum class Op : std::uint32_t {
     GetText = 2,     // text of `window` -> UTF-16 payload
     SetText = 3,     // UTF-16 payload -> WM_SETTEXT to `window`
     ReplaceSel = 4,  // UTF-16 payload -> EM_REPLACESEL to `window`
+    StandardIcon = 5,  // icon of the static control `window` -> answer: its IDI_* number, 0 none, 1 another
 };
 
 enum class Status : std::uint32_t {

@@ -1,0 +1,117 @@
+// The Edit menu: Undo, Cut, Copy and Paste on the current page with a one-level
+// snapshot undo and the plain-text clipboard, and Clear All with its archive.
+#include "notes/pagestore/archive.h"
+#include "notes/window/frm_main.h"
+#include "notes/window/menu_ids.h"
+
+namespace notes {
+namespace {
+
+// Another program may hold the clipboard for a moment (a clipboard viewer, a
+// remote-desktop client): about one second of tries before giving up.
+constexpr int kClipboardTries = 10;
+constexpr int kClipboardRetryMs = 100;
+
+constexpr wchar_t kClearQuestion[] = L"Are you sure you want to clear all pages?";
+constexpr wchar_t kClearTitle[] = L"Delete all pages?";
+constexpr wchar_t kArchiveFailed[] = L"The pages were not cleared, because their archive could not be written:\r\n\r\n";
+
+}  // namespace
+
+void FrmMain::mnuEdit_Click() {
+    const bool selected = rtbNote(currentPage()).selLength() != 0;
+    m_form->setMenuEnabled(mnuEditCut, selected);
+    m_form->setMenuEnabled(mnuEditCopy, selected);
+}
+
+void FrmMain::armUndo(const std::wstring& pageText) {
+    m_undoText = pageText;
+    m_undoPage = currentPage();
+    m_form->setMenuEnabled(mnuEditUndo, true);
+}
+
+// The snapshot goes back into the page it was taken from, which is shown first, so
+// one page's text never lands in another.
+void FrmMain::mnuEditUndo_Click() {
+    if (m_undoPage != currentPage()) {
+        ShowPage(static_cast<std::int16_t>(m_undoPage));
+    }
+    rtbNote(m_undoPage).setText(m_undoText);
+    m_undoText.clear();
+    m_form->setMenuEnabled(mnuEditUndo, false);
+}
+
+void FrmMain::mnuEditCut_Click() {
+    copySelection(true);
+}
+
+void FrmMain::mnuEditCopy_Click() {
+    copySelection(false);
+}
+
+// The selection leaves the page only once the clipboard holds it; when the clipboard
+// cannot take it, nothing changes, the undo snapshot included.
+void FrmMain::copySelection(bool cut) {
+    plat::TextBox& editor = rtbNote(currentPage());
+    const std::wstring whole = editor.text();
+    const std::wstring selected = editor.selText();
+    if (!useClipboard([&] { return m_platform.setClipboardText(selected); }, cut ? L"cut" : L"copied")) {
+        return;
+    }
+    armUndo(whole);
+    if (cut) {
+        editor.setSelText(L"");
+    }
+}
+
+void FrmMain::mnuEditPaste_Click() {
+    plat::TextBox& editor = rtbNote(currentPage());
+    std::wstring text;
+    if (!useClipboard([&] { return m_platform.getClipboardText(text); }, L"pasted")) {
+        return;
+    }
+    armUndo(editor.text());
+    editor.setSelText(text);
+}
+
+// Each use of the clipboard is tried a few times before a message says that nothing
+// was `verb` ("cut", "copied", "pasted"). The pause handles no events, so the page
+// and its selection cannot change between the tries.
+bool FrmMain::useClipboard(const std::function<plat::FileStatus()>& attempt, const wchar_t* verb) {
+    for (int i = 0; i < kClipboardTries; ++i) {
+        if (i > 0) {
+            m_platform.pause(kClipboardRetryMs);
+        }
+        if (attempt().ok) {
+            return true;
+        }
+    }
+    m_platform.messageBox({L"The clipboard is in use by another program, so nothing was " + std::wstring(verb) +
+                               L". Try again in a moment.",
+                           kAppTitle, plat::MsgButtons::Ok, plat::MsgIcon::Exclamation, 1, m_form->handle()});
+    return false;
+}
+
+// The pages are emptied only once their archive is safely on disk.
+void FrmMain::mnuEditClear_Click() {
+    const plat::MsgAnswer answer = m_platform.messageBox(
+        {kClearQuestion, kClearTitle, plat::MsgButtons::YesNo, plat::MsgIcon::Exclamation, 1, m_form->handle()});
+    if (answer != plat::MsgAnswer::Yes) {
+        return;
+    }
+    PageTexts pages;
+    for (int i = 0; i < kPageCount; ++i) {
+        pages[static_cast<std::size_t>(i)] = rtbNote(i).text();
+    }
+    const PageProblems problems = WriteArchive(m_platform, pages);
+    if (!problems.empty()) {
+        m_platform.messageBox({kArchiveFailed + describeProblems(problems), kAppTitle, plat::MsgButtons::Ok,
+                               plat::MsgIcon::Exclamation, 1, m_form->handle()});
+        return;
+    }
+    for (int i = 0; i < kPageCount; ++i) {
+        rtbNote(i).setText(L"");
+    }
+}
+
+}  // namespace notes
