@@ -31,6 +31,9 @@ NotesTest::NotesTest() : m_folder(makeFolder()), m_platform(widen(m_folder)) {
     m_platform.onUnexpectedBox([](const plat::MessageBoxRequest& box) {
         ADD_FAILURE() << "unexpected message box: " << narrow(box.text);
     });
+    m_platform.onUnexpectedModal([](plat::headless::HeadlessForm& form) {
+        ADD_FAILURE() << "modal form left open: " << narrow(form.caption());
+    });
 }
 
 NotesTest::~NotesTest() {
@@ -66,6 +69,16 @@ void NotesTest::writePage(int number, const std::string& bytes) const {
 
 std::string NotesTest::readPage(int number) const {
     std::ifstream in(pagePath(number), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string NotesTest::readFile(const std::string& name) const {
+    std::ifstream in(m_folder + "/" + name, std::ios::binary);
+    if (!in) {
+        return "<absent>";
+    }
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();

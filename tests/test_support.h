@@ -32,6 +32,8 @@ protected:
     void writePage(int number, const std::string& bytes) const;
     std::string readPage(int number) const;
     bool pageExists(int number) const;
+    // Bytes of a file in the program's folder, "<absent>" when there is none.
+    std::string readFile(const std::string& name) const;
     std::string setting(const std::wstring& key);
     void setSetting(const std::wstring& key, const std::wstring& value);
 

@@ -119,7 +119,7 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     LRESULT result = 0;
-    if (m_dialog && handleDialogMessage(message, wParam, lParam, result)) {
+    if (handleDialogMessage(message, wParam, lParam, result)) {
         return result;
     }
     switch (message) {
@@ -139,7 +139,9 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             onInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
             return 0;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) == WA_INACTIVE) {
+            // Only a control of this form: disabling the form for a modal one may
+            // already have taken the focus away.
+            if (LOWORD(wParam) == WA_INACTIVE && IsChild(m_hwnd, GetFocus())) {
                 m_lastFocus = GetFocus();
             }
             break;

@@ -117,8 +117,9 @@ private:
     void leaveOpenForms();
     // win32_dialog.cpp
     bool handleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    void onDialogCommand(WPARAM wParam, LPARAM lParam);
+    bool onDialogCommand(WPARAM wParam, LPARAM lParam);
     void pressButton(std::optional<int> id);
+    void nextControl(WPARAM wParam, LPARAM lParam);
     void paint();
     void placeOver(HWND owner);
     void focusFirstTabStop();

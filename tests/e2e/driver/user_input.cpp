@@ -68,6 +68,12 @@ bool menuShown(const ProgramProcess& process) {
     return process.findWindow(isShownMenu) != nullptr;
 }
 
+void waitForIdle(HWND window, Millis timeout) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &answer))
+        fail("the program did not come back to its message loop");
+}
+
 void selectText(HWND editor, int from, int to) {
     DWORD_PTR answer = 0;
     if (!SendMessageTimeoutW(editor, EM_SETSEL, static_cast<WPARAM>(from), to, SMTO_NORMAL,

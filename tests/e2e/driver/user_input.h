@@ -24,6 +24,10 @@ void openDropDown(const ProgramProcess& process, HWND window, wchar_t key);
 void closeMenus(const ProgramProcess& process, HWND window);
 bool menuShown(const ProgramProcess& process);
 
+// Waits until the thread of `window` handles messages again: a command it was
+// running has ended (or shows a modal box). Fails the test after `timeout`.
+void waitForIdle(HWND window, Millis timeout = kWait);
+
 // Selects characters [from, to) of an editor (EM_SETSEL).
 void selectText(HWND editor, int from, int to);
 
