@@ -198,20 +198,30 @@ bool Win32Controls::hasLines() const {
 }
 
 // A line's rect is its start point and its extent, not a box: a horizontal line has
-// height 0, and a negative extent runs up or left.
+// height 0, and a negative extent runs up or left. A wide pen is centred on its path;
+// a level or upright line is moved by half its width so that it grows down or right
+// from its position: an etched rule is a wide light line with a dark one-pixel line
+// drawn over its upper half.
 void Win32Controls::paintLines(HDC dc, Scale scale) const {
     for (const Control& c : m_controls) {
         if (c.design.kind != ControlKind::Line) {
             continue;
         }
         const Rect& r = c.design.rect;
-        HPEN pen = CreatePen(PS_SOLID, std::max(c.design.lineWidth, 1), toColorRef(c.design.foreColor));
+        const int width = std::max(c.design.lineWidth, 1);
+        HPEN pen = CreatePen(PS_SOLID, width, toColorRef(c.design.foreColor));
         if (!pen) {
             continue;
         }
+        const int x0 = toPixels(r.left, scale.x);
+        const int y0 = toPixels(r.top, scale.y);
+        const int x1 = toPixels(r.left + r.width, scale.x);
+        const int y1 = toPixels(r.top + r.height, scale.y);
+        const int dx = x0 == x1 ? width / 2 : 0;
+        const int dy = y0 == y1 ? width / 2 : 0;
         const HGDIOBJ previous = SelectObject(dc, pen);
-        MoveToEx(dc, toPixels(r.left, scale.x), toPixels(r.top, scale.y), nullptr);
-        LineTo(dc, toPixels(r.left + r.width, scale.x), toPixels(r.top + r.height, scale.y));
+        MoveToEx(dc, x0 + dx, y0 + dy, nullptr);
+        LineTo(dc, x1 + dx, y1 + dy);
         SelectObject(dc, previous);
         DeleteObject(pen);
     }

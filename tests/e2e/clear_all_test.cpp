@@ -83,9 +83,9 @@ TEST_F(ClearAll, YesArchivesEveryPageThenEmptiesThem) {
     EXPECT_EQ(enabledGoPages(w), (std::vector<int>{1, 3, 10}));
     expectPageFiles(files);
     const std::vector<std::wstring> names = m_folder.fileNames();
-    EXPECT_EQ(std::set<std::wstring>(names.begin(), names.end()),
-              (std::set<std::wstring>{L"notes.exe", L"page1.txt", L"page3.txt", L"page10.txt", L"pages.txt",
-                                      L"pages.bak"}))
+    EXPECT_EQ(
+        std::set<std::wstring>(names.begin(), names.end()),
+        (std::set<std::wstring>{L"notes.exe", L"page1.txt", L"page3.txt", L"page10.txt", L"pages.txt", L"pages.bak"}))
         << "files left behind";
 }
 
@@ -145,8 +145,7 @@ void expectArchiveFailure(NotesWindow& w, const ProgramProcess& process, const M
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(question.window); }, kShortWait));
     const MessageBoxView box = waitForMessageBox(process);
     EXPECT_EQ(box.caption, L"Quibbets");
-    EXPECT_TRUE(startsWith(box.text,
-                           L"The pages were not cleared, because their archive could not be written:"))
+    EXPECT_TRUE(startsWith(box.text, L"The pages were not cleared, because their archive could not be written:"))
         << toUtf8(box.text);
     EXPECT_EQ(box.buttonCaptions(), std::vector<std::wstring>{L"OK"});
     EXPECT_EQ(w.messageBoxIcon(box), kExclamationIcon);

@@ -82,11 +82,7 @@ TEST_F(Edit, CutMovesTheSelectionAndUndoPutsItBackOnce) {
 
     command(L"&Undo");
     EXPECT_EQ(w.text(1), L"first line\r\nsecond line");
-    EXPECT_FALSE(enabled(L"&Undo"));
-    // Undo is disabled now: its command changes nothing.
-    w.appendText(1, L" more");
-    command(L"&Undo");
-    EXPECT_EQ(w.text(1), L"first line\r\nsecond line more");
+    EXPECT_FALSE(enabled(L"&Undo")) << "Undo puts its snapshot back only once";
 }
 
 TEST_F(Edit, PasteReplacesTheSelectionAndUndoRestores) {
@@ -115,16 +111,26 @@ TEST_F(Edit, UndoGoesBackToThePageItCameFrom) {
     EXPECT_EQ(w.text(3), L"page three");
 }
 
-TEST_F(Edit, DisabledCutAndCopyDoNothing) {
+TEST_F(Edit, ShortcutsOfDisabledEntriesDoNothing) {
     NotesWindow& w = startWindow({{1, "untouched\r\n"}});
-    setClipboardText(L"before");
-    // A selection, but the menu was never opened: Cut and Copy are still disabled.
-    selectText(w.editor(1), 0, 4);
-    command(L"Cu&t");
-    command(L"&Copy");
-    EXPECT_EQ(w.text(1), L"untouched");
-    EXPECT_EQ(clipboardText(), L"before");
-    EXPECT_FALSE(enabled(L"&Undo"));
+    setClipboardText(L"!");
+    selectText(w.editor(1), 9, 9);
+    // Keystrokes reach the program after any message the test sends, so what
+    // shows that Ctrl+X (no selection) and Ctrl+Z (no snapshot) did nothing is a
+    // later Ctrl+V, which pastes a marker at the caret.
+    pressKeys(w.handle(), {VK_CONTROL, 'X'});
+    pressKeys(w.handle(), {VK_CONTROL, 'Z'});
+    pressKeys(w.handle(), {VK_CONTROL, 'V'});
+    EXPECT_TRUE(waitUntil([&] { return w.text(1) == L"untouched!"; }, kWait, Millis{50})) << toUtf8(w.text(1));
+    EXPECT_EQ(clipboardText(), L"!");
+
+    // The paste's snapshot goes back once; a second Ctrl+Z finds Undo disabled.
+    pressKeys(w.handle(), {VK_CONTROL, 'Z'});
+    EXPECT_TRUE(waitUntil([&] { return w.text(1) == L"untouched"; }, kWait, Millis{50})) << toUtf8(w.text(1));
+    selectText(w.editor(1), 9, 9);
+    pressKeys(w.handle(), {VK_CONTROL, 'Z'});
+    pressKeys(w.handle(), {VK_CONTROL, 'V'});
+    EXPECT_TRUE(waitUntil([&] { return w.text(1) == L"untouched!"; }, kWait, Millis{50})) << toUtf8(w.text(1));
 }
 
 TEST_F(Edit, ShortcutsCheckTheSelectionThemselves) {

@@ -4,8 +4,8 @@
 namespace e2e {
 
 DialogView DialogView::waitFor(const ProgramProcess& process, const std::wstring& title, Millis timeout) {
-    HWND window = process.waitForWindow([&](HWND w) { return IsWindowVisible(w) && windowText(w) == title; },
-                                        timeout, "the window \"" + toUtf8(title) + "\"");
+    HWND window = process.waitForWindow([&](HWND w) { return IsWindowVisible(w) && windowText(w) == title; }, timeout,
+                                        "the window \"" + toUtf8(title) + "\"");
     return DialogView(window);
 }
 
@@ -33,9 +33,9 @@ void DialogView::expectClosed(Millis timeout) const {
 }
 
 MessageBoxView waitForMessageBoxBesides(const ProgramProcess& process, HWND besides, Millis timeout) {
-    HWND box = process.waitForWindow(
-        [&](HWND w) { return w != besides && IsWindowVisible(w) && windowClass(w) == L"#32770"; }, timeout,
-        "a message box");
+    HWND box =
+        process.waitForWindow([&](HWND w) { return w != besides && IsWindowVisible(w) && windowClass(w) == L"#32770"; },
+                              timeout, "a message box");
     // Its buttons are created after the box shows under Wine.
     MessageBoxView view;
     waitUntil([&] { return !(view = readMessageBox(box)).buttons.empty(); }, kShortWait);

@@ -36,10 +36,11 @@ SavedMachineValue::SavedMachineValue(std::wstring key, std::wstring name)
     Key open(m_key, KEY_QUERY_VALUE, false);
     m_keyExisted = open.get() != nullptr;
     DWORD bytes = 0;
-    if (m_keyExisted && RegQueryValueExW(open.get(), m_name.c_str(), nullptr, &m_type, nullptr, &bytes) == ERROR_SUCCESS) {
+    if (m_keyExisted &&
+        RegQueryValueExW(open.get(), m_name.c_str(), nullptr, &m_type, nullptr, &bytes) == ERROR_SUCCESS) {
         m_data.resize(bytes);
-        m_valueExisted = RegQueryValueExW(open.get(), m_name.c_str(), nullptr, &m_type, m_data.data(), &bytes) ==
-                         ERROR_SUCCESS;
+        m_valueExisted =
+            RegQueryValueExW(open.get(), m_name.c_str(), nullptr, &m_type, m_data.data(), &bytes) == ERROR_SUCCESS;
         m_data.resize(bytes);
     }
 }

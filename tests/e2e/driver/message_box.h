@@ -20,7 +20,7 @@ struct MessageBoxView {
     std::wstring caption;
     std::wstring text;
     std::vector<DialogButton> buttons;
-    int defaultButton = 0;  // id of the default button, 0 when none
+    int defaultButton = 0;       // id of the default button, 0 when none
     HWND iconControl = nullptr;  // the static control that shows the icon, if any
 
     // Button captions without '&', in window order ("Yes", "No").

@@ -125,7 +125,8 @@ Status standardIcon(HWND window, Header* header) {
         return status;
     const auto icon = reinterpret_cast<HICON>(static_cast<ULONG_PTR>(header->answer));
     header->answer = 1;
-    for (ULONG_PTR id : {32513, 32514, 32515, 32516}) {  // IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK
+    const ULONG_PTR standard[] = {32513, 32514, 32515, 32516};  // IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK
+    for (ULONG_PTR id : standard) {
         if (LoadIconW(nullptr, MAKEINTRESOURCEW(id)) == icon)
             header->answer = id;
     }

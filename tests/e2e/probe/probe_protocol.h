@@ -12,10 +12,10 @@ inline constexpr wchar_t kMappingPrefix[] = L"Local\\QuibbetsProbe.";
 inline constexpr char kServeExport[] = "probeServe";
 
 enum class Op : std::uint32_t {
-    MenuDump = 1,    // menu bar of `window` -> MenuRecord list in the payload
-    GetText = 2,     // text of `window` -> UTF-16 payload
-    SetText = 3,     // UTF-16 payload -> WM_SETTEXT to `window`
-    ReplaceSel = 4,  // UTF-16 payload -> EM_REPLACESEL to `window`
+    MenuDump = 1,      // menu bar of `window` -> MenuRecord list in the payload
+    GetText = 2,       // text of `window` -> UTF-16 payload
+    SetText = 3,       // UTF-16 payload -> WM_SETTEXT to `window`
+    ReplaceSel = 4,    // UTF-16 payload -> EM_REPLACESEL to `window`
     StandardIcon = 5,  // icon of the static control `window` -> answer: its IDI_* number, 0 none, 1 another
 };
 
