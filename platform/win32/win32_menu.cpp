@@ -185,7 +185,8 @@ bool Win32Form::translateAccelerator(MSG& msg) {
 // A shortcut acts like opening its drop-down and choosing the entry: the drop-down's
 // onMenuOpen runs first (it may change what is enabled), then the entry acts only
 // if it is enabled and visible. Wine does not always grey accelerators of disabled
-// entries, so the state is checked here.
+// entries, and another program may send any command, so the state is checked here
+// for every command: a disabled entry never acts.
 void Win32Form::onMenuCommand(WPARAM wParam) {
     const int id = LOWORD(wParam);
     if (!m_menu.has(id)) {
@@ -197,9 +198,9 @@ void Win32Form::onMenuCommand(WPARAM wParam) {
             m_events.onMenuOpen(*parent);
         }
         m_menu.openedWhileTranslating = false;
-        if (!m_menu.enabled(id) || !m_menu.visible(id)) {
-            return;
-        }
+    }
+    if (!m_menu.enabled(id) || !m_menu.visible(id)) {
+        return;
     }
     m_events.onMenuClick(id);
 }

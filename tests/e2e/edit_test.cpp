@@ -111,8 +111,11 @@ TEST_F(Edit, UndoGoesBackToThePageItCameFrom) {
     EXPECT_EQ(w.text(3), L"page three");
 }
 
-TEST_F(Edit, ShortcutsOfDisabledEntriesDoNothing) {
+TEST_F(Edit, DisabledEntriesDoNothing) {
     NotesWindow& w = startWindow({{1, "untouched\r\n"}});
+    // Not even a command that another program sends for a greyed entry.
+    ASSERT_TRUE(w.chooseAndWait({L"&Edit", L"&Undo"}));
+    EXPECT_EQ(w.text(1), L"untouched");
     setClipboardText(L"!");
     selectText(w.editor(1), 9, 9);
     // Keystrokes reach the program after any message the test sends, so what
