@@ -37,19 +37,14 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                             GetModuleHandleW(nullptr), nullptr);
             layoutEditor(window);
             return 0;
-        case WM_SIZE:
-            layoutEditor(window);
-            return 0;
+        case WM_SIZE: layoutEditor(window); return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == kExitId) {
                 DestroyWindow(window);
             }
             return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        default:
-            return DefWindowProcW(window, message, wParam, lParam);
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 

@@ -12,8 +12,8 @@
 namespace launcher {
 
 inline constexpr std::uint32_t kIconId = 1;
-inline constexpr std::uint32_t kNotifyFlags = 7;         // message, icon and tip are valid
-inline constexpr std::uint32_t kCallbackMessage = 512;   // the mouse-move message number
+inline constexpr std::uint32_t kNotifyFlags = 7;        // message, icon and tip are valid
+inline constexpr std::uint32_t kCallbackMessage = 512;  // the mouse-move message number
 inline constexpr std::size_t kTipBytes = 64;
 
 struct NotifyRecord {

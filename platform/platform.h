@@ -61,13 +61,13 @@ struct ControlDesign {
     int id = 0;
     ControlKind kind = ControlKind::Label;
     Rect rect;
-    std::wstring text;               // label or button text, with & for an access key
-    int tabIndex = -1;               // focus order among the controls; -1: none
-    std::uint32_t foreColor = 0;     // text or line colour, 0x00BBGGRR
-    std::uint32_t backColor = 0;     // background of an Icon box, 0x00BBGGRR
-    int lineWidth = 1;               // pixels, for a Line
-    bool isDefault = false;          // Enter presses this button
-    bool isCancel = false;           // Esc presses this button
+    std::wstring text;            // label or button text, with & for an access key
+    int tabIndex = -1;            // focus order among the controls; -1: none
+    std::uint32_t foreColor = 0;  // text or line colour, 0x00BBGGRR
+    std::uint32_t backColor = 0;  // background of an Icon box, 0x00BBGGRR
+    int lineWidth = 1;            // pixels, for a Line
+    bool isDefault = false;       // Enter presses this button
+    bool isCancel = false;        // Esc presses this button
 };
 
 enum class BorderStyle {
@@ -78,11 +78,11 @@ enum class BorderStyle {
 // Design of a form: its caption, icon, client size, menu bar and editors.
 struct FormDesign {
     std::wstring caption;
-    float clientWidth = 0;   // design client area, twips
+    float clientWidth = 0;  // design client area, twips
     float clientHeight = 0;
-    int iconResource = 0;    // resource id of the icon, 0 for none
+    int iconResource = 0;  // resource id of the icon, 0 for none
     std::vector<MenuItem> menuBar;
-    int textBoxCount = 0;    // multi-line plain editors, indexed 0..n-1
+    int textBoxCount = 0;                       // multi-line plain editors, indexed 0..n-1
     std::uint32_t textBoxBackColor = 0xFFFFFF;  // colour word 0x00BBGGRR
     // A picture box whose window receives mouse messages (the launcher's icon hook);
     // zero size for none.

@@ -28,9 +28,8 @@ std::string narrow(const std::wstring& text) {
 }
 
 NotesTest::NotesTest() : m_folder(makeFolder()), m_platform(widen(m_folder)) {
-    m_platform.onUnexpectedBox([](const plat::MessageBoxRequest& box) {
-        ADD_FAILURE() << "unexpected message box: " << narrow(box.text);
-    });
+    m_platform.onUnexpectedBox(
+        [](const plat::MessageBoxRequest& box) { ADD_FAILURE() << "unexpected message box: " << narrow(box.text); });
     m_platform.onUnexpectedModal([](plat::headless::HeadlessForm& form) {
         ADD_FAILURE() << "modal form left open: " << narrow(form.caption());
     });

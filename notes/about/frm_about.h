@@ -46,8 +46,7 @@ public:
     void StartSysInfo();
     // Reads one registry value as text into `keyVal`; false (and `keyVal` empty) when
     // the key or value is missing, unreadable, too long or has no data.
-    bool GetKeyValue(std::uint32_t keyRoot, std::string_view keyName, std::string_view subKeyRef,
-                     std::wstring& keyVal);
+    bool GetKeyValue(std::uint32_t keyRoot, std::string_view keyName, std::string_view subKeyRef, std::wstring& keyVal);
 
     // plat::FormEvents
     void onLoad() override { Form_Load(); }

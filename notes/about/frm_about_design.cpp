@@ -13,8 +13,7 @@ constexpr std::uint32_t kLightGrey = 0xC0C0C0;
 constexpr std::uint32_t kGrey = 0x808080;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-constexpr wchar_t kDescription[] =
-    L"Quibbets allows you to keep those important messages and notes just a click away.";
+constexpr wchar_t kDescription[] = L"Quibbets allows you to keep those important messages and notes just a click away.";
 constexpr wchar_t kDisclaimer[] =
     L"Your notes are kept as plain text files beside the program, where anyone who can open that folder "
     L"can read them. Keep passwords and other secrets elsewhere.";

@@ -80,8 +80,8 @@ void FrmAbout::StartSysInfo() {
     if (findSysInfo(sysInfoPath) && !sysInfoPath.empty() && m_platform.startProgram(sysInfoPath).ok) {
         return;
     }
-    m_platform.messageBox({kSysInfoUnavailable, kAppTitle, plat::MsgButtons::Ok, plat::MsgIcon::None, 1,
-                           m_form->handle()});
+    m_platform.messageBox(
+        {kSysInfoUnavailable, kAppTitle, plat::MsgButtons::Ok, plat::MsgIcon::None, 1, m_form->handle()});
 }
 
 }  // namespace notes

@@ -32,8 +32,8 @@ void FrmMain::mnuFilePrint_Click() {
         error = printPage(*job, text);
     }
     if (!error.empty()) {
-        m_platform.messageBox({kPrintFailed + error, kAppTitle, plat::MsgButtons::Ok, plat::MsgIcon::Exclamation, 1,
-                               m_form->handle()});
+        m_platform.messageBox(
+            {kPrintFailed + error, kAppTitle, plat::MsgButtons::Ok, plat::MsgIcon::Exclamation, 1, m_form->handle()});
     }
 }
 

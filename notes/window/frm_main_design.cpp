@@ -7,6 +7,9 @@
 #include "notes/window/frm_main.h"
 #include "notes/window/menu_ids.h"
 
+#include <utility>
+#include <vector>
+
 namespace notes {
 namespace {
 
@@ -21,23 +24,30 @@ MenuItem separator(int id) {
     return entry(id, L"-");
 }
 
+MenuItem menu(int id, const wchar_t* caption, std::vector<MenuItem> items) {
+    MenuItem top = entry(id, caption);
+    top.items = std::move(items);
+    return top;
+}
+
 MenuItem fileMenu() {
-    return {mnuFile, L"&File", {}, true, true,
-            {entry(mnuFileSave, L"&Save", Shortcut::ctrl(L'S')), entry(mnuFilePrint, L"&Print...", Shortcut::ctrl(L'P')),
-             entry(mnuFileExit, L"E&xit"), entry(mnuFileExitNoSave, L"Exit &Without Save")}};
+    return menu(
+        mnuFile, L"&File",
+        {entry(mnuFileSave, L"&Save", Shortcut::ctrl(L'S')), entry(mnuFilePrint, L"&Print...", Shortcut::ctrl(L'P')),
+         entry(mnuFileExit, L"E&xit"), entry(mnuFileExitNoSave, L"Exit &Without Save")});
 }
 
 MenuItem editMenu() {
-    return {mnuEdit, L"&Edit", {}, true, true,
-            {entry(mnuEditUndo, L"&Undo", Shortcut::ctrl(L'Z'), false), separator(mnuEditBar1),
-             entry(mnuEditCut, L"Cu&t", Shortcut::ctrl(L'X'), false),
-             entry(mnuEditCopy, L"&Copy", Shortcut::ctrl(L'C'), false),
-             entry(mnuEditPaste, L"&Paste", Shortcut::ctrl(L'V')), separator(mnuEditBar2),
-             entry(mnuEditClear, L"C&lear All")}};
+    return menu(mnuEdit, L"&Edit",
+                {entry(mnuEditUndo, L"&Undo", Shortcut::ctrl(L'Z'), false), separator(mnuEditBar1),
+                 entry(mnuEditCut, L"Cu&t", Shortcut::ctrl(L'X'), false),
+                 entry(mnuEditCopy, L"&Copy", Shortcut::ctrl(L'C'), false),
+                 entry(mnuEditPaste, L"&Paste", Shortcut::ctrl(L'V')), separator(mnuEditBar2),
+                 entry(mnuEditClear, L"C&lear All")});
 }
 
 MenuItem goMenu() {
-    MenuItem go{mnuGo, L"&Go", {}, true, true, {}};
+    MenuItem go = menu(mnuGo, L"&Go", {});
     for (int i = 0; i < 9; ++i) {
         go.items.push_back(entry(mnuGoOne + i, (L"Page &" + std::to_wstring(i + 1)).c_str(), Shortcut::ctrlF(i + 1)));
     }
@@ -51,7 +61,7 @@ MenuItem helpMenu() {
     MenuItem search = entry(mnuHelpSearch, L"&Search For Help On...", {}, false);
     contents.visible = false;
     search.visible = false;
-    return {mnuHelp, L"&Help", {}, true, true, {contents, search, entry(mnuHelpAbout, L"&About Quibbets...")}};
+    return menu(mnuHelp, L"&Help", {contents, search, entry(mnuHelpAbout, L"&About Quibbets...")});
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ void FrmMain::showHelp(std::uint32_t command) {
     }
     const plat::FileStatus status = m_platform.showHelp(m_form->handle(), helpFile, command);
     if (!status.ok) {
-        m_platform.messageBox({status.error, kAppTitle, plat::MsgButtons::Ok, plat::MsgIcon::None, 1, m_form->handle()});
+        m_platform.messageBox(
+            {status.error, kAppTitle, plat::MsgButtons::Ok, plat::MsgIcon::None, 1, m_form->handle()});
     }
 }
 

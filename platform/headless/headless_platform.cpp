@@ -165,18 +165,10 @@ namespace {
 MsgAnswer defaultAnswer(const MessageBoxRequest& request) {
     std::vector<MsgAnswer> buttons;
     switch (request.buttons) {
-        case MsgButtons::Ok:
-            buttons = {MsgAnswer::Ok};
-            break;
-        case MsgButtons::OkCancel:
-            buttons = {MsgAnswer::Ok, MsgAnswer::Cancel};
-            break;
-        case MsgButtons::YesNo:
-            buttons = {MsgAnswer::Yes, MsgAnswer::No};
-            break;
-        case MsgButtons::YesNoCancel:
-            buttons = {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel};
-            break;
+        case MsgButtons::Ok: buttons = {MsgAnswer::Ok}; break;
+        case MsgButtons::OkCancel: buttons = {MsgAnswer::Ok, MsgAnswer::Cancel}; break;
+        case MsgButtons::YesNo: buttons = {MsgAnswer::Yes, MsgAnswer::No}; break;
+        case MsgButtons::YesNoCancel: buttons = {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel}; break;
     }
     const int n = request.defaultButton;
     return n >= 1 && n <= static_cast<int>(buttons.size()) ? buttons[static_cast<std::size_t>(n - 1)] : buttons[0];
@@ -223,17 +215,13 @@ std::wstring settingKey(std::wstring_view app, std::wstring_view section, std::w
 
 }  // namespace
 
-std::wstring HeadlessPlatform::getSetting(std::wstring_view app,
-                                          std::wstring_view section,
-                                          std::wstring_view key,
+std::wstring HeadlessPlatform::getSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                                           std::wstring_view fallback) const {
     const auto it = m_state->settings.find(settingKey(app, section, key));
     return it != m_state->settings.end() ? it->second : std::wstring(fallback);
 }
 
-FileStatus HeadlessPlatform::saveSetting(std::wstring_view app,
-                                         std::wstring_view section,
-                                         std::wstring_view key,
+FileStatus HeadlessPlatform::saveSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                                          std::wstring_view value) {
     if (m_state->failSettingWrites)
         return {false, L"The settings store is not writable."};

@@ -187,8 +187,7 @@ public:
 
     // --- Test side: registry ---
     // Creates the key (and value, when `name` is given) with the raw `data` bytes.
-    void setRegistryValue(std::uint32_t root, std::string path, std::string name, std::uint32_t type,
-                          std::string data);
+    void setRegistryValue(std::uint32_t root, std::string path, std::string name, std::uint32_t type, std::string data);
     void addRegistryKey(std::uint32_t root, std::string path);
     // Opening the key with any access right outside `allowed` fails (5, access denied).
     void restrictRegistryKey(std::uint32_t root, std::string path, std::uint32_t allowed);

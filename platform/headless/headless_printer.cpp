@@ -7,8 +7,7 @@ namespace {
 
 class HeadlessPrintJob final : public PrintJob {
 public:
-    HeadlessPrintJob(std::shared_ptr<StateLink> link,
-                     std::size_t document,
+    HeadlessPrintJob(std::shared_ptr<StateLink> link, std::size_t document,
                      std::optional<std::pair<int, std::wstring>> fault)
         : m_link(std::move(link)), m_document(document), m_fault(std::move(fault)) {}
 

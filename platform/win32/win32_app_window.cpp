@@ -54,11 +54,8 @@ LRESULT CALLBACK AppWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, L
 // DefWindowProc, which would destroy the window.
 LRESULT AppWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CLOSE:
-            m_events.onAppCloseRequest();
-            return 0;
-        case WM_QUERYENDSESSION:
-            return m_events.onQueryEndSession() ? TRUE : FALSE;
+        case WM_CLOSE: m_events.onAppCloseRequest(); return 0;
+        case WM_QUERYENDSESSION: return m_events.onQueryEndSession() ? TRUE : FALSE;
         case WM_ENDSESSION:
             if (wParam) {
                 m_events.onEndSession();
@@ -70,8 +67,7 @@ LRESULT AppWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             m_hwnd = nullptr;
             return DefWindowProcW(hwnd, message, wParam, lParam);
         }
-        default:
-            break;
+        default: break;
     }
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }

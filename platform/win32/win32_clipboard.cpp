@@ -60,8 +60,8 @@ HWND Win32Platform::clipboardWindow() {
         }
     }
     if (!m_clipboardWindow) {
-        m_clipboardWindow = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                            m_state->instance, nullptr);
+        m_clipboardWindow =
+            CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, m_state->instance, nullptr);
     }
     return m_clipboardWindow;
 }

@@ -61,8 +61,8 @@ void Win32Controls::forgetWindows() {
 }
 
 const Win32Controls::Control* Win32Controls::find(int id) const {
-    const auto it = std::find_if(m_controls.begin(), m_controls.end(),
-                                 [id](const Control& c) { return c.design.id == id; });
+    const auto it =
+        std::find_if(m_controls.begin(), m_controls.end(), [id](const Control& c) { return c.design.id == id; });
     return it == m_controls.end() ? nullptr : &*it;
 }
 
@@ -70,8 +70,8 @@ const Win32Controls::Control* Win32Controls::findWindow(HWND hwnd) const {
     if (!hwnd) {
         return nullptr;
     }
-    const auto it = std::find_if(m_controls.begin(), m_controls.end(),
-                                 [hwnd](const Control& c) { return c.hwnd == hwnd; });
+    const auto it =
+        std::find_if(m_controls.begin(), m_controls.end(), [hwnd](const Control& c) { return c.hwnd == hwnd; });
     return it == m_controls.end() ? nullptr : &*it;
 }
 
@@ -95,8 +95,8 @@ std::wstring Win32Controls::text(int id) const {
 }
 
 void Win32Controls::setText(int id, std::wstring_view text) {
-    const auto it = std::find_if(m_controls.begin(), m_controls.end(),
-                                 [id](const Control& c) { return c.design.id == id; });
+    const auto it =
+        std::find_if(m_controls.begin(), m_controls.end(), [id](const Control& c) { return c.design.id == id; });
     if (it == m_controls.end()) {
         return;
     }

@@ -48,8 +48,7 @@ bool Win32Form::dialogMessage(MSG& msg) {
 bool Win32Form::handleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
     switch (message) {
-        case WM_COMMAND:
-            return onDialogCommand(wParam, lParam);
+        case WM_COMMAND: return onDialogCommand(wParam, lParam);
         case DM_GETDEFID:
             if (!m_dialog) {
                 return false;
@@ -58,9 +57,7 @@ bool Win32Form::handleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam, 
                 result = MAKELRESULT(id, DC_HASDEFID);
             }
             return true;
-        case WM_NEXTDLGCTL:
-            nextControl(wParam, lParam);
-            return true;
+        case WM_NEXTDLGCTL: nextControl(wParam, lParam); return true;
         case WM_CTLCOLORSTATIC:
             result = reinterpret_cast<LRESULT>(
                 m_controls.labelColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
@@ -74,8 +71,7 @@ bool Win32Form::handleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam, 
             }
             paint();
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 

@@ -123,21 +123,15 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     switch (message) {
-        case WM_CLOSE:
-            m_events.onCloseRequest(CloseReason::User);
-            return 0;
-        case WM_SIZE:
-            onSize();
-            return 0;
+        case WM_CLOSE: m_events.onCloseRequest(CloseReason::User); return 0;
+        case WM_SIZE: onSize(); return 0;
         case WM_COMMAND:
             if (lParam == 0) {
                 onMenuCommand(wParam);
                 return 0;
             }
             break;
-        case WM_INITMENUPOPUP:
-            onInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
-            return 0;
+        case WM_INITMENUPOPUP: onInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0); return 0;
         case WM_ACTIVATE:
             // Only a control of this form: disabling the form for a modal one may
             // already have taken the focus away.
@@ -145,16 +139,10 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 m_lastFocus = GetFocus();
             }
             break;
-        case WM_SETFOCUS:
-            focusChild();
-            return 0;
-        case WM_CTLCOLOREDIT:
-            return onCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
-            break;
-        default:
-            break;
+        case WM_SETFOCUS: focusChild(); return 0;
+        case WM_CTLCOLOREDIT: return onCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_NCDESTROY: SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0); break;
+        default: break;
     }
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }

@@ -86,9 +86,9 @@ public:
     std::wstring menuCaption(int id) const override;
     NativeHandle pictureHandle() const override;
     NativeHandle iconHandle() const override;
-    std::wstring controlText(int id) const override;              // win32_dialog.cpp
+    std::wstring controlText(int id) const override;               // win32_dialog.cpp
     void setControlText(int id, std::wstring_view text) override;  // win32_dialog.cpp
-    void popupMenu(int id) override;  // win32_menu.cpp
+    void popupMenu(int id) override;                               // win32_menu.cpp
 
     // Backend side.
     HWND hwnd() const { return m_hwnd; }
@@ -144,8 +144,8 @@ private:
     bool m_dialog = false;
     bool m_showInTaskbar = true;
     Win32Controls m_controls;
-    RECT m_createdRect{};           // where the system first put the window
-    HWND m_modalOwner = nullptr;    // disabled while this form is modal
+    RECT m_createdRect{};         // where the system first put the window
+    HWND m_modalOwner = nullptr;  // disabled while this form is modal
     bool m_ownerWasEnabled = false;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);  // false once destroyed
 };

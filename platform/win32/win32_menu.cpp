@@ -17,12 +17,9 @@ WORD virtualKey(const Shortcut& shortcut) {
 
 std::wstring shortcutText(const Shortcut& shortcut) {
     switch (shortcut.key) {
-        case Shortcut::Key::Letter:
-            return std::wstring(L"Ctrl+") + static_cast<wchar_t>(virtualKey(shortcut));
-        case Shortcut::Key::F:
-            return L"Ctrl+F" + std::to_wstring(shortcut.function);
-        case Shortcut::Key::None:
-            break;
+        case Shortcut::Key::Letter: return std::wstring(L"Ctrl+") + static_cast<wchar_t>(virtualKey(shortcut));
+        case Shortcut::Key::F: return L"Ctrl+F" + std::to_wstring(shortcut.function);
+        case Shortcut::Key::None: break;
     }
     return {};
 }

@@ -6,30 +6,21 @@ namespace {
 
 UINT buttonFlags(MsgButtons buttons) {
     switch (buttons) {
-        case MsgButtons::Ok:
-            return MB_OK;
-        case MsgButtons::OkCancel:
-            return MB_OKCANCEL;
-        case MsgButtons::YesNo:
-            return MB_YESNO;
-        case MsgButtons::YesNoCancel:
-            return MB_YESNOCANCEL;
+        case MsgButtons::Ok: return MB_OK;
+        case MsgButtons::OkCancel: return MB_OKCANCEL;
+        case MsgButtons::YesNo: return MB_YESNO;
+        case MsgButtons::YesNoCancel: return MB_YESNOCANCEL;
     }
     return MB_OK;
 }
 
 UINT iconFlags(MsgIcon icon) {
     switch (icon) {
-        case MsgIcon::None:
-            return 0;
-        case MsgIcon::Information:
-            return MB_ICONINFORMATION;
-        case MsgIcon::Exclamation:
-            return MB_ICONEXCLAMATION;
-        case MsgIcon::Question:
-            return MB_ICONQUESTION;
-        case MsgIcon::Critical:
-            return MB_ICONERROR;
+        case MsgIcon::None: return 0;
+        case MsgIcon::Information: return MB_ICONINFORMATION;
+        case MsgIcon::Exclamation: return MB_ICONEXCLAMATION;
+        case MsgIcon::Question: return MB_ICONQUESTION;
+        case MsgIcon::Critical: return MB_ICONERROR;
     }
     return 0;
 }
@@ -40,14 +31,10 @@ UINT defaultButtonFlags(int defaultButton) {
 
 MsgAnswer answerOf(int result) {
     switch (result) {
-        case IDOK:
-            return MsgAnswer::Ok;
-        case IDYES:
-            return MsgAnswer::Yes;
-        case IDNO:
-            return MsgAnswer::No;
-        default:
-            return MsgAnswer::Cancel;
+        case IDOK: return MsgAnswer::Ok;
+        case IDYES: return MsgAnswer::Yes;
+        case IDNO: return MsgAnswer::No;
+        default: return MsgAnswer::Cancel;
     }
 }
 

@@ -75,13 +75,9 @@ public:
     float twipsPerPixelY() const override;
     Rect workAreaNearest(const Rect& r) const override;
     MsgAnswer messageBox(const MessageBoxRequest& request) override;
-    std::wstring getSetting(std::wstring_view app,
-                            std::wstring_view section,
-                            std::wstring_view key,
+    std::wstring getSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                             std::wstring_view fallback) const override;
-    FileStatus saveSetting(std::wstring_view app,
-                           std::wstring_view section,
-                           std::wstring_view key,
+    FileStatus saveSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                            std::wstring_view value) override;
     bool toAnsi(std::wstring_view text, std::string& out) const override;
     std::wstring fromAnsi(std::string_view bytes) const override;

@@ -28,8 +28,8 @@ long Win32Platform::regQueryValue(RegKey key, std::string_view name, std::uint32
                                   std::uint32_t& size) {
     DWORD valueType = 0;
     DWORD valueSize = size;
-    const LSTATUS status = RegQueryValueExA(reinterpret_cast<HKEY>(key), std::string(name).c_str(), nullptr,
-                                            &valueType, data, &valueSize);
+    const LSTATUS status =
+        RegQueryValueExA(reinterpret_cast<HKEY>(key), std::string(name).c_str(), nullptr, &valueType, data, &valueSize);
     type = valueType;
     size = valueSize;
     return status;

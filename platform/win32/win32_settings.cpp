@@ -11,9 +11,7 @@ std::wstring keyPath(std::wstring_view app, std::wstring_view section) {
 }  // namespace
 
 // Absent, unreadable or not a string: the fallback.
-std::wstring Win32Platform::getSetting(std::wstring_view app,
-                                       std::wstring_view section,
-                                       std::wstring_view key,
+std::wstring Win32Platform::getSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                                        std::wstring_view fallback) const {
     const std::wstring path = keyPath(app, section);
     const std::wstring name(key);
@@ -38,9 +36,7 @@ std::wstring Win32Platform::getSetting(std::wstring_view app,
     return std::wstring(fallback);
 }
 
-FileStatus Win32Platform::saveSetting(std::wstring_view app,
-                                      std::wstring_view section,
-                                      std::wstring_view key,
+FileStatus Win32Platform::saveSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                                       std::wstring_view value) {
     HKEY handle = nullptr;
     LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(app, section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,

@@ -37,7 +37,8 @@ TEST_F(TrayTest, StartAddsOneIconAndShowsNothing) {
     ASSERT_EQ(m_platform.notifyCalls().size(), 1u);
     const auto& add = m_platform.notifyCalls()[0];
     EXPECT_EQ(add.op, plat::NotifyOp::Add);
-    const NotifyRecord expected{form().pictureHandle(), 1, 7, 512, form().iconHandle(), tipField(m_platform, L"Quibbets")};
+    const NotifyRecord expected{form().pictureHandle(),           1, 7, 512, form().iconHandle(),
+                                tipField(m_platform, L"Quibbets")};
     EXPECT_EQ(add.record, encodeNotifyRecord(expected, sizeof(void*)));
     EXPECT_NE(form().pictureHandle(), 0u);
     EXPECT_NE(form().iconHandle(), 0u);

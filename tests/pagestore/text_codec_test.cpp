@@ -20,14 +20,18 @@ TEST_F(TextCodecTest, Utf8RoundTripsEveryKindOfCharacter) {
 }
 
 TEST_F(TextCodecTest, BrokenUtf8ReadsAsReplacementCharacters) {
-    EXPECT_EQ(fromUtf8("a\xFF" "b"), L"a\uFFFDb");
-    EXPECT_EQ(fromUtf8("\xC3"), L"\uFFFD");          // cut short
+    EXPECT_EQ(fromUtf8("a\xFF"
+                       "b"),
+              L"a\uFFFDb");
+    EXPECT_EQ(fromUtf8("\xC3"), L"\uFFFD");            // cut short
     EXPECT_EQ(fromUtf8("\xC0\xAF"), L"\uFFFD\uFFFD");  // overlong form
 }
 
 TEST_F(TextCodecTest, Windows1252TextIsStoredOneBytePerCharacter) {
     EXPECT_EQ(encodePageFile(m_platform, L"abc"), "abc\r\n");
-    EXPECT_EQ(encodePageFile(m_platform, L"caf\u00e9 \u20ac5"), "caf\xE9 \x80" "5\r\n");
+    EXPECT_EQ(encodePageFile(m_platform, L"caf\u00e9 \u20ac5"),
+              "caf\xE9 \x80"
+              "5\r\n");
     EXPECT_EQ(encodePageFile(m_platform, L""), "\r\n");
 }
 

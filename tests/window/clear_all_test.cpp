@@ -99,8 +99,9 @@ TEST_F(ClearAllTest, UnwritableArchiveClearsNothingAndSaysSo) {
     EXPECT_EQ(page(0).text(), L"must survive");
     ASSERT_EQ(m_platform.messageBoxes().size(), 2u);
     const plat::MessageBoxRequest& box = m_platform.messageBoxes()[1];
-    EXPECT_EQ(box.text, L"The pages were not cleared, because their archive could not be written:\r\n\r\n"
-                        L"pages.txt: Disk full");
+    EXPECT_EQ(box.text,
+              L"The pages were not cleared, because their archive could not be written:\r\n\r\n"
+              L"pages.txt: Disk full");
     EXPECT_EQ(box.caption, L"Quibbets");
     EXPECT_EQ(readFile("pages.txt"), "<absent>");
 }

@@ -1,7 +1,7 @@
 // Printing the current page: what reaches the printer, wrapping and page breaks,
 // and a clear message when there is no printer or the job fails.
-#include "notes/window/menu_ids.h"
 #include "notes/window/print_page.h"
+#include "notes/window/menu_ids.h"
 #include "test_support.h"
 
 namespace notes::test {
@@ -70,7 +70,8 @@ TEST_F(PrintTest, NoPrinterGivesAClearMessage) {
     m_platform.queueAnswer(plat::MsgAnswer::Ok);
     window().clickMenu(mnuFilePrint);
     ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
-    EXPECT_EQ(narrow(m_platform.messageBoxes()[0].text), "The page could not be printed.\r\n\r\nNo printer is installed.");
+    EXPECT_EQ(narrow(m_platform.messageBoxes()[0].text),
+              "The page could not be printed.\r\n\r\nNo printer is installed.");
     EXPECT_TRUE(m_platform.printed().empty());
 }
 

@@ -78,8 +78,7 @@ HWND ProgramProcess::findWindow(const std::function<bool(HWND)>& match) const {
     return nullptr;
 }
 
-HWND ProgramProcess::waitForWindow(const std::function<bool(HWND)>& match,
-                                   Millis timeout,
+HWND ProgramProcess::waitForWindow(const std::function<bool(HWND)>& match, Millis timeout,
                                    const std::string& what) const {
     HWND found = nullptr;
     waitUntil([&] { return (found = findWindow(match)) != nullptr || !running(); }, timeout);

@@ -64,8 +64,7 @@ std::wstring hex(HWND window) {
 }
 
 // Polls `condition` until it holds or `milliseconds` pass, then prints `report()`.
-int waitAndReport(const std::function<bool()>& condition,
-                  const std::wstring& milliseconds,
+int waitAndReport(const std::function<bool()>& condition, const std::wstring& milliseconds,
                   const std::function<void()>& report) {
     const bool met = e2e::waitUntil(condition, Millis{number(milliseconds)}, kPollStep);
     report();

@@ -145,14 +145,10 @@ Status serve(Block& block) {
             HMENU bar = GetMenu(window);
             return bar ? dumpMenu(bar, 0, block) : Status::Failed;
         }
-        case Op::GetText:
-            return getText(window, block);
-        case Op::SetText:
-            return sendText(window, WM_SETTEXT, 0, block);
-        case Op::ReplaceSel:
-            return sendText(window, EM_REPLACESEL, TRUE, block);
-        case Op::StandardIcon:
-            return standardIcon(window, header);
+        case Op::GetText: return getText(window, block);
+        case Op::SetText: return sendText(window, WM_SETTEXT, 0, block);
+        case Op::ReplaceSel: return sendText(window, EM_REPLACESEL, TRUE, block);
+        case Op::StandardIcon: return standardIcon(window, header);
     }
     return Status::BadRequest;
 }
