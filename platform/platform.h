@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -132,9 +133,19 @@ class TextBox {
 public:
     virtual ~TextBox() = default;
     virtual std::wstring text() const = 0;
+    // Replaces the whole text; clears the changed flag.
     virtual void setText(std::wstring_view text) = 0;
+    // Number of UTF-16 units of the text, without reading it.
+    virtual std::size_t textLength() const = 0;
+    // Hands the text to `reader` in place, without a copy where the desktop allows.
+    // The view is valid only during the call.
+    virtual void readText(const std::function<void(std::wstring_view)>& reader) const = 0;
+    // The changed flag: set when the user (or setSelText) changes the text.
+    virtual bool modified() const = 0;
+    virtual void setModified(bool modified) = 0;
     // Selected text; writing replaces the selection, or inserts at the caret.
     virtual std::wstring selText() const = 0;
+    // Sets the changed flag.
     virtual void setSelText(std::wstring_view text) = 0;
     virtual int selStart() const = 0;
     virtual int selLength() const = 0;
@@ -143,6 +154,9 @@ public:
     virtual void setVisible(bool visible) = 0;
     // Geometry relative to the form's client area, twips. A negative size is not applied.
     virtual Rect geometry() const = 0;
+    // Moves and sizes the box in one step (a multi-line box lays out its text anew on
+    // every change of size).
+    virtual void setGeometry(const Rect& r) = 0;
     virtual void setLeft(float v) = 0;
     virtual void setTop(float v) = 0;
     virtual void setWidth(float v) = 0;

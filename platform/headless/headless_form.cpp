@@ -52,6 +52,7 @@ HeadlessTextBox::HeadlessTextBox(HeadlessFormImpl& owner, int index, std::uint32
     : m_owner(owner), m_index(index), m_backColor(backColor) {}
 
 std::wstring HeadlessTextBox::text() const {
+    ++m_textReads;
     return m_text;
 }
 
@@ -59,6 +60,24 @@ void HeadlessTextBox::setText(std::wstring_view text) {
     m_text = text;
     m_selStart = 0;
     m_selLength = 0;
+    m_modified = false;
+}
+
+std::size_t HeadlessTextBox::textLength() const {
+    return m_text.size();
+}
+
+void HeadlessTextBox::readText(const std::function<void(std::wstring_view)>& reader) const {
+    ++m_textReads;
+    reader(m_text);
+}
+
+bool HeadlessTextBox::modified() const {
+    return m_modified;
+}
+
+void HeadlessTextBox::setModified(bool modified) {
+    m_modified = modified;
 }
 
 std::wstring HeadlessTextBox::selText() const {
@@ -69,6 +88,7 @@ void HeadlessTextBox::setSelText(std::wstring_view text) {
     m_text.replace(static_cast<std::size_t>(m_selStart), static_cast<std::size_t>(m_selLength), text);
     m_selStart += static_cast<int>(text.size());
     m_selLength = 0;
+    m_modified = true;
 }
 
 int HeadlessTextBox::selStart() const {
@@ -92,6 +112,12 @@ void HeadlessTextBox::setVisible(bool visible) {
 }
 Rect HeadlessTextBox::geometry() const {
     return m_geometry;
+}
+void HeadlessTextBox::setGeometry(const Rect& r) {
+    m_geometry.left = r.left;
+    m_geometry.top = r.top;
+    setWidth(r.width);
+    setHeight(r.height);
 }
 void HeadlessTextBox::setLeft(float v) {
     m_geometry.left = v;
@@ -272,6 +298,10 @@ bool HeadlessFormImpl::visible() const {
 
 void HeadlessFormImpl::type(int index, std::wstring_view text) {
     textBox(index).setSelText(text);
+}
+
+int HeadlessFormImpl::textReads(int index) const {
+    return m_textBoxes.at(static_cast<std::size_t>(index))->textReads();
 }
 
 void HeadlessFormImpl::requestClose() {

@@ -18,6 +18,10 @@ public:
 
     std::wstring text() const override;
     void setText(std::wstring_view text) override;
+    std::size_t textLength() const override;
+    void readText(const std::function<void(std::wstring_view)>& reader) const override;
+    bool modified() const override;
+    void setModified(bool modified) override;
     std::wstring selText() const override;
     void setSelText(std::wstring_view text) override;
     int selStart() const override;
@@ -26,6 +30,7 @@ public:
     bool visible() const override;
     void setVisible(bool visible) override;
     Rect geometry() const override;
+    void setGeometry(const Rect& r) override;
     void setLeft(float v) override;
     void setTop(float v) override;
     void setWidth(float v) override;
@@ -36,6 +41,8 @@ public:
 
     // True when this editor was the last of its form to be given the focus.
     bool focused() const;
+    // How often the whole text was read (text() or readText()).
+    int textReads() const { return m_textReads; }
 
 private:
     HeadlessFormImpl& m_owner;
@@ -44,6 +51,8 @@ private:
     int m_selStart = 0;
     int m_selLength = 0;
     bool m_visible = false;
+    bool m_modified = false;
+    mutable int m_textReads = 0;
     Rect m_geometry;
     std::uint32_t m_backColor;
 };
@@ -91,6 +100,7 @@ public:
     bool visible() const override;
     std::vector<MenuItem> menuBar() const override;
     void type(int index, std::wstring_view text) override;
+    int textReads(int index) const override;
     void notifyPicture(int code) override;
     void broadcastTaskbarCreated() override;
     bool clickButton(int id) override;

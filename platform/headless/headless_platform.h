@@ -245,6 +245,8 @@ public:
     virtual std::vector<MenuItem> menuBar() const = 0;
     // Types text into the editor at `index` as a user would (replaces the selection).
     virtual void type(int index, std::wstring_view text) = 0;
+    // How often the whole text of the editor at `index` has been read.
+    virtual int textReads(int index) const = 0;
     // A mouse message numbered `code` reached the picture box (as the notification
     // area reports mouse events on an icon): raises onPictureMouseMove with x in twips.
     virtual void notifyPicture(int code) = 0;

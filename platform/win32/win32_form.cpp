@@ -130,6 +130,10 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 onMenuCommand(wParam);
                 return 0;
             }
+            if (HIWORD(wParam) == EN_CHANGE) {
+                onEditChange(reinterpret_cast<HWND>(lParam));
+                return 0;
+            }
             break;
         case WM_INITMENUPOPUP: onInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0); return 0;
         case WM_ACTIVATE:
@@ -171,6 +175,16 @@ void Win32Form::focusChild() {
         }
     }
     focusFirstTabStop();
+}
+
+// Every change of an editor's text but a whole new text set by the program itself:
+// typing, the editor's own context menu, and EM_REPLACESEL from anyone.
+void Win32Form::onEditChange(HWND edit) {
+    for (const auto& box : m_textBoxes) {
+        if (box->hwnd() == edit) {
+            box->noteChange();
+        }
+    }
 }
 
 LRESULT Win32Form::onCtlColorEdit(HDC dc, HWND edit) {

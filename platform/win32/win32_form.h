@@ -26,9 +26,15 @@ public:
     Win32TextBox(Win32Form& form, HWND parent, int index, std::uint32_t colour, HFONT font);
     HWND hwnd() const { return m_hwnd; }
     void forgetWindow() { m_hwnd = nullptr; }
+    // The editor reported a change of its text (EN_CHANGE).
+    void noteChange() { m_changeNoted = true; }
 
     std::wstring text() const override;
     void setText(std::wstring_view text) override;
+    std::size_t textLength() const override;
+    void readText(const std::function<void(std::wstring_view)>& reader) const override;
+    bool modified() const override;
+    void setModified(bool modified) override;
     std::wstring selText() const override;
     void setSelText(std::wstring_view text) override;
     int selStart() const override;
@@ -37,6 +43,7 @@ public:
     bool visible() const override;
     void setVisible(bool visible) override;
     Rect geometry() const override;
+    void setGeometry(const Rect& r) override;
     void setLeft(float v) override;
     void setTop(float v) override;
     void setWidth(float v) override;
@@ -53,6 +60,7 @@ private:
     Win32Form& m_form;
     HWND m_hwnd = nullptr;
     bool m_visible = false;
+    bool m_changeNoted = false;
     std::uint32_t m_colour = 0;
 };
 
@@ -111,6 +119,7 @@ private:
     void onSize();
     void focusChild();
     LRESULT onCtlColorEdit(HDC dc, HWND edit);
+    void onEditChange(HWND edit);
     void onMenuCommand(WPARAM wParam);                   // win32_menu.cpp
     void onInitMenuPopup(HMENU popup, bool systemMenu);  // win32_menu.cpp
     void destroyWindow();

@@ -132,7 +132,10 @@ void Win32Menu::setEnabled(HWND window, int id, bool enabled) {
     it->second.enabled = enabled;
     if (it->second.owner) {
         EnableMenuItem(it->second.owner, it->second.position, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
-        DrawMenuBar(window);
+        // A drop-down's entries are drawn when it opens; only the bar needs redrawing.
+        if (it->second.owner == GetMenu(window)) {
+            DrawMenuBar(window);
+        }
     }
 }
 

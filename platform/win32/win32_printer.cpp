@@ -2,8 +2,6 @@
 // ever shown: with no printer installed, Wine's dialog would open a modal box.
 #include "platform/win32/win32_platform.h"
 
-#include <winspool.h>
-
 namespace plat::win32 {
 namespace {
 
@@ -102,15 +100,33 @@ private:
     Scale m_scale;
 };
 
-// The default printer's name; empty when there is none.
+using GetDefaultPrinterProc = BOOL(WINAPI*)(LPWSTR, LPDWORD);
+
+// The print spooler is loaded by the first print, not linked: as a static import it
+// costs every start of the program several MiB and tens of milliseconds. It stays
+// loaded once it is, so a later LoadLibrary only counts up.
+GetDefaultPrinterProc spoolerGetDefaultPrinter() {
+    const HMODULE spooler = LoadLibraryW(L"winspool.drv");
+    if (!spooler) {
+        return nullptr;
+    }
+    const FARPROC proc = GetProcAddress(spooler, "GetDefaultPrinterW");
+    return reinterpret_cast<GetDefaultPrinterProc>(reinterpret_cast<void (*)()>(proc));
+}
+
+// The default printer's name; empty when there is none (or no spooler).
 std::wstring defaultPrinter() {
+    const GetDefaultPrinterProc getDefaultPrinter = spoolerGetDefaultPrinter();
+    if (!getDefaultPrinter) {
+        return {};
+    }
     DWORD size = 0;
-    GetDefaultPrinterW(nullptr, &size);
+    getDefaultPrinter(nullptr, &size);
     if (size == 0) {
         return {};
     }
     std::wstring name(size, L'\0');
-    if (!GetDefaultPrinterW(name.data(), &size)) {
+    if (!getDefaultPrinter(name.data(), &size)) {
         return {};
     }
     name.resize(wcsnlen(name.c_str(), name.size()));

@@ -43,10 +43,10 @@ FileStatus failure(DWORD code) {
     return FileStatus{false, errorText(code)};
 }
 
-// Best-fit mapping (for instance of "ā" to "a") is turned off, and the result is
-// converted back and compared, so that only an exact 8-bit form counts. On a system
-// whose ANSI code page is UTF-8 the default-character flag is not allowed; the
-// round trip still decides.
+// Best-fit mapping (for instance of "ā" to "a") is turned off and the default-
+// character flag reports any character without an exact 8-bit form, so one pass
+// decides. On a system whose ANSI code page is UTF-8 that flag is not allowed, and a
+// round trip decides instead.
 bool Win32Platform::toAnsi(std::wstring_view text, std::string& out) const {
     out.clear();
     if (text.empty()) {
@@ -56,20 +56,19 @@ bool Win32Platform::toAnsi(std::wstring_view text, std::string& out) const {
         return false;
     }
     const bool utf8 = GetACP() == CP_UTF8;
+    CPINFO info{};
+    const std::size_t perChar = utf8 ? 4 : GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 0 ? info.MaxCharSize : 2;
     const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
-    BOOL* usedDefaultPtr = utf8 ? nullptr : &usedDefault;
     const int length = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, nullptr, usedDefaultPtr);
-    if (size <= 0 || usedDefault) {
-        return false;
-    }
-    out.resize(static_cast<std::size_t>(size));
-    WideCharToMultiByte(CP_ACP, flags, text.data(), length, out.data(), size, nullptr, usedDefaultPtr);
-    if (usedDefault || fromAnsi(out) != text) {
+    out.resize(text.size() * perChar + 2);  // room for the page file's line end
+    const int size = WideCharToMultiByte(CP_ACP, flags, text.data(), length, out.data(), static_cast<int>(out.size()),
+                                         nullptr, utf8 ? nullptr : &usedDefault);
+    if (size <= 0 || usedDefault || (utf8 && fromAnsi(std::string_view(out.data(), size)) != text)) {
         out.clear();
         return false;
     }
+    out.resize(static_cast<std::size_t>(size));
     return true;
 }
 

@@ -10,6 +10,61 @@ constexpr int kFirstControlId = 1000;
 constexpr DWORD kEditStyle =
     WS_CHILD | WS_VSCROLL | WS_TABSTOP | ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL;
 
+bool isBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+
+// Word breaks at blanks and tabs only. The control's own procedure classifies
+// characters through the whole text on every keystroke, which makes typing into a
+// page of a MiB take tens of milliseconds; this one looks at the current line only.
+// Lines still wrap at word boundaries, and Ctrl+Left / Ctrl+Right still step by word.
+int CALLBACK breakAtBlanks(LPWSTR text, int current, int length, int code) {
+    int i = current;
+    switch (code) {
+        case WB_ISDELIMITER: return i >= 0 && i < length && isBlank(text[i]);
+        case WB_LEFT:
+            i = i > 0 ? i - 1 : 0;
+            while (i > 0 && isBlank(text[i])) {
+                --i;
+            }
+            while (i > 0 && !isBlank(text[i - 1])) {
+                --i;
+            }
+            return i;
+        case WB_RIGHT:
+            while (i < length && !isBlank(text[i])) {
+                ++i;
+            }
+            while (i < length && isBlank(text[i])) {
+                ++i;
+            }
+            return i;
+        default: return 0;
+    }
+}
+
+// Keeps an EM_GETHANDLE buffer locked for as long as it is read.
+class LockedText {
+public:
+    explicit LockedText(HWND edit) : m_handle(reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0))) {
+        m_text = m_handle ? static_cast<const wchar_t*>(LocalLock(m_handle)) : nullptr;
+    }
+    ~LockedText() {
+        if (m_text) {
+            LocalUnlock(m_handle);
+        }
+    }
+    LockedText(const LockedText&) = delete;
+    LockedText& operator=(const LockedText&) = delete;
+
+    const wchar_t* text() const { return m_text; }
+    std::size_t capacity() const { return m_text ? LocalSize(m_handle) / sizeof(wchar_t) : 0; }
+
+private:
+    HLOCAL m_handle;
+    const wchar_t* m_text = nullptr;
+};
+
 }  // namespace
 
 // Created hidden; creation order is the tab order. The default limit of an EDIT
@@ -24,6 +79,7 @@ Win32TextBox::Win32TextBox(Win32Form& form, HWND parent, int index, std::uint32_
                              reinterpret_cast<HMENU>(id), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(m_hwnd, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(m_hwnd, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&breakAtBlanks));
 }
 
 std::wstring Win32TextBox::text() const {
@@ -37,6 +93,36 @@ std::wstring Win32TextBox::text() const {
 
 void Win32TextBox::setText(std::wstring_view text) {
     SetWindowTextW(m_hwnd, zstr(text).c_str());
+    setModified(false);
+}
+
+std::size_t Win32TextBox::textLength() const {
+    return m_hwnd ? static_cast<std::size_t>(GetWindowTextLengthW(m_hwnd)) : 0;
+}
+
+// The control's own buffer (EM_GETHANDLE) costs a fraction of a millisecond where
+// WM_GETTEXT copies the whole text; a copy is the fallback when there is no buffer.
+void Win32TextBox::readText(const std::function<void(std::wstring_view)>& reader) const {
+    if (m_hwnd) {
+        const std::size_t length = textLength();
+        const LockedText locked(m_hwnd);
+        if (locked.text() && length < locked.capacity()) {
+            reader(std::wstring_view(locked.text(), length));
+            return;
+        }
+    }
+    reader(text());
+}
+
+// The control's own flag covers what the user does; the change notification also
+// covers text replaced by other programs.
+bool Win32TextBox::modified() const {
+    return m_changeNoted || (m_hwnd && SendMessageW(m_hwnd, EM_GETMODIFY, 0, 0) != 0);
+}
+
+void Win32TextBox::setModified(bool modified) {
+    m_changeNoted = modified;
+    SendMessageW(m_hwnd, EM_SETMODIFY, modified ? TRUE : FALSE, 0);
 }
 
 // EM_GETSEL with pointers: its return value holds only 16-bit positions.
@@ -50,15 +136,18 @@ void Win32TextBox::selection(DWORD& start, DWORD& end) const {
 std::wstring Win32TextBox::selText() const {
     DWORD start = 0, end = 0;
     selection(start, end);
-    const std::wstring all = text();
-    if (start >= end || start >= all.size()) {
-        return {};
-    }
-    return all.substr(start, end - start);
+    std::wstring selected;
+    readText([&](std::wstring_view all) {
+        if (start < end && start < all.size()) {
+            selected = all.substr(start, end - start);
+        }
+    });
+    return selected;
 }
 
 void Win32TextBox::setSelText(std::wstring_view text) {
     SendMessageW(m_hwnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(zstr(text).c_str()));
+    setModified(true);
 }
 
 int Win32TextBox::selStart() const {
@@ -103,6 +192,14 @@ Rect Win32TextBox::geometry() const {
 
 void Win32TextBox::place(int x, int y, int cx, int cy, UINT flags) {
     SetWindowPos(m_hwnd, nullptr, x, y, cx, cy, flags | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32TextBox::setGeometry(const Rect& r) {
+    const RECT now = rectInParent();
+    const Scale scale = m_form.scale();
+    const int cx = r.width >= 0 ? toPixels(r.width, scale.x) : now.right - now.left;
+    const int cy = r.height >= 0 ? toPixels(r.height, scale.y) : now.bottom - now.top;
+    place(toPixels(r.left, scale.x), toPixels(r.top, scale.y), cx, cy, 0);
 }
 
 void Win32TextBox::setLeft(float v) {
