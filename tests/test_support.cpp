@@ -54,7 +54,7 @@ plat::headless::HeadlessForm& NotesTest::window() {
     return m_platform.form(0);
 }
 
-plat::TextBox& NotesTest::page(int index) {
+PageEditor& NotesTest::page(int index) {
     return m_program->window->rtbNote(index);
 }
 

@@ -26,7 +26,7 @@ protected:
     // Ends the program object (as the process would) without any close event.
     void stop();
     plat::headless::HeadlessForm& window();
-    plat::TextBox& page(int index);
+    PageEditor& page(int index);
 
     std::string pagePath(int number) const;
     void writePage(int number, const std::string& bytes) const;

@@ -6,6 +6,8 @@
 #include "notes/window/frm_main.h"
 #include "platform/platform.h"
 
+#include <memory>
+
 namespace notes {
 namespace {
 
@@ -16,15 +18,38 @@ std::wstring pagePath(const plat::Platform& platform, int number) {
     return appFilePath(platform, pageFileName(number));
 }
 
-// Whether page `index` must be written: its text changed since the last load or
-// save, or its file has gone. A page emptied since then gets a file holding only a
-// line end, so that the old text does not come back at the next start.
-bool needsWrite(FrmMain& window, int index, const std::wstring& text) {
-    const std::wstring& baseline = window.baselines()[static_cast<std::size_t>(index)];
-    if (text.empty()) {
-        return !baseline.empty();
-    }
-    return text != baseline || !window.platform().isOrdinaryFile(pagePath(window.platform(), index + 1));
+// A page whose text is unchanged still gets written when its file has gone, so that
+// its text is not lost at the next start.
+bool fileMissing(const plat::Platform& platform, const PageDigest& baseline, int number) {
+    return !baseline.empty() && !platform.isOrdinaryFile(pagePath(platform, number));
+}
+
+// Writes page `number` when its text differs from its baseline or its file has gone.
+// A page emptied since its last load or save gets a file holding only a line end, so
+// that the old text does not come back at the next start.
+void savePage(FrmMain& window, int number, PageProblems& problems) {
+    plat::Platform& platform = window.platform();
+    PageEditor& editor = window.rtbNote(number - 1);
+    PageDigest& baseline = window.baselines()[static_cast<std::size_t>(number - 1)];
+    editor.readText([&](std::wstring_view text) {
+        const PageDigest digest = digestOf(text);
+        if (digest == baseline && !fileMissing(platform, baseline, number)) {
+            editor.markSaved();
+            return;
+        }
+        if (text.empty() && baseline.empty()) {
+            editor.markSaved();
+            return;
+        }
+        const plat::FileStatus status =
+            platform.writeFileAtomic(pagePath(platform, number), encodePageFile(platform, text));
+        if (status.ok) {
+            baseline = digest;
+            editor.markSaved();
+        } else {
+            problems.push_back({pageFileName(number), status.error});
+        }
+    });
 }
 
 void removeStaleTempFiles(plat::Platform& platform) {
@@ -47,19 +72,17 @@ std::wstring appFilePath(const plat::Platform& platform, const std::wstring& fil
 
 PageProblems SavePages() {
     FrmMain& window = *frmMain();
-    plat::Platform& platform = window.platform();
     PageProblems problems;
     for (int n = 1; n <= kPageCount; ++n) {
-        const std::wstring text = window.rtbNote(n - 1).text();
-        if (!needsWrite(window, n - 1, text)) {
+        const PageEditor& editor = window.rtbNote(n - 1);
+        const PageDigest& baseline = window.baselines()[static_cast<std::size_t>(n - 1)];
+        // The length is a free second look, for a whole new text that another
+        // program put into the editor without the editor calling it a change.
+        const bool unchanged = !editor.changed() && editor.textLength() == baseline.length;
+        if (unchanged && !fileMissing(window.platform(), baseline, n)) {
             continue;
         }
-        const plat::FileStatus status = platform.writeFileAtomic(pagePath(platform, n), encodePageFile(platform, text));
-        if (status.ok) {
-            window.baselines()[static_cast<std::size_t>(n - 1)] = text;
-        } else {
-            problems.push_back({pageFileName(n), status.error});
-        }
+        savePage(window, n, problems);
     }
     return problems;
 }
@@ -74,20 +97,19 @@ PageProblems LoadPages() {
         if (!platform.isOrdinaryFile(path)) {
             continue;
         }
-        plat::TextBox& editor = window.rtbNote(n - 1);
-        editor.setText(L"");
-        std::string bytes;
-        const plat::FileStatus status = platform.readFile(path, bytes);
-        std::wstring text;
-        if (status.ok) {
-            text = decodePageFile(platform, bytes);
-            editor.setText(text);
-        } else {
+        auto bytes = std::make_shared<std::string>();
+        const plat::FileStatus status = platform.readFile(path, *bytes);
+        if (!status.ok) {
             problems.push_back({pageFileName(n), status.error});
+            bytes->clear();
         }
         // An unreadable file's baseline is empty: it is only written over once the
         // user puts text into its page.
-        window.baselines()[static_cast<std::size_t>(n - 1)] = text;
+        const PageDigest digest = digestOf(decodePageFile(platform, *bytes));
+        window.baselines()[static_cast<std::size_t>(n - 1)] = digest;
+        // A hidden page keeps the file's bytes (a byte a character for most pages)
+        // rather than its decoded text, until it is first shown.
+        window.rtbNote(n - 1).loadText([&platform, bytes] { return decodePageFile(platform, *bytes); }, digest.length);
     }
     return problems;
 }

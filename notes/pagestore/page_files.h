@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "notes/pagestore/page_digest.h"
+
 namespace plat {
 class Platform;
 }
@@ -14,8 +16,8 @@ namespace notes {
 
 inline constexpr int kPageCount = 10;
 
-// What each page file held at the page's last load or save.
-using PageBaselines = std::array<std::wstring, kPageCount>;
+// The fingerprint of what each page held at its last load or save.
+using PageBaselines = std::array<PageDigest, kPageCount>;
 
 // A page file that could not be read or written, and why.
 struct PageProblem {
@@ -30,10 +32,12 @@ std::wstring pageFileName(int number);
 std::wstring appFilePath(const plat::Platform& platform, const std::wstring& fileName);
 
 // Writes each page whose text differs from its baseline (or whose file is missing)
-// to its file, through the program-wide window; returns the files that failed.
+// to its file, through the program-wide window; returns the files that failed. A
+// page not changed since its last load or save is passed by without being read.
 PageProblems SavePages();
 // Fills the pages from their files, through the program-wide window; returns the
-// files that exist but could not be read (their pages start empty).
+// files that exist but could not be read (their pages start empty). A hidden page
+// keeps its file's bytes and takes its text into its editor when first shown.
 PageProblems LoadPages();
 
 // One line per problem: "page3.txt: reason".

@@ -4,6 +4,8 @@
 
 #include "platform/platform.h"
 
+#include <cstdint>
+
 namespace notes {
 namespace {
 
@@ -65,11 +67,9 @@ std::size_t decodeOne(std::string_view s, std::size_t i, char32_t& c) {
     return len;
 }
 
-}  // namespace
-
-std::string toUtf8(std::wstring_view text) {
-    std::string out;
-    out.reserve(text.size());
+// Appends the UTF-8 form of `text` to `out`.
+void appendUtf8Text(std::string& out, std::wstring_view text) {
+    out.reserve(out.size() + text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         auto c = static_cast<char32_t>(text[i]);
         // On 16-bit wchar_t a surrogate pair is one character; a lone surrogate is
@@ -83,6 +83,21 @@ std::string toUtf8(std::wstring_view text) {
         }
         appendUtf8(out, c);
     }
+}
+
+bool isAscii(std::wstring_view text) {
+    wchar_t any = 0;
+    for (wchar_t c : text) {
+        any |= c;
+    }
+    return static_cast<std::uint32_t>(any) < 0x80;
+}
+
+}  // namespace
+
+std::string toUtf8(std::wstring_view text) {
+    std::string out;
+    appendUtf8Text(out, text);
     return out;
 }
 
@@ -97,18 +112,30 @@ std::wstring fromUtf8(std::string_view bytes) {
     return out;
 }
 
+// Plain ASCII is the same bytes in the ANSI character set, so the common page is
+// copied straight into the file's bytes.
 std::string encodeText(const plat::Platform& platform, std::wstring_view text) {
     std::string bytes;
+    if (isAscii(text)) {
+        bytes.reserve(text.size() + kLineEnd.size());
+        for (wchar_t c : text) {
+            bytes.push_back(static_cast<char>(c));
+        }
+        return bytes;
+    }
     // ANSI bytes that happen to start like a byte-order mark would read back as
     // UTF-8, so such a page is stored as UTF-8 too.
     if (!platform.toAnsi(text, bytes) || bytes.starts_with(kUtf8Bom)) {
-        bytes = std::string(kUtf8Bom) + toUtf8(text);
+        bytes.assign(kUtf8Bom);
+        appendUtf8Text(bytes, text);
     }
     return bytes;
 }
 
 std::string encodePageFile(const plat::Platform& platform, std::wstring_view text) {
-    return encodeText(platform, text) + std::string(kLineEnd);
+    std::string bytes = encodeText(platform, text);
+    bytes += kLineEnd;
+    return bytes;
 }
 
 std::wstring decodePageFile(const plat::Platform& platform, std::string_view bytes) {

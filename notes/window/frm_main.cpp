@@ -14,6 +14,9 @@ constexpr float kEditorHeightOffset = 550;
 
 FrmMain::FrmMain(plat::Platform& platform) : m_platform(platform) {
     m_form = m_platform.createForm(frmMainDesign(), *this);
+    for (int i = 0; i < kPageCount; ++i) {
+        m_editors.push_back(std::make_unique<PageEditor>(m_form->textBox(i)));
+    }
 }
 
 FrmMain::~FrmMain() = default;
@@ -46,20 +49,13 @@ void FrmMain::Form_Resize() {
     applyEditorLayout();
 }
 
-// Every editor, hidden ones too, so that a page switched to later already has the
-// window's size. A size that would be negative is left as it was.
+// Every editor gets the rule; a hidden one takes its new size only when it is shown,
+// since a multi-line editor lays out its whole text on each change of size. A size
+// that would be negative is left as it was.
 void FrmMain::applyEditorLayout() {
     const plat::Rect outer = m_form->bounds();
     for (int i = 0; i < kPageCount; ++i) {
-        plat::TextBox& editor = rtbNote(i);
-        editor.setTop(0);
-        editor.setLeft(0);
-        if (outer.width - kEditorWidthOffset >= 0) {
-            editor.setWidth(outer.width - kEditorWidthOffset);
-        }
-        if (outer.height - kEditorHeightOffset >= 0) {
-            editor.setHeight(outer.height - kEditorHeightOffset);
-        }
+        rtbNote(i).setGeometry({0, 0, outer.width - kEditorWidthOffset, outer.height - kEditorHeightOffset});
     }
 }
 
@@ -110,12 +106,19 @@ void FrmMain::mnuPrev_Click() {
 
 void FrmMain::updateGoEntries(bool enableNonEmpty, bool disableEmpty) {
     for (int i = 0; i < kPageCount; ++i) {
-        const bool empty = rtbNote(i).text().empty();
+        const bool empty = rtbNote(i).empty();
         if (empty && disableEmpty) {
-            m_form->setMenuEnabled(mnuGoOne + i, false);
+            setMenuEnabled(mnuGoOne + i, false);
         } else if (!empty && enableNonEmpty) {
-            m_form->setMenuEnabled(mnuGoOne + i, true);
+            setMenuEnabled(mnuGoOne + i, true);
         }
+    }
+}
+
+// Only a real change reaches the menu, so that nothing is redrawn for nothing.
+void FrmMain::setMenuEnabled(int id, bool enabled) {
+    if (m_form->menuEnabled(id) != enabled) {
+        m_form->setMenuEnabled(id, enabled);
     }
 }
 

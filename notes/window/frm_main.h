@@ -7,8 +7,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "notes/pagestore/page_files.h"
+#include "notes/window/page_editor.h"
 #include "platform/platform.h"
 
 namespace notes {
@@ -26,7 +28,7 @@ public:
 
     plat::Platform& platform() { return m_platform; }
     plat::Form& form() { return *m_form; }
-    plat::TextBox& rtbNote(int index) { return m_form->textBox(index); }
+    PageEditor& rtbNote(int index) { return *m_editors[static_cast<std::size_t>(index)]; }
     // What each page held at its last load or save, for Save to compare with.
     PageBaselines& baselines() { return m_baselines; }
     // The current page index held in Tag.
@@ -84,6 +86,7 @@ public:
 private:
     // Saves every page; on a failure asks whether to close anyway. True to go on.
     bool saveBeforeClosing();
+    void setMenuEnabled(int id, bool enabled);
     int pageShown();
     void applyEditorLayout();
     // Cut and Copy: the selection to the clipboard, then (Cut) out of the page.
@@ -95,6 +98,7 @@ private:
 
     plat::Platform& m_platform;
     std::unique_ptr<plat::Form> m_form;
+    std::vector<std::unique_ptr<PageEditor>> m_editors;
     PageBaselines m_baselines;
     std::wstring m_undoText;
     int m_undoPage = 0;  // the page UndoText was taken from

@@ -20,14 +20,14 @@ constexpr wchar_t kArchiveFailed[] = L"The pages were not cleared, because their
 
 void FrmMain::mnuEdit_Click() {
     const bool selected = rtbNote(currentPage()).selLength() != 0;
-    m_form->setMenuEnabled(mnuEditCut, selected);
-    m_form->setMenuEnabled(mnuEditCopy, selected);
+    setMenuEnabled(mnuEditCut, selected);
+    setMenuEnabled(mnuEditCopy, selected);
 }
 
 void FrmMain::armUndo(const std::wstring& pageText) {
     m_undoText = pageText;
     m_undoPage = currentPage();
-    m_form->setMenuEnabled(mnuEditUndo, true);
+    setMenuEnabled(mnuEditUndo, true);
 }
 
 // The snapshot goes back into the page it was taken from, which is shown first, so
@@ -38,7 +38,7 @@ void FrmMain::mnuEditUndo_Click() {
     }
     rtbNote(m_undoPage).setText(m_undoText);
     m_undoText.clear();
-    m_form->setMenuEnabled(mnuEditUndo, false);
+    setMenuEnabled(mnuEditUndo, false);
 }
 
 void FrmMain::mnuEditCut_Click() {

@@ -77,9 +77,9 @@ TEST_F(ClearAll, YesArchivesEveryPageThenEmptiesThem) {
     const std::string expected = archive({{1, "one"}, {3, "three\r\nlines"}, {10, "caf\xE9 \x80"}});
     EXPECT_EQ(m_folder.read(L"pages.txt"), expected);
     EXPECT_EQ(m_folder.read(L"pages.bak"), expected) << "the first archive is its own backup";
-    expectTexts({});
     EXPECT_EQ(w.caption(), L"Quibbet - Page 3");
     EXPECT_EQ(w.visiblePages(), std::vector<int>{3});
+    expectTexts({});
     EXPECT_EQ(enabledGoPages(w), (std::vector<int>{1, 3, 10}));
     expectPageFiles(files);
     const std::vector<std::wstring> names = m_folder.fileNames();

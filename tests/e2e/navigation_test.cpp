@@ -40,6 +40,7 @@ TEST_F(Navigation, GoEntryShowsItsPage) {
     EXPECT_EQ(window.text(3), L"three");
 }
 
+// The shown editor follows at once; a hidden one takes the size when it is shown.
 TEST_F(Navigation, EditorsFollowTheWindowSize) {
     NotesWindow& window = startWindow();
     const RECT before = window.outerRect();
@@ -48,11 +49,11 @@ TEST_F(Navigation, EditorsFollowTheWindowSize) {
     const RECT expected{0, 0, twipsToPixels(width * kTwipsPerPixel - 110),
                         twipsToPixels(height * kTwipsPerPixel - 550)};
     waitUntil([&] { return window.editorRect(1).right - window.editorRect(1).left >= expected.right - 1; }, kShortWait);
-    for (int page = 1; page <= kPageCount; ++page) {
+    expectRectNear(window.editorRect(1), expected, 1, "editor 1");
+    for (int page = 2; page <= kPageCount; ++page) {
+        step(window, L"&>", page);
         expectRectNear(window.editorRect(page), expected, 1, ("editor " + std::to_string(page)).c_str());
     }
-    // Still only the current page shows after a resize.
-    EXPECT_EQ(window.visiblePages(), std::vector<int>{1});
 }
 
 }  // namespace

@@ -63,15 +63,34 @@ std::vector<int> NotesWindow::visiblePages() const {
     return pages;
 }
 
+// A hidden page's text reaches its editor when the page is first shown, so the
+// driver goes to a page before it reads or edits it, as a user does.
+void NotesWindow::show(int page) {
+    const std::wstring caption = L"Quibbet - Page " + std::to_wstring(page);
+    for (int step = 0; step < kPageCount && !IsWindowVisible(editor(page)); ++step) {
+        const std::wstring before = this->caption();
+        choose({L"&>"});
+        if (!waitUntil([&] { return this->caption() != before; }, kHugeWait)) {
+            fail("page " + std::to_string(page) + " could not be shown");
+        }
+    }
+    if (this->caption() != caption) {
+        fail("page " + std::to_string(page) + " is not the page shown");
+    }
+}
+
 std::wstring NotesWindow::text(int page) {
+    show(page);
     return probe().text(editor(page));
 }
 
 void NotesWindow::setText(int page, std::wstring_view text) {
+    show(page);
     probe().setText(editor(page), text);
 }
 
 void NotesWindow::appendText(int page, std::wstring_view text) {
+    show(page);
     HWND edit = editor(page);
     const int end = textLength(page);
     sendBounded(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
@@ -79,18 +98,21 @@ void NotesWindow::appendText(int page, std::wstring_view text) {
 }
 
 void NotesWindow::replaceStart(int page, size_t count, std::string_view text) {
+    show(page);
     HWND edit = editor(page);
     sendBounded(edit, EM_SETSEL, 0, static_cast<LPARAM>(count));
     probe().replaceSelection(edit, std::wstring(text.begin(), text.end()));
 }
 
 void NotesWindow::replaceAll(int page, std::wstring_view text) {
+    show(page);
     HWND edit = editor(page);
     sendBounded(edit, EM_SETSEL, 0, -1);
     probe().replaceSelection(edit, text);
 }
 
 void NotesWindow::type(int page, std::wstring_view text) {
+    show(page);
     HWND edit = editor(page);
     for (wchar_t c : text)
         sendBounded(edit, WM_CHAR, c, 1);

@@ -36,6 +36,9 @@ public:
     HWND editor(int page) const;
     // Pages whose editor is visible, in page order.
     std::vector<int> visiblePages() const;
+    // Shows the page (stepping with "&>") unless it is shown. The text helpers below
+    // show their page first, as a user goes to a page to read or change it.
+    void show(int page);
     std::wstring text(int page);
     void setText(int page, std::wstring_view text);
     // Puts the caret at the end of the page and inserts `text` there.

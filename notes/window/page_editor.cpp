@@ -1,0 +1,149 @@
+// A page editor: the text box with a hidden page's text and size held back until the
+// page is shown, and the page's changed state for Save.
+#include "notes/window/page_editor.h"
+
+namespace notes {
+
+void PageEditor::loadText(TextSource source, std::size_t length) {
+    m_source = nullptr;
+    m_changed = false;
+    if (m_box.visible()) {
+        m_box.setText(source());
+    } else {
+        m_box.setText(L"");
+        m_source = std::move(source);
+        m_sourceLength = length;
+    }
+    m_box.setModified(false);
+}
+
+void PageEditor::markSaved() {
+    setModified(false);
+}
+
+void PageEditor::setModified(bool modified) {
+    m_changed = modified;
+    if (!modified) {
+        m_box.setModified(false);
+    }
+}
+
+std::wstring PageEditor::text() const {
+    return m_source ? m_source() : m_box.text();
+}
+
+void PageEditor::setText(std::wstring_view text) {
+    m_source = nullptr;
+    m_box.setText(text);
+    m_changed = true;
+}
+
+std::size_t PageEditor::textLength() const {
+    return m_source ? m_sourceLength : m_box.textLength();
+}
+
+void PageEditor::readText(const std::function<void(std::wstring_view)>& reader) const {
+    if (m_source) {
+        reader(m_source());
+    } else {
+        m_box.readText(reader);
+    }
+}
+
+// Selections belong to the text in the box, so a deferred text goes in first.
+std::wstring PageEditor::selText() const {
+    realize();
+    return m_box.selText();
+}
+
+void PageEditor::setSelText(std::wstring_view text) {
+    realize();
+    m_box.setSelText(text);
+    m_changed = true;
+}
+
+int PageEditor::selStart() const {
+    realize();
+    return m_box.selStart();
+}
+
+int PageEditor::selLength() const {
+    realize();
+    return m_box.selLength();
+}
+
+void PageEditor::select(int start, int length) {
+    realize();
+    m_box.select(start, length);
+}
+
+// The size goes in before the text, and both before the box is shown, so that the
+// text is laid out once.
+void PageEditor::setVisible(bool visible) {
+    if (visible) {
+        applyGeometry();
+        realize();
+    }
+    m_box.setVisible(visible);
+}
+
+void PageEditor::realize() const {
+    if (m_source) {
+        const TextSource source = std::move(m_source);
+        m_source = nullptr;
+        m_box.setText(source());
+        m_box.setModified(false);
+    }
+}
+
+void PageEditor::applyGeometry() const {
+    if (m_geometry) {
+        const plat::Rect r = *m_geometry;
+        m_geometry.reset();
+        m_box.setGeometry(r);
+    }
+}
+
+plat::Rect PageEditor::geometry() const {
+    return m_geometry ? *m_geometry : m_box.geometry();
+}
+
+// A hidden box keeps its size until shown; a negative size is never applied.
+void PageEditor::setGeometry(const plat::Rect& r) {
+    plat::Rect next = geometry();
+    next.left = r.left;
+    next.top = r.top;
+    next.width = r.width >= 0 ? r.width : next.width;
+    next.height = r.height >= 0 ? r.height : next.height;
+    if (m_box.visible()) {
+        m_box.setGeometry(next);
+    } else {
+        m_geometry = next;
+    }
+}
+
+void PageEditor::setLeft(float v) {
+    plat::Rect r = geometry();
+    r.left = v;
+    setGeometry(r);
+}
+
+void PageEditor::setTop(float v) {
+    plat::Rect r = geometry();
+    r.top = v;
+    setGeometry(r);
+}
+
+void PageEditor::setWidth(float v) {
+    plat::Rect r = geometry();
+    r.width = v;
+    setGeometry(r);
+}
+
+void PageEditor::setHeight(float v) {
+    plat::Rect r = geometry();
+    r.height = v;
+    setGeometry(r);
+}
+
+}  // namespace notes

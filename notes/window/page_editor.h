@@ -1,0 +1,72 @@
+// One page's editor as the notes window uses it: the desktop's text box plus what
+// keeps big pages cheap. A multi-line editor lays out its whole text whenever its
+// text or size changes, so a hidden page's text and size wait here until the page is
+// shown; and the editor knows whether its page changed since it was last loaded or
+// saved, so that Save can pass an unchanged page by without reading it.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace notes {
+
+class PageEditor final : public plat::TextBox {
+public:
+    // Makes the page's text when it is first needed.
+    using TextSource = std::function<std::wstring()>;
+
+    explicit PageEditor(plat::TextBox& box) : m_box(box) {}
+
+    // Gives the page the text it was loaded with, `length` UTF-16 units long. A hidden
+    // page keeps `source` until it is shown; asked for its text meanwhile, it makes
+    // the text from `source` without putting it into the box.
+    void loadText(TextSource source, std::size_t length);
+    // Whether the text changed since it was loaded or last marked saved.
+    bool changed() const { return m_changed || m_box.modified(); }
+    void markSaved();
+    bool empty() const { return textLength() == 0; }
+    // Whether the loaded text is still waiting for the page to be shown.
+    bool deferred() const { return m_source != nullptr; }
+
+    // plat::TextBox
+    std::wstring text() const override;
+    void setText(std::wstring_view text) override;
+    std::size_t textLength() const override;
+    void readText(const std::function<void(std::wstring_view)>& reader) const override;
+    bool modified() const override { return changed(); }
+    void setModified(bool modified) override;
+    std::wstring selText() const override;
+    void setSelText(std::wstring_view text) override;
+    int selStart() const override;
+    int selLength() const override;
+    void select(int start, int length) override;
+    bool visible() const override { return m_box.visible(); }
+    void setVisible(bool visible) override;
+    plat::Rect geometry() const override;
+    void setGeometry(const plat::Rect& r) override;
+    void setLeft(float v) override;
+    void setTop(float v) override;
+    void setWidth(float v) override;
+    void setHeight(float v) override;
+    std::uint32_t backColor() const override { return m_box.backColor(); }
+    void setBackColor(std::uint32_t colour) override { m_box.setBackColor(colour); }
+    void setFocus() override { m_box.setFocus(); }
+
+private:
+    // Puts a deferred text and size into the box (hidden or not).
+    void realize() const;
+    void applyGeometry() const;
+
+    plat::TextBox& m_box;
+    // The text of a page not shown since it was loaded; the box is empty meanwhile.
+    mutable TextSource m_source;
+    std::size_t m_sourceLength = 0;
+    // Geometry set while hidden; the box gets it when shown.
+    mutable std::optional<plat::Rect> m_geometry;
+    bool m_changed = false;
+};
+
+}  // namespace notes

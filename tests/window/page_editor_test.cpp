@@ -1,0 +1,116 @@
+// Big pages stay cheap: a hidden page's text and size reach its editor only when the
+// page is shown, Save reads only pages that changed, and the page's own text is
+// used throughout meanwhile (Go entries, Save, Clear All's archive).
+#include "notes/pagestore/page_digest.h"
+#include "notes/pagestore/page_files.h"
+#include "notes/window/menu_ids.h"
+#include "test_support.h"
+
+#include <filesystem>
+
+namespace notes::test {
+namespace {
+
+class PageEditorTest : public NotesTest {
+protected:
+    void SetUp() override {
+        writePage(1, "one\r\n");
+        writePage(3, "three\r\n");
+        start();
+    }
+    // The desktop's own editor, under the page editor.
+    plat::TextBox& box(int index) { return window().textBox(index); }
+    int reads() {
+        int total = 0;
+        for (int i = 0; i < kPageCount; ++i) {
+            total += window().textReads(i);
+        }
+        return total;
+    }
+};
+
+TEST_F(PageEditorTest, AHiddenPagesTextReachesItsEditorWhenFirstShown) {
+    EXPECT_EQ(box(0).text(), L"one");
+    EXPECT_EQ(box(2).text(), L"");
+    EXPECT_EQ(page(2).text(), L"three");
+    EXPECT_TRUE(window().menuEnabled(mnuGoThree));
+    EXPECT_FALSE(window().menuEnabled(mnuGoTwo));
+
+    ASSERT_TRUE(window().clickMenu(mnuGoThree));
+    EXPECT_EQ(box(2).text(), L"three");
+    EXPECT_FALSE(page(2).changed());
+    page(2).select(5, 0);
+    window().type(2, L"!");
+    EXPECT_EQ(page(2).text(), L"three!");
+}
+
+TEST_F(PageEditorTest, AHiddenEditorTakesTheWindowsSizeWhenShown) {
+    const plat::Rect before = box(2).geometry();
+    window().userSetBounds({0, 0, 6000, 5000});
+    EXPECT_EQ(box(2).geometry().width, before.width);
+    EXPECT_EQ(page(2).geometry().width, 6000 - 110);
+    EXPECT_EQ(box(0).geometry().width, 6000 - 110);
+
+    window().clickMenu(mnuGoThree);
+    EXPECT_EQ(box(2).geometry().width, 6000 - 110);
+    EXPECT_EQ(box(2).geometry().height, 5000 - 550);
+}
+
+TEST_F(PageEditorTest, SaveReadsOnlyWhatChanged) {
+    window().clickMenu(mnuGoThree);
+    const int before = reads();
+    window().clickMenu(mnuFileSave);
+    EXPECT_EQ(reads(), before);
+
+    window().type(2, L"typed ");
+    window().clickMenu(mnuFileSave);
+    EXPECT_EQ(reads(), before + 1);
+    EXPECT_EQ(readPage(3), "typed three\r\n");
+    window().clickMenu(mnuFileSave);
+    EXPECT_EQ(reads(), before + 1);
+}
+
+TEST_F(PageEditorTest, APageTypedIntoAndBackIsNotRewritten) {
+    window().clickMenu(mnuGoThree);
+    writePage(3, "written by another copy\r\n");
+    page(2).select(0, 0);
+    window().type(2, L"x");
+    page(2).select(0, 1);
+    window().type(2, L"");
+    window().clickMenu(mnuFileSave);
+    EXPECT_EQ(readPage(3), "written by another copy\r\n");
+}
+
+TEST_F(PageEditorTest, AnUnchangedPageWhoseFileWentIsWrittenAgain) {
+    std::filesystem::remove(pagePath(3));
+    window().clickMenu(mnuFileSave);
+    EXPECT_EQ(readPage(3), "three\r\n");
+    EXPECT_EQ(box(2).text(), L"");
+}
+
+TEST_F(PageEditorTest, ClearAllArchivesAndEmptiesAPageNeverShown) {
+    m_platform.queueAnswer(plat::MsgAnswer::Yes);
+    window().clickMenu(mnuEditClear);
+    EXPECT_NE(readFile("pages.txt").find("three"), std::string::npos);
+    EXPECT_EQ(page(2).text(), L"");
+    window().clickMenu(mnuFileSave);
+    EXPECT_EQ(readPage(3), "\r\n");
+    EXPECT_FALSE(window().menuEnabled(mnuGoThree));
+}
+
+TEST(PageDigest, TellsTextsApartByEveryCharacterAndTheLength) {
+    const std::wstring text(1001, L'a');
+    EXPECT_EQ(digestOf(text), digestOf(std::wstring(1001, L'a')));
+    for (std::size_t i : {std::size_t{0}, std::size_t{500}, std::size_t{1000}}) {
+        std::wstring changed = text;
+        changed[i] = L'b';
+        EXPECT_NE(digestOf(changed), digestOf(text)) << i;
+    }
+    EXPECT_NE(digestOf(text.substr(0, 1000)), digestOf(text));
+    EXPECT_NE(digestOf(L"ab"), digestOf(L"ba"));
+    EXPECT_NE(digestOf(L"\U0001F600"), digestOf(L"\U0001F601"));
+    EXPECT_TRUE(digestOf(L"").empty());
+}
+
+}  // namespace
+}  // namespace notes::test
