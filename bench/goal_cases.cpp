@@ -62,7 +62,13 @@ void runBareEmpty(const BenchInputs& inputs, Samples& samples) {
     samples.add(Figure::BareStart, bare->visibleMs());
     bare->waitIdle();
     samples.add(Figure::BareStartPeak, bare->peakMiB());
-    // The text of page 2, which notes.exe shows for the first time in runNotesPages.
+    bare->end(WM_CLOSE, 0);
+}
+
+// The text of page 2, which notes.exe shows for the first time in runNotesPages.
+void runBareSetText(const BenchInputs& inputs, Samples& samples) {
+    std::unique_ptr<BenchProgram> bare = BenchProgram::start(inputs.bareExe, {}, isBareWindow);
+    bare->waitIdle();
     sendBounded(bare->window(), kBarePrepareText, inputs.pages[1].size(), 2);
     const double start = nowMs();
     sendBounded(bare->window(), kBareSetText, 0, 0);

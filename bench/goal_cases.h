@@ -20,8 +20,10 @@ struct BenchInputs {
     size_t editorLength(int page) const { return pages[static_cast<size_t>(page) - 1].size() - 2; }
 };
 
-// Bare window: empty start, its peak, then setting 1 MiB into its editor.
+// Bare window without a page: start and peak.
 void runBareEmpty(const BenchInputs& inputs, Samples& samples);
+// Bare window setting 1 MiB into its editor.
+void runBareSetText(const BenchInputs& inputs, Samples& samples);
 // notes.exe without page files: start and peak.
 void runNotesEmpty(const BenchInputs& inputs, Samples& samples);
 // Bare window loading page 1 at start: time until it is in the editor, peak.

@@ -109,8 +109,8 @@ void printSpread(const Samples& samples) {
 
 void printReport(const Samples& samples, int runs) {
     std::printf(
-        "\nGoals: medians of %d interleaved runs (\"x yard\": median / yardstick's median; \"/ goal\": median /"
-        " what the goal allows, met when <= 1)\n",
+        "\nGoals: medians over %d interleaved runs (samples per figure: n below). x yard: median / the\n"
+        "yardstick's median; / goal: median / what the goal allows, met when <= 1.\n",
         runs);
     std::printf("%-37s %11s %11s %6s  %-21s %6s  %s\n", "goal", "median", "yardstick", "x yard", "goal", "/ goal",
                 "verdict");
