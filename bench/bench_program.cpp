@@ -87,12 +87,12 @@ int BenchProgram::editorLength(int id) const {
 }
 
 // The editor may not exist yet while the program starts.
-void BenchProgram::waitForEditorLength(int id, size_t length) const {
+void BenchProgram::waitForEditorLength(int id, size_t length, UINT limitMs) const {
     const auto holds = [&] {
         HWND edit = GetDlgItem(m_window, id);
         return edit && static_cast<size_t>(sendBounded(edit, WM_GETTEXTLENGTH, 0, 0)) == length;
     };
-    if (!e2e::waitUntil(holds, Millis{kAnswerLimitMs}, Millis{1})) {
+    if (!e2e::waitUntil(holds, Millis{limitMs}, Millis{1})) {
         e2e::fail("editor " + std::to_string(id) + " never held " + std::to_string(length) + " characters");
     }
 }

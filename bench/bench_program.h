@@ -17,6 +17,9 @@ namespace bench {
 
 // Upper bound of any one message: Wine's EDIT takes seconds per MiB, ten pages more.
 inline constexpr UINT kAnswerLimitMs = 300000;
+// How long a page may take to reach its editor after the command that shows it has
+// ended (a program may hand it over from a message it posted itself).
+inline constexpr UINT kAfterCommandLimitMs = 30000;
 
 // SendMessageTimeoutW within kAnswerLimitMs; fails (DriverError) when unanswered.
 LRESULT sendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -45,8 +48,8 @@ public:
 
     HWND editor(int id) const;
     int editorLength(int id) const;
-    // Polls until editor `id` holds `length` characters; fails after kAnswerLimitMs.
-    void waitForEditorLength(int id, size_t length) const;
+    // Polls until editor `id` holds `length` characters; fails after `limitMs`.
+    void waitForEditorLength(int id, size_t length, UINT limitMs = kAnswerLimitMs) const;
     // Sends the menu command and waits for its handler to end; returns its time.
     double command(int id) const;
     // Posts `message` (a close or exit command) and waits for the process to end;

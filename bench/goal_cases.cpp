@@ -34,7 +34,7 @@ void endNotes(BenchProgram& notes) {
 double showPage(const BenchProgram& notes, int page, size_t length) {
     const double start = nowMs();
     notes.command(notes::mnuGoOne + page - 1);
-    notes.waitForEditorLength(editorId(page), length);
+    notes.waitForEditorLength(editorId(page), length, kAfterCommandLimitMs);
     const double ms = nowMs() - start;
     if (!IsWindowVisible(notes.editor(editorId(page)))) {
         e2e::fail("Go > Page " + std::to_string(page) + " did not show that page");

@@ -34,7 +34,7 @@ SaveCases::SaveCases(const BenchInputs& inputs) : m_files(inputs.pages) {
     m_notes->waitForEditorLength(editorId(1), inputs.editorLength(1));
     for (int page = 2; page <= e2e::kPageCount; ++page) {
         m_notes->command(notes::mnuGoOne + page - 1);
-        m_notes->waitForEditorLength(editorId(page), inputs.editorLength(page));
+        m_notes->waitForEditorLength(editorId(page), inputs.editorLength(page), kAfterCommandLimitMs);
     }
     m_notes->command(notes::mnuGoOne);
 }
