@@ -1,5 +1,5 @@
-// Figures for the benchmarks: a clock in milliseconds, medians and minima, and
-// the page texts they load.
+// Figures for the benchmarks: a clock in milliseconds, medians, and the page texts
+// they load.
 #pragma once
 
 #include <windows.h>
@@ -18,15 +18,12 @@ inline double nowMs() {
 }
 
 inline double median(std::vector<double> values) {
-    if (values.empty())
+    if (values.empty()) {
         return 0;
+    }
     std::sort(values.begin(), values.end());
     const size_t mid = values.size() / 2;
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
-
-inline double minimum(const std::vector<double>& values) {
-    return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
 }
 
 // A page file of about `bytes`: text lines of ~70 characters, each ending in CR LF
@@ -36,8 +33,9 @@ inline std::string pageFile(size_t bytes, int page) {
     text.reserve(bytes + 80);
     for (size_t line = 1; text.size() < bytes; ++line) {
         std::string row = "page " + std::to_string(page) + " line " + std::to_string(line) + " ";
-        while (row.size() < 70)
+        while (row.size() < 70) {
             row += static_cast<char>('a' + (row.size() * 7 + line) % 26);
+        }
         text += row;
         text += "\r\n";
     }
