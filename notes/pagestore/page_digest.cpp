@@ -1,8 +1,9 @@
-// The page fingerprint: two multiply-and-rotate lanes over the text, two characters
-// a step, each finished with a full avalanche.
+// The page fingerprint: two multiply-and-rotate lanes over the bytes, eight bytes a
+// step each, mixed into each other and finished with a full avalanche.
 #include "notes/pagestore/page_digest.h"
 
 #include <bit>
+#include <cstring>
 
 namespace notes {
 namespace {
@@ -10,8 +11,8 @@ namespace {
 constexpr std::uint64_t kPrimeA = 0x9E3779B185EBCA87ull;
 constexpr std::uint64_t kPrimeB = 0xC2B2AE3D27D4EB4Full;
 
-std::uint64_t step(std::uint64_t lane, std::uint64_t word, std::uint64_t prime, int rotation) {
-    return std::rotl((lane ^ word) * prime, rotation);
+std::uint64_t step(std::uint64_t lane, std::uint64_t word, std::uint64_t prime) {
+    return std::rotl((lane ^ word) * prime, 31);
 }
 
 std::uint64_t avalanche(std::uint64_t h) {
@@ -22,24 +23,30 @@ std::uint64_t avalanche(std::uint64_t h) {
     return h ^ (h >> 31);
 }
 
+std::uint64_t wordAt(const char* p) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, p, sizeof(word));
+    return word;
+}
+
 }  // namespace
 
-PageDigest digestOf(std::wstring_view text) {
+PageDigest digestOf(std::string_view bytes) {
     std::uint64_t a = 0x243F6A8885A308D3ull;
     std::uint64_t b = 0x13198A2E03707344ull;
     std::size_t i = 0;
-    for (; i + 1 < text.size(); i += 2) {
-        const std::uint64_t word =
-            static_cast<std::uint32_t>(text[i]) | (std::uint64_t{static_cast<std::uint32_t>(text[i + 1])} << 32);
-        a = step(a, word, kPrimeA, 31);
-        b = step(b, word, kPrimeB, 27);
+    for (; i + 16 <= bytes.size(); i += 16) {
+        a = step(a, wordAt(bytes.data() + i), kPrimeA);
+        b = step(b, wordAt(bytes.data() + i + 8), kPrimeB);
     }
-    if (i < text.size()) {
-        const std::uint64_t word = static_cast<std::uint32_t>(text[i]) | (std::uint64_t{1} << 63);
-        a = step(a, word, kPrimeA, 31);
-        b = step(b, word, kPrimeB, 27);
-    }
-    return {avalanche(a ^ text.size()), avalanche(b + text.size()), text.size()};
+    // The last few bytes, with a marker bit so that trailing zero bytes count.
+    char tail[16] = {};
+    std::memcpy(tail, bytes.data() + i, bytes.size() - i);
+    tail[bytes.size() - i] = 1;
+    a = step(a, wordAt(tail), kPrimeA);
+    b = step(b, wordAt(tail + 8), kPrimeB);
+    const std::uint64_t length = bytes.size();
+    return {avalanche(a ^ std::rotl(b, 17) ^ length), avalanche(b + a * kPrimeB + length), bytes.size()};
 }
 
 }  // namespace notes

@@ -1,5 +1,6 @@
-// A page text's fingerprint. Save compares a page with what was last loaded or saved
-// through this, so the program keeps no second copy of every page's text.
+// A page file's fingerprint. Save compares the bytes a page would be written as with
+// what was last loaded or saved through this, so the program keeps no second copy
+// of every page's text.
 #pragma once
 
 #include <cstddef>
@@ -11,14 +12,13 @@ namespace notes {
 struct PageDigest {
     std::uint64_t first = 0;
     std::uint64_t second = 0;
-    std::size_t length = 0;  // UTF-16 units (wide characters)
+    std::size_t length = 0;  // bytes
 
-    bool empty() const { return length == 0; }
     bool operator==(const PageDigest&) const = default;
 };
 
-// Two independent 64-bit hashes of the text and its length: an accidental match of
-// two different texts is out of practical reach.
-PageDigest digestOf(std::wstring_view text);
+// Two 64-bit hashes of the bytes and their length: an accidental match of two
+// different files is out of practical reach.
+PageDigest digestOf(std::string_view bytes);
 
 }  // namespace notes

@@ -20,7 +20,7 @@ std::wstring pagePath(const plat::Platform& platform, int number) {
 
 // A page whose text is unchanged still gets written when its file has gone, so that
 // its text is not lost at the next start.
-bool fileMissing(const plat::Platform& platform, const PageDigest& baseline, int number) {
+bool fileMissing(const plat::Platform& platform, const PageBaseline& baseline, int number) {
     return !baseline.empty() && !platform.isOrdinaryFile(pagePath(platform, number));
 }
 
@@ -30,21 +30,21 @@ bool fileMissing(const plat::Platform& platform, const PageDigest& baseline, int
 void savePage(FrmMain& window, int number, PageProblems& problems) {
     plat::Platform& platform = window.platform();
     PageEditor& editor = window.rtbNote(number - 1);
-    PageDigest& baseline = window.baselines()[static_cast<std::size_t>(number - 1)];
+    PageBaseline& baseline = window.baselines()[static_cast<std::size_t>(number - 1)];
     editor.readText([&](std::wstring_view text) {
-        const PageDigest digest = digestOf(text);
-        if (digest == baseline && !fileMissing(platform, baseline, number)) {
-            editor.markSaved();
-            return;
-        }
         if (text.empty() && baseline.empty()) {
             editor.markSaved();
             return;
         }
-        const plat::FileStatus status =
-            platform.writeFileAtomic(pagePath(platform, number), encodePageFile(platform, text));
+        const std::string bytes = encodePageFile(platform, text);
+        const PageDigest digest = digestOf(bytes);
+        if (digest == baseline.file && !fileMissing(platform, baseline, number)) {
+            editor.markSaved();
+            return;
+        }
+        const plat::FileStatus status = platform.writeFileAtomic(pagePath(platform, number), bytes);
         if (status.ok) {
-            baseline = digest;
+            baseline = {digest, text.size()};
             editor.markSaved();
         } else {
             problems.push_back({pageFileName(number), status.error});
@@ -75,10 +75,10 @@ PageProblems SavePages() {
     PageProblems problems;
     for (int n = 1; n <= kPageCount; ++n) {
         const PageEditor& editor = window.rtbNote(n - 1);
-        const PageDigest& baseline = window.baselines()[static_cast<std::size_t>(n - 1)];
+        const PageBaseline& baseline = window.baselines()[static_cast<std::size_t>(n - 1)];
         // The length is a free second look, for a whole new text that another
         // program put into the editor without the editor calling it a change.
-        const bool unchanged = !editor.changed() && editor.textLength() == baseline.length;
+        const bool unchanged = !editor.changed() && editor.textLength() == baseline.textLength;
         if (unchanged && !fileMissing(window.platform(), baseline, n)) {
             continue;
         }
@@ -104,12 +104,13 @@ PageProblems LoadPages() {
             bytes->clear();
         }
         // An unreadable file's baseline is empty: it is only written over once the
-        // user puts text into its page.
-        const PageDigest digest = digestOf(decodePageFile(platform, *bytes));
-        window.baselines()[static_cast<std::size_t>(n - 1)] = digest;
+        // user puts text into its page. The baseline is the text as Save would write
+        // it, which need not be the file's bytes (a file from elsewhere).
+        const std::wstring text = decodePageFile(platform, *bytes);
+        window.baselines()[static_cast<std::size_t>(n - 1)] = {digestOf(encodePageFile(platform, text)), text.size()};
         // A hidden page keeps the file's bytes (a byte a character for most pages)
         // rather than its decoded text, until it is first shown.
-        window.rtbNote(n - 1).loadText([&platform, bytes] { return decodePageFile(platform, *bytes); }, digest.length);
+        window.rtbNote(n - 1).loadText([&platform, bytes] { return decodePageFile(platform, *bytes); }, text.size());
     }
     return problems;
 }

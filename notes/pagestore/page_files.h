@@ -16,8 +16,14 @@ namespace notes {
 
 inline constexpr int kPageCount = 10;
 
-// The fingerprint of what each page held at its last load or save.
-using PageBaselines = std::array<PageDigest, kPageCount>;
+// What a page held at its last load or save: the fingerprint of its file's bytes
+// (as this program writes them) and the length of its text.
+struct PageBaseline {
+    PageDigest file;
+    std::size_t textLength = 0;
+    bool empty() const { return textLength == 0; }
+};
+using PageBaselines = std::array<PageBaseline, kPageCount>;
 
 // A page file that could not be read or written, and why.
 struct PageProblem {

@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace notes {
@@ -118,9 +119,8 @@ std::string encodeText(const plat::Platform& platform, std::wstring_view text) {
     std::string bytes;
     if (isAscii(text)) {
         bytes.reserve(text.size() + kLineEnd.size());
-        for (wchar_t c : text) {
-            bytes.push_back(static_cast<char>(c));
-        }
+        bytes.resize(text.size());
+        std::transform(text.begin(), text.end(), bytes.begin(), [](wchar_t c) { return static_cast<char>(c); });
         return bytes;
     }
     // ANSI bytes that happen to start like a byte-order mark would read back as

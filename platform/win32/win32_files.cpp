@@ -5,7 +5,8 @@
 namespace plat::win32 {
 namespace {
 
-constexpr DWORD kChunk = 1u << 20;
+// Reads and writes go in pieces this large: one call for any ordinary page.
+constexpr DWORD kChunk = 1u << 26;
 constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 // Closes a file handle when it goes out of scope.
@@ -90,22 +91,29 @@ FileStatus Win32Platform::readFile(std::wstring_view path, std::string& bytes) c
     if (!file.valid()) {
         return failure(GetLastError());
     }
+    // Read straight into the result, one byte of room past the expected size so that
+    // the read that finds the end needs no second buffer.
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.handle, &size) && size.QuadPart > 0) {
-        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    }
-    std::string chunk(kChunk, '\0');
+    const bool sized = GetFileSizeEx(file.handle, &size) && size.QuadPart > 0;
+    bytes.resize(sized ? static_cast<std::size_t>(size.QuadPart) + 1 : std::size_t{1} << 20);
+    std::size_t filled = 0;
     for (;;) {
+        if (filled == bytes.size()) {
+            bytes.resize(bytes.size() * 2);
+        }
+        const std::size_t room = bytes.size() - filled;
         DWORD got = 0;
-        if (!ReadFile(file.handle, chunk.data(), kChunk, &got, nullptr)) {
+        if (!ReadFile(file.handle, bytes.data() + filled, room < kChunk ? static_cast<DWORD>(room) : kChunk, &got,
+                      nullptr)) {
             const DWORD error = GetLastError();
             bytes.clear();
             return failure(error);
         }
         if (got == 0) {
+            bytes.resize(filled);
             return {};
         }
-        bytes.append(chunk.data(), got);
+        filled += got;
     }
 }
 
