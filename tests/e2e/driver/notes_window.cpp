@@ -17,8 +17,11 @@ ProbeClient& NotesWindow::probe() {
 
 LRESULT NotesWindow::sendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kHugeWait.count(), &answer)) {
-        fail("the program did not answer message " + std::to_string(message));
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, static_cast<UINT>(kHugeWait.count()),
+                             &answer)) {
+        fail("the program did not answer message " + std::to_string(message) + " to its " +
+             toUtf8(windowClass(window)) + " window within " + std::to_string(kHugeWait.count()) +
+             " ms: it did not fetch its messages (busy or hung)");
     }
     return static_cast<LRESULT>(answer);
 }

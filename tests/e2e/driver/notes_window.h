@@ -61,9 +61,10 @@ public:
     // The standard icon a message box of the program shows: IDI_* number (IDI_EXCLAMATION
     // is 32515), 0 for none. Icon handles only mean something inside the program.
     int messageBoxIcon(const MessageBoxView& box);
+    // The probe of this run, for requests with a time limit of their own.
+    ProbeClient& probe();
 
 private:
-    ProbeClient& probe();
     LRESULT sendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
     const ProgramProcess& m_process;
     HWND m_window;

@@ -1,46 +1,87 @@
-// Loading the probe agent into the program under test, and its requests.
+// Hooking the probe agent into the program under test, and its requests.
 #include "tests/e2e/driver/probe_client.h"
 
-#include <psapi.h>
-
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+
+#include "tests/e2e/driver/program_process.h"
 
 namespace e2e {
 
 namespace {
 
-std::wstring fileNameOf(std::wstring_view path) {
-    const size_t slash = path.find_last_of(L"\\/");
-    return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
+const char* opName(probe::Op op) {
+    switch (op) {
+        case probe::Op::MenuDump: return "menu bar";
+        case probe::Op::GetText: return "text";
+        case probe::Op::SetText: return "set text";
+        case probe::Op::ReplaceSel: return "replace selection";
+        case probe::Op::StandardIcon: return "standard icon";
+    }
+    return "unknown";
 }
 
-// Base of the module named `name` in `process`, 0 when it is not loaded.
-ULONG_PTR remoteModuleBase(HANDLE process, const std::wstring& name) {
-    HMODULE modules[1024];
-    DWORD bytes = 0;
-    if (!EnumProcessModules(process, modules, sizeof(modules), &bytes))
-        return 0;
-    for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
-        wchar_t moduleName[MAX_PATH] = {};
-        GetModuleBaseNameW(process, modules[i], moduleName, MAX_PATH);
-        if (lstrcmpiW(moduleName, name.c_str()) == 0)
-            return reinterpret_cast<ULONG_PTR>(modules[i]);
+const char* statusName(probe::Status status) {
+    switch (status) {
+        case probe::Status::Ok: return "ok";
+        case probe::Status::NoBlock: return "no block";
+        case probe::Status::BadRequest: return "bad request (no such window?)";
+        case probe::Status::TooSmall: return "result too large";
+        case probe::Status::NoAnswer: return "the window did not answer";
+        case probe::Status::Failed: return "failed";
+        case probe::Status::Pending: return "pending";
     }
-    return 0;
+    return "unknown";
 }
 
-// Runs `start(argument)` as a thread of `process` and returns its exit code.
-DWORD runRemoteThread(HANDLE process, ULONG_PTR start, void* argument, Millis timeout, const char* what) {
-    Handle thread(
-        CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(start), argument, 0, nullptr));
-    if (!thread)
-        fail(std::string("cannot start the probe thread for ") + what + ": " + lastErrorText());
-    if (WaitForSingleObject(thread.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
-        fail(std::string("the probe did not finish ") + what + " in time");
+// "window 0x1234 (Edit, id 1000, \"caption\")" for failure messages.
+std::string describeWindow(HWND window) {
+    char handle[32];
+    std::snprintf(handle, sizeof(handle), "0x%llx",
+                  static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(window)));
+    std::string text = std::string("window ") + handle;
+    if (!IsWindow(window))
+        return text + " (no longer a window)";
+    text += " (" + toUtf8(windowClass(window));
+    if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
+        text += ", id " + std::to_string(GetDlgCtrlID(window));
+    const std::wstring caption = windowText(window);
+    if (!caption.empty())
+        text += ", \"" + toUtf8(caption.substr(0, 40)) + "\"";
+    return text + ")";
+}
+
+std::wstring requestName(const wchar_t* prefix, DWORD processId, unsigned long long request) {
+    return std::wstring(prefix) + std::to_wstring(processId) + L"." + std::to_wstring(request);
+}
+
+// Request numbers are unique in the test process, so that a request abandoned by
+// one client can never be mistaken for a later one.
+unsigned long long nextRequest() {
+    static volatile LONG64 counter = 0;
+    return static_cast<unsigned long long>(InterlockedIncrement64(&counter));
+}
+
+// Waits for `done` or the end of `process`, handling messages sent to the test's
+// own windows meanwhile (so that the program is never kept waiting on the test).
+// WAIT_OBJECT_0: answered; WAIT_OBJECT_0 + 1: the program ended; WAIT_TIMEOUT.
+DWORD waitForAnswer(HANDLE done, HANDLE process, Millis limit) {
+    const HANDLE handles[] = {done, process};
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now());
+        const DWORD wait = static_cast<DWORD>(std::max<long long>(0, left.count()));
+        const DWORD result = MsgWaitForMultipleObjectsEx(2, handles, wait, QS_SENDMESSAGE, 0);
+        if (result == WAIT_OBJECT_0 + 2) {
+            MSG msg;
+            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            continue;
+        }
+        if (result == WAIT_OBJECT_0 || result == WAIT_OBJECT_0 + 1 || result == WAIT_TIMEOUT)
+            return result;
+        fail("waiting for the probe failed: " + lastErrorText());
     }
-    DWORD code = 0;
-    GetExitCodeThread(thread.get(), &code);
-    return code;
 }
 
 void appendMenuItem(MenuBar& bar, const probe::MenuRecord& record, std::wstring caption) {
@@ -96,72 +137,91 @@ const MenuItem& MenuBar::at(std::initializer_list<std::wstring_view> path) const
 }
 
 ProbeClient::ProbeClient(HANDLE process, DWORD processId) : m_process(process), m_processId(processId) {
-    inject();
-}
-
-void ProbeClient::inject() {
     const std::wstring dll = probeDllPath();
-    HMODULE local = LoadLibraryW(dll.c_str());
-    if (!local)
+    m_agent = LoadLibraryW(dll.c_str());
+    if (!m_agent)
         fail("cannot load the probe " + toUtf8(dll) + ": " + lastErrorText());
-    const auto serve = reinterpret_cast<ULONG_PTR>(GetProcAddress(local, probe::kServeExport));
-    const ULONG_PTR offset = serve - reinterpret_cast<ULONG_PTR>(local);
-
-    ULONG_PTR base = remoteModuleBase(m_process, fileNameOf(dll));
-    if (!base) {
-        const size_t bytes = (dll.size() + 1) * sizeof(wchar_t);
-        void* remotePath = VirtualAllocEx(m_process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        if (!remotePath || !WriteProcessMemory(m_process, remotePath, dll.c_str(), bytes, nullptr)) {
-            fail("cannot pass the probe path to the program: " + lastErrorText());
-        }
-        // kernel32 sits at the same address in every process of the session.
-        const auto loadLibrary =
-            reinterpret_cast<ULONG_PTR>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW"));
-        if (!runRemoteThread(m_process, loadLibrary, remotePath, kWait, "loading")) {
-            fail("the program could not load the probe " + toUtf8(dll));
-        }
-        VirtualFreeEx(m_process, remotePath, 0, MEM_RELEASE);
-        base = remoteModuleBase(m_process, fileNameOf(dll));
-        if (!base)
-            fail("the probe is not among the program's modules");
-    }
-    m_remoteServe = base + offset;
+    // Through void*: GCC warns about a direct cast between function types.
+    m_hookProc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(m_agent, probe::kHookExport)));
+    if (!m_hookProc)
+        fail("the probe " + toUtf8(dll) + " has no " + probe::kHookExport);
+    m_requestMessage = RegisterWindowMessageW(probe::kRequestMessageName);
+    if (!m_requestMessage)
+        fail("cannot register the probe's message: " + lastErrorText());
 }
 
-ProbeClient::Reply ProbeClient::call(probe::Op op, HWND window, std::string_view payload, size_t capacity) {
-    const unsigned long long request = ++m_request;
-    const std::wstring name =
-        std::wstring(probe::kMappingPrefix) + std::to_wstring(m_processId) + L"." + std::to_wstring(request);
+ProbeClient::~ProbeClient() {
+    for (const auto& [thread, hook] : m_hooks)
+        UnhookWindowsHookEx(hook);
+    // The agent stays loaded in the test process: other clients may still use it.
+}
+
+void ProbeClient::hook(DWORD thread) {
+    if (m_hooks.count(thread))
+        return;
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, m_hookProc, m_agent, thread);
+    if (!hook)
+        fail("cannot hook the probe into thread " + std::to_string(thread) + " of the program: " + lastErrorText());
+    m_hooks[thread] = hook;
+}
+
+ProbeClient::Reply ProbeClient::call(probe::Op op, HWND window, std::string_view payload, size_t capacity,
+                                     Millis limit) {
+    const std::string what = std::string("probe request \"") + opName(op) + "\" for " + describeWindow(window);
+    DWORD processId = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &processId);
+    if (!thread || processId != m_processId)
+        fail(what + ": the window does not belong to the program");
+    hook(thread);
+
+    const unsigned long long request = nextRequest();
     const unsigned long long total = sizeof(probe::Header) + std::max(capacity, payload.size() + sizeof(wchar_t));
+    const std::wstring blockName = requestName(probe::kMappingPrefix, m_processId, request);
     Handle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, static_cast<DWORD>(total >> 32),
-                                      static_cast<DWORD>(total), name.c_str()));
+                                      static_cast<DWORD>(total), blockName.c_str()));
     if (!mapping)
-        fail("cannot create the probe block: " + lastErrorText());
+        fail(what + ": cannot create the probe block: " + lastErrorText());
     auto* view = static_cast<unsigned char*>(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     if (!view)
-        fail("cannot map the probe block: " + lastErrorText());
-    probe::Header header{
-        op, probe::Status::Failed, reinterpret_cast<ULONG_PTR>(window), total - sizeof(probe::Header), payload.size(),
+        fail(what + ": cannot map the probe block: " + lastErrorText());
+    struct Unmap {
+        void* view;
+        ~Unmap() { UnmapViewOfFile(view); }
+    } unmap{view};
+    const probe::Header header{
+        op, probe::Status::Pending, reinterpret_cast<ULONG_PTR>(window), total - sizeof(probe::Header), payload.size(),
         0};
     std::memcpy(view, &header, sizeof(header));
     std::memcpy(view + sizeof(header), payload.data(), payload.size());
+    Handle done(CreateEventW(nullptr, TRUE, FALSE, requestName(probe::kDoneEventPrefix, m_processId, request).c_str()));
+    if (!done)
+        fail(what + ": cannot create the probe's event: " + lastErrorText());
 
-    const DWORD status =
-        runRemoteThread(m_process, m_remoteServe, reinterpret_cast<void*>(request), kHugeWait, "a request");
+    if (!PostThreadMessageW(thread, m_requestMessage, static_cast<WPARAM>(request), probe::kRequestMagic))
+        fail(what + ": cannot post it to thread " + std::to_string(thread) + ": " + lastErrorText());
+    const auto started = std::chrono::steady_clock::now();
+    const DWORD waited = waitForAnswer(done.get(), m_process, limit);
+    if (waited != WAIT_OBJECT_0) {
+        const auto took = std::chrono::duration_cast<Millis>(std::chrono::steady_clock::now() - started);
+        // Leaving closes the block and the event: if the program fetches the
+        // request later, the agent finds no block and drops it.
+        if (waited == WAIT_OBJECT_0 + 1)
+            fail(what + ": the program ended after " + std::to_string(took.count()) + " ms without answering");
+        fail(what + " (#" + std::to_string(request) + ") got no answer within " + std::to_string(limit.count()) +
+             " ms: the program did not fetch its messages (busy or hung)");
+    }
     Reply reply;
     std::memcpy(&reply.header, view, sizeof(reply.header));
-    if (status == static_cast<DWORD>(probe::Status::Ok)) {
+    if (reply.header.status == probe::Status::Ok) {
         reply.payload.assign(reinterpret_cast<const char*>(view + sizeof(header)), reply.header.payloadBytes);
-    }
-    UnmapViewOfFile(view);
-    if (status != static_cast<DWORD>(probe::Status::Ok)) {
-        fail("probe request " + std::to_string(static_cast<int>(op)) + " failed with status " + std::to_string(status));
+    } else if (!(op == probe::Op::GetText && reply.header.status == probe::Status::TooSmall)) {
+        fail(what + " failed: " + statusName(reply.header.status));
     }
     return reply;
 }
 
-MenuBar ProbeClient::menuBar(HWND window) {
-    const Reply reply = call(probe::Op::MenuDump, window, {}, 1 << 16);
+MenuBar ProbeClient::menuBar(HWND window, Millis limit) {
+    const Reply reply = call(probe::Op::MenuDump, window, {}, 1 << 16, limit);
     MenuBar bar;
     size_t at = 0;
     while (at + sizeof(probe::MenuRecord) <= reply.payload.size()) {
@@ -176,32 +236,38 @@ MenuBar ProbeClient::menuBar(HWND window) {
     return bar;
 }
 
-std::wstring ProbeClient::text(HWND window) {
-    // The length is asked without a pointer, so it crosses processes as it is.
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kHugeWait.count(), &length)) {
-        fail("the editor did not answer WM_GETTEXTLENGTH");
+std::wstring ProbeClient::text(HWND window, Millis limit) {
+    // A first request sized for a short text; a longer one answers with its length.
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    size_t capacity = 1 << 16;
+    for (int attempt = 0;; ++attempt) {
+        const auto left = std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now());
+        const Reply reply = call(probe::Op::GetText, window, {}, capacity, std::max(left, Millis{0}));
+        if (reply.header.status == probe::Status::Ok) {
+            std::wstring out(reply.payload.size() / sizeof(wchar_t), L'\0');
+            std::memcpy(out.data(), reply.payload.data(), out.size() * sizeof(wchar_t));
+            return out;
+        }
+        if (attempt == 2)
+            fail("the text of " + describeWindow(window) + " kept growing while the probe read it");
+        capacity = (reply.header.answer + 1024) * sizeof(wchar_t);
     }
-    const Reply reply = call(probe::Op::GetText, window, {}, (length + 1024) * sizeof(wchar_t));
-    std::wstring out(reply.payload.size() / sizeof(wchar_t), L'\0');
-    std::memcpy(out.data(), reply.payload.data(), out.size() * sizeof(wchar_t));
-    return out;
 }
 
-void ProbeClient::setText(HWND window, std::wstring_view text) {
+void ProbeClient::setText(HWND window, std::wstring_view text, Millis limit) {
     const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    const Reply reply = call(probe::Op::SetText, window, bytes, 0);
+    const Reply reply = call(probe::Op::SetText, window, bytes, 0, limit);
     if (!reply.header.answer)
         fail("the editor refused WM_SETTEXT of " + std::to_string(text.size()) + " characters");
 }
 
-void ProbeClient::replaceSelection(HWND window, std::wstring_view text) {
+void ProbeClient::replaceSelection(HWND window, std::wstring_view text, Millis limit) {
     const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    call(probe::Op::ReplaceSel, window, bytes, 0);
+    call(probe::Op::ReplaceSel, window, bytes, 0, limit);
 }
 
-int ProbeClient::standardIcon(HWND window) {
-    return static_cast<int>(call(probe::Op::StandardIcon, window, {}, 0).header.answer);
+int ProbeClient::standardIcon(HWND window, Millis limit) {
+    return static_cast<int>(call(probe::Op::StandardIcon, window, {}, 0, limit).header.answer);
 }
 
 }  // namespace e2e

@@ -1,8 +1,10 @@
-// The probe agent: a DLL the test driver loads into the program under test, so
-// that the tests can see what only the owning process can see under Wine. Wine
-// keeps menus in the owning process (GetMenuItemInfo on another process's menu
-// fails) and does not carry large texts across processes with WM_SETTEXT or
-// WM_GETTEXT. The agent does those few things in-process, one request per call.
+// The probe agent: a DLL that serves the test driver inside the program under
+// test, so that the tests can see what only the owning process can see under
+// Wine. Wine keeps menus in the owning process (GetMenuItemInfo on another
+// process's menu fails) and does not carry large texts across processes with
+// WM_SETTEXT or WM_GETTEXT. The agent does those few things in-process, on the
+// program's UI thread, from a WH_GETMESSAGE hook (see probe_protocol.h): it never
+// starts a thread, and it runs only when the program fetches its messages.
 #include <windows.h>
 
 #include <cstring>
@@ -16,6 +18,8 @@ using namespace e2e::probe;
 
 class Block {
 public:
+    // Opens the request's block and event; a request the driver has given up
+    // (its block is gone) leaves both closed.
     explicit Block(unsigned long long request) {
         wchar_t name[96];
         swprintf(name, 96, L"%ls%lu.%llu", kMappingPrefix, GetCurrentProcessId(), request);
@@ -23,12 +27,25 @@ public:
         if (m_mapping) {
             m_view = MapViewOfFile(m_mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0);
         }
+        swprintf(name, 96, L"%ls%lu.%llu", kDoneEventPrefix, GetCurrentProcessId(), request);
+        if (m_view) {
+            m_done = OpenEventW(EVENT_MODIFY_STATE, FALSE, name);
+        }
     }
     ~Block() {
+        if (m_done)
+            CloseHandle(m_done);
         if (m_view)
             UnmapViewOfFile(m_view);
         if (m_mapping)
             CloseHandle(m_mapping);
+    }
+    bool open() const { return m_view && m_done; }
+    // Publishes the status and wakes the driver.
+    void finish(Status status) {
+        header()->status = status;
+        MemoryBarrier();
+        SetEvent(m_done);
     }
     Block(const Block&) = delete;
     Block& operator=(const Block&) = delete;
@@ -39,6 +56,7 @@ public:
 private:
     HANDLE m_mapping = nullptr;
     void* m_view = nullptr;
+    HANDLE m_done = nullptr;
 };
 
 // Appends the entries of `menu` (and of its drop-downs) to the payload.
@@ -79,8 +97,14 @@ Status dumpMenu(HMENU menu, int depth, Block& block) {
     return Status::Ok;
 }
 
-// Sends to the window's own thread and waits a bounded time.
+// Calls a window of this thread directly (the hook runs on the program's UI
+// thread, which owns the windows the tests ask about); a window of another thread
+// gets a send with a time limit.
 Status sendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Header* header) {
+    if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
+        header->answer = static_cast<std::uint64_t>(SendMessageW(window, message, wParam, lParam));
+        return Status::Ok;
+    }
     DWORD_PTR answer = 0;
     if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &answer)) {
         return Status::NoAnswer;
@@ -91,15 +115,15 @@ Status sendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Head
 
 Status getText(HWND window, Block& block) {
     Header* header = block.header();
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &length)) {
-        return Status::NoAnswer;
-    }
+    Status status = sendBounded(window, WM_GETTEXTLENGTH, 0, 0, header);
+    if (status != Status::Ok)
+        return status;
+    const std::uint64_t length = header->answer;
     if ((length + 1) * sizeof(wchar_t) > header->capacity) {
-        return Status::TooSmall;
+        return Status::TooSmall;  // `answer` tells the driver the length
     }
     auto* text = reinterpret_cast<wchar_t*>(block.payload());
-    const Status status = sendBounded(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text), header);
+    status = sendBounded(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text), header);
     if (status == Status::Ok) {
         header->payloadBytes = header->answer * sizeof(wchar_t);
     }
@@ -153,15 +177,51 @@ Status serve(Block& block) {
     return Status::BadRequest;
 }
 
+// Serves one request; one the driver has given up is dropped.
+void serveRequest(unsigned long long request) {
+    Block block(request);
+    if (!block.open())
+        return;
+    block.finish(serve(block));
+}
+
+UINT requestMessage() {
+    static const UINT message = RegisterWindowMessageW(kRequestMessageName);
+    return message;
+}
+
+// Keeps the agent loaded for the rest of the program's life, whatever the hook's
+// loader does between calls.
+void pinSelf() {
+    static bool pinned = false;
+    if (pinned)
+        return;
+    HMODULE self = nullptr;
+    pinned = GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                                reinterpret_cast<LPCWSTR>(&requestMessage), &self) != 0;
+}
+
 }  // namespace
 
-extern "C" __declspec(dllexport) DWORD WINAPI probeServe(void* request) {
-    Block block(reinterpret_cast<unsigned long long>(request));
-    if (!block.header()) {
-        return static_cast<DWORD>(Status::NoBlock);
+// Called by the system on the program's UI thread for every message it fetches,
+// inside its own loop and inside modal loops alike. A request is served when it
+// is removed from the queue, and the program then sees WM_NULL in its place.
+extern "C" __declspec(dllexport) LRESULT CALLBACK probeGetMessageHook(int code, WPARAM removal, LPARAM message) {
+    if (code == HC_ACTION) {
+        pinSelf();
+        auto* msg = reinterpret_cast<MSG*>(message);
+        if (msg->hwnd == nullptr && msg->message == requestMessage() &&
+            static_cast<std::uint32_t>(msg->lParam) == kRequestMagic) {
+            const auto request = static_cast<unsigned long long>(msg->wParam);
+            if (removal & PM_REMOVE) {
+                msg->message = WM_NULL;
+                msg->wParam = 0;
+                msg->lParam = 0;
+                serveRequest(request);
+            }
+        }
     }
-    block.header()->status = serve(block);
-    return static_cast<DWORD>(block.header()->status);
+    return CallNextHookEx(nullptr, code, removal, message);
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
