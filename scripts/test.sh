@@ -1,18 +1,80 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the unit tests
 # on the headless backend (plain and under ASan/UBSan) and the end-to-end tests of
-# the real programs under Wine on a virtual display.
+# the real programs under Wine on a virtual display. Ends with the time each phase
+# took.
+#
+# QUIBBETS_JOBS (default 2) bounds parallel compiles and parallel unit tests; the
+# end-to-end tests run in the lanes of tests/e2e/wine_lanes.json.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
-for preset in native native-asan win32; do
-    cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset"
-done
+jobs=${QUIBBETS_JOBS:-2}
+lanes=$(grep -o '"id"' tests/e2e/wine_lanes.json | wc -l)
+timings=()
 status=0
+started=$SECONDS
+
+# Runs and times one phase: phase NAME CMD ARGS...
+phase() {
+    local name=$1 start=$SECONDS rc=0
+    shift
+    echo "== $name"
+    "$@" || rc=$?
+    timings+=("$(printf '%-26s %4d s%s' "$name" $((SECONDS - start)) "$([ $rc = 0 ] || echo '  FAILED')")")
+    return $rc
+}
+
+report() {
+    echo "== phases"
+    printf '%s\n' "${timings[@]}"
+    if [ -f build/e2e-times.txt ]; then
+        echo "== Wine tests, each"
+        cat build/e2e-times.txt
+    fi
+    printf '%-26s %4d s\n' "total" $((SECONDS - started))
+}
+
+build() {
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1" -j "$jobs"
+}
+
+# The Wine tests with each test's time kept for the report.
+wineTests() {
+    local rc=0
+    ctest --preset win32 2>&1 | tee build/e2e-ctest.log || rc=$?
+    grep -E '^ *[0-9]+/[0-9]+ Test +#' build/e2e-ctest.log | sed -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: //' \
+        >build/e2e-times.txt || true
+    return $rc
+}
+
+phase "dependencies" scripts/install-deps.sh
+mkdir -p build
+rm -f build/e2e-times.txt
+
+# The Wine prefixes (one per lane) are made while the native code builds: wineboot
+# mostly waits, and the end-to-end tests need them only at the end.
+(
+    start=$SECONDS
+    scripts/wine-session.sh --prepare "$lanes"
+    echo $((SECONDS - start)) >build/wine-prefix.seconds
+) >build/wine-prefix.log 2>&1 &
+prefixJob=$!
+
 for preset in native native-asan win32; do
-    echo "== tests: $preset"
-    ctest --preset "$preset" || status=1
+    phase "build $preset" build "$preset" || { report; exit 1; }
 done
+phase "unit tests native" ctest --preset native -j "$jobs" || status=1
+phase "unit tests native-asan" ctest --preset native-asan -j "$jobs" || status=1
+
+prefixWait=$SECONDS
+if ! wait "$prefixJob"; then
+    cat build/wine-prefix.log >&2
+    status=1
+fi
+timings+=("$(printf '%-26s %4s s, in the background (then waited %d s)' "Wine prefixes" \
+    "$(cat build/wine-prefix.seconds 2>/dev/null || echo '?')" $((SECONDS - prefixWait)))")
+phase "Wine tests" wineTests || status=1
+report
 exit $status

@@ -4,17 +4,41 @@
 # command's exit code. Used by CTest for the end-to-end tests and by bench/run.sh.
 #
 #   scripts/wine-session.sh CMD ARGS...
+#   scripts/wine-session.sh --prepare LANES    # create the prefixes of LANES lanes, run nothing
 #
 # WINEPREFIX defaults to <repo>/build/wineprefix and is created on first use.
+#
+# Lanes: CTest runs end-to-end tests side by side when it has the resource spec
+# tests/e2e/wine_lanes.json; each test then holds one "wineprefix" slot, and its
+# session uses that lane's own prefix (lane 1: build/wineprefix, lane N:
+# build/wineprefix-laneN), so its own wineserver and registry. Tests in different
+# lanes cannot see each other's windows, keystrokes, clipboard or settings.
 set -u
 
-if [ $# -eq 0 ]; then
-    echo "usage: $0 CMD ARGS..." >&2
+if [ $# -eq 0 ] || { [ "$1" = --prepare ] && [ $# -ne 2 ]; }; then
+    echo "usage: $0 CMD ARGS... | $0 --prepare LANES" >&2
     exit 2
 fi
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix}
+basePrefix=$repo/build/wineprefix
+lane=""
+if [ -z "${WINEPREFIX:-}" ] && [ "${CTEST_RESOURCE_GROUP_0:-}" = wineprefix ]; then
+    lane=${CTEST_RESOURCE_GROUP_0_WINEPREFIX:-}
+    lane=${lane#id:}
+    lane=${lane%%,*}
+fi
+lanePrefix() {
+    if [ "$1" = 1 ]; then
+        echo "$basePrefix"
+    else
+        echo "$basePrefix-lane$1"
+    fi
+}
+if [ -n "$lane" ]; then
+    export WINEPREFIX=$(lanePrefix "$lane")
+fi
+export WINEPREFIX=${WINEPREFIX:-$basePrefix}
 export WINEDEBUG=-all
 # No Mono or Gecko: without these overrides a new prefix asks to download them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -86,22 +110,50 @@ startXvfb() {
     export DISPLAY=":$number"
 }
 
+# Creates the prefix $1 with wineboot. The caller holds its lock.
+createPrefix() {
+    echo "wine-session: creating Wine prefix $1" >&2
+    WINEPREFIX=$1 "${wineEnv[@]}" wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$1 wineserver -w
+    if [ ! -f "$1/system.reg" ]; then
+        echo "wine-session: wineboot failed to create $1" >&2
+        exit 125
+    fi
+}
+
+# Makes the prefix $2 a copy of the prefix $1, which is much faster than wineboot.
+# The program files, which Wine only reads, are hard links; every other file (the
+# registry, ini files) is a copy of its own.
+clonePrefix() {
+    local from=$1 to=$2 file
+    echo "wine-session: copying Wine prefix $from to $to" >&2
+    rm -rf "$to.partial"
+    cp -a --link "$from" "$to.partial" || exit 125
+    (cd "$from" && find . -type f ! \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.drv' -o -iname '*.sys' \
+        -o -iname '*.nls' -o -iname '*.ocx' -o -iname '*.cpl' -o -iname '*.acm' -o -iname '*.tlb' \) -print0) |
+        while IFS= read -r -d '' file; do
+            cp -p --remove-destination "$from/$file" "$to.partial/$file" || exit 125
+        done || exit 125
+    mv "$to.partial" "$to"
+}
+
+# Creates the prefix $1 unless it exists; two sessions starting at once must not
+# both create it. A lane's prefix is copied from the first one.
 preparePrefix() {
-    mkdir -p "$(dirname "$WINEPREFIX")"
-    # Two sessions starting at once must not both create the prefix.
-    exec 9>"$WINEPREFIX.lock"
-    flock -w 300 9 || { echo "wine-session: prefix lock timed out" >&2; exit 125; }
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        echo "wine-session: creating Wine prefix $WINEPREFIX" >&2
-        "${wineEnv[@]}" wineboot -i >/dev/null 2>&1
-        wineserver -w
-        if [ ! -f "$WINEPREFIX/system.reg" ]; then
-            echo "wine-session: wineboot failed to create $WINEPREFIX" >&2
-            exit 125
+    local prefix=$1 lock
+    mkdir -p "$(dirname "$prefix")"
+    exec {lock}>"$prefix.lock"
+    flock -w 300 "$lock" || { echo "wine-session: prefix lock timed out" >&2; exit 125; }
+    if [ ! -f "$prefix/system.reg" ]; then
+        if [ "$prefix" = "$basePrefix" ]; then
+            createPrefix "$prefix"
+        else
+            preparePrefix "$basePrefix"
+            clonePrefix "$basePrefix" "$prefix"
         fi
     fi
-    flock -u 9
-    exec 9>&-
+    flock -u "$lock"
+    exec {lock}>&-
 }
 
 # True when a wineserver already serves this prefix. Its socket folder is named
@@ -121,7 +173,15 @@ if [ -z "${DISPLAY:-}" ]; then
     startXvfb
     prefixServerRunning || ownServer=1
 fi
-preparePrefix
+
+if [ "$1" = --prepare ]; then
+    preparePrefix "$basePrefix"
+    for ((n = 2; n <= $2; n++)); do
+        preparePrefix "$(lanePrefix "$n")"
+    done
+    exit 0
+fi
+preparePrefix "$WINEPREFIX"
 
 "${wineEnv[@]}" "$@" </dev/null &
 cmdPid=$!

@@ -25,6 +25,8 @@ void expectSaveFailureNamingPageOne(NotesApp& app) {
     EXPECT_TRUE(startsWith(box.text, L"These pages could not be saved:")) << toUtf8(box.text);
     EXPECT_TRUE(contains(box.text, L"page1.txt: ")) << toUtf8(box.text);
     box.press(L"OK");
+    // The box goes after the click is handled: the next box looked for must not be this one.
+    ASSERT_TRUE(waitUntil([&] { return dialogWindows(app.process()).empty(); }, kShortWait));
 }
 
 TEST_F(MountFaults, FullDiskKeepsTheOldPage) {

@@ -29,11 +29,15 @@ std::vector<HWND> descendants(HWND parent) {
     return found;
 }
 
-ProgramProcess ProgramProcess::start(const std::wstring& exe, const std::wstring& workFolder) {
+ProgramProcess ProgramProcess::start(const std::wstring& exe, const std::wstring& workFolder,
+                                     const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!arguments.empty()) {
+        commandLine += L" " + arguments;
+    }
     if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workFolder.c_str(),
                         &startup, &info)) {
         fail("cannot start " + toUtf8(exe) + ": " + lastErrorText());

@@ -21,8 +21,10 @@ std::vector<HWND> descendants(HWND parent);
 
 class ProgramProcess {
 public:
-    // Starts `exe` in `workFolder`; fails the test when it cannot be started.
-    static ProgramProcess start(const std::wstring& exe, const std::wstring& workFolder);
+    // Starts `exe` in `workFolder` with `arguments` after its quoted path on the
+    // command line; fails the test when it cannot be started.
+    static ProgramProcess start(const std::wstring& exe, const std::wstring& workFolder,
+                                const std::wstring& arguments = {});
     ProgramProcess(ProgramProcess&&) noexcept = default;
     ProgramProcess& operator=(ProgramProcess&&) = delete;
     ~ProgramProcess();
