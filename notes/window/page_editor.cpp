@@ -122,28 +122,26 @@ void PageEditor::setGeometry(const plat::Rect& r) {
     }
 }
 
-void PageEditor::setLeft(float v) {
+void PageEditor::setOne(float plat::Rect::*side, float v) {
     plat::Rect r = geometry();
-    r.left = v;
+    r.*side = v;
     setGeometry(r);
+}
+
+void PageEditor::setLeft(float v) {
+    setOne(&plat::Rect::left, v);
 }
 
 void PageEditor::setTop(float v) {
-    plat::Rect r = geometry();
-    r.top = v;
-    setGeometry(r);
+    setOne(&plat::Rect::top, v);
 }
 
 void PageEditor::setWidth(float v) {
-    plat::Rect r = geometry();
-    r.width = v;
-    setGeometry(r);
+    setOne(&plat::Rect::width, v);
 }
 
 void PageEditor::setHeight(float v) {
-    plat::Rect r = geometry();
-    r.height = v;
-    setGeometry(r);
+    setOne(&plat::Rect::height, v);
 }
 
 }  // namespace notes

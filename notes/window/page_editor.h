@@ -59,6 +59,8 @@ private:
     // Puts a deferred text and size into the box (hidden or not).
     void realize() const;
     void applyGeometry() const;
+    // Changes one measure of the geometry.
+    void setOne(float plat::Rect::*side, float v);
 
     plat::TextBox& m_box;
     // The text of a page not shown since it was loaded; the box is empty meanwhile.
