@@ -110,15 +110,30 @@ startXvfb() {
     export DISPLAY=":$number"
 }
 
+# Xvfb has no window manager. Wine treats top-level windows as managed by one all
+# the same, and then waits two seconds for it at every window that hides (a
+# program's exit, a closing dialog or message box). Unmanaged windows hide at once.
+# Only the desktop process (explorer.exe, whose tray window the launcher tests
+# click) stays managed: its windows then take the keyboard focus of the display,
+# which keys sent with xdotool need.
+kSessionSettings='Managed=N for windows, Y for explorer.exe'
+configurePrefix() {
+    WINEPREFIX=$1 "${wineEnv[@]}" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 &&
+        WINEPREFIX=$1 "${wineEnv[@]}" wine reg add 'HKCU\Software\Wine\AppDefaults\explorer.exe\X11 Driver' \
+            /v Managed /d Y /f >/dev/null 2>&1 || { echo "wine-session: cannot configure $1" >&2; exit 125; }
+    WINEPREFIX=$1 wineserver -w
+    echo "$kSessionSettings" >"$1/.quibbets-session"
+}
+
 # Creates the prefix $1 with wineboot. The caller holds its lock.
 createPrefix() {
     echo "wine-session: creating Wine prefix $1" >&2
     WINEPREFIX=$1 "${wineEnv[@]}" wineboot -i >/dev/null 2>&1
-    WINEPREFIX=$1 wineserver -w
     if [ ! -f "$1/system.reg" ]; then
         echo "wine-session: wineboot failed to create $1" >&2
         exit 125
     fi
+    configurePrefix "$1"
 }
 
 # Makes the prefix $2 a copy of the prefix $1, which is much faster than wineboot.
@@ -151,6 +166,10 @@ preparePrefix() {
             preparePrefix "$basePrefix"
             clonePrefix "$basePrefix" "$prefix"
         fi
+    elif [ "$(cat "$prefix/.quibbets-session" 2>/dev/null)" != "$kSessionSettings" ] &&
+        ! WINEPREFIX=$prefix prefixServerRunning; then
+        # A prefix made before these settings existed.
+        configurePrefix "$prefix"
     fi
     flock -u "$lock"
     exec {lock}>&-
