@@ -129,11 +129,12 @@ configurePrefix() {
 createPrefix() {
     echo "wine-session: creating Wine prefix $1" >&2
     WINEPREFIX=$1 "${wineEnv[@]}" wineboot -i >/dev/null 2>&1
+    # The registry reaches the disk when the server ends, in configurePrefix.
+    configurePrefix "$1"
     if [ ! -f "$1/system.reg" ]; then
         echo "wine-session: wineboot failed to create $1" >&2
         exit 125
     fi
-    configurePrefix "$1"
 }
 
 # Makes the prefix $2 a copy of the prefix $1, which is much faster than wineboot.
