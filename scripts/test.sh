@@ -9,6 +9,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Every Wine session starts a private Xvfb: tests in parallel lanes must not share
+# a display, whose keyboard focus the launcher tests rely on.
+unset DISPLAY
 jobs=${QUIBBETS_JOBS:-2}
 lanes=$(grep -o '"id"' tests/e2e/wine_lanes.json | wc -l)
 timings=()
