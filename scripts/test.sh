@@ -9,6 +9,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Every Wine session starts a private Xvfb: tests in parallel lanes must not share
+# a display, whose keyboard focus the launcher tests rely on.
+unset DISPLAY
 jobs=${QUIBBETS_JOBS:-2}
 lanes=$(grep -o '"id"' tests/e2e/wine_lanes.json | wc -l)
 timings=()
@@ -51,10 +54,10 @@ wineTests() {
 
 phase "dependencies" scripts/install-deps.sh
 mkdir -p build
-rm -f build/e2e-times.txt
+rm -f build/e2e-times.txt build/wine-prefix.seconds
 
-# The Wine prefixes (one per lane) are made while the native code builds: wineboot
-# mostly waits, and the end-to-end tests need them only at the end.
+# The Wine prefixes (one per lane) are made in the background while the code
+# builds, so that the end-to-end tests find them ready.
 (
     start=$SECONDS
     scripts/wine-session.sh --prepare "$lanes"
@@ -63,7 +66,11 @@ rm -f build/e2e-times.txt
 prefixJob=$!
 
 for preset in native native-asan win32; do
-    phase "build $preset" build "$preset" || { report; exit 1; }
+    if ! phase "build $preset" build "$preset"; then
+        wait "$prefixJob" || true
+        report
+        exit 1
+    fi
 done
 phase "unit tests native" ctest --preset native -j "$jobs" || status=1
 phase "unit tests native-asan" ctest --preset native-asan -j "$jobs" || status=1

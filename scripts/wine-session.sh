@@ -110,11 +110,39 @@ startXvfb() {
     export DISPLAY=":$number"
 }
 
+# A bare Xvfb has no window manager. Wine treats top-level windows as managed by
+# one all the same, and then waits two seconds for it at every window that hides
+# (a program's exit, a closing dialog or message box). On such a display windows
+# are unmanaged and hide at once; only the desktop process (explorer.exe, whose
+# tray window the launcher tests click) stays managed: its windows then take the
+# display's keyboard focus, which keys sent with xdotool need. On a display with a
+# window manager every window is managed, as usual.
+windowMode() {
+    if xprop -root -display "$DISPLAY" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+        echo managed
+    else
+        echo unmanaged
+    fi
+}
+
+# Gives the prefix $1 the window mode $2 (see windowMode) and saves its registry.
+configurePrefix() {
+    local managed=Y
+    [ "$2" = unmanaged ] && managed=N
+    WINEPREFIX=$1 "${wineEnv[@]}" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f \
+        >/dev/null 2>&1 &&
+        WINEPREFIX=$1 "${wineEnv[@]}" wine reg add 'HKCU\Software\Wine\AppDefaults\explorer.exe\X11 Driver' \
+            /v Managed /d Y /f >/dev/null 2>&1 || { echo "wine-session: cannot configure $1" >&2; exit 125; }
+    WINEPREFIX=$1 wineserver -w
+    echo "$2" >"$1/.quibbets-windows"
+}
+
 # Creates the prefix $1 with wineboot. The caller holds its lock.
 createPrefix() {
     echo "wine-session: creating Wine prefix $1" >&2
     WINEPREFIX=$1 "${wineEnv[@]}" wineboot -i >/dev/null 2>&1
-    WINEPREFIX=$1 wineserver -w
+    # The registry reaches the disk when the server ends, in configurePrefix.
+    configurePrefix "$1" "$(windowMode)"
     if [ ! -f "$1/system.reg" ]; then
         echo "wine-session: wineboot failed to create $1" >&2
         exit 125
@@ -151,6 +179,10 @@ preparePrefix() {
             preparePrefix "$basePrefix"
             clonePrefix "$basePrefix" "$prefix"
         fi
+    elif [ "$(cat "$prefix/.quibbets-windows" 2>/dev/null)" != "$(windowMode)" ] &&
+        ! WINEPREFIX=$prefix prefixServerRunning; then
+        # Another kind of display than last time, or a prefix from before the modes.
+        configurePrefix "$prefix" "$(windowMode)"
     fi
     flock -u "$lock"
     exec {lock}>&-

@@ -36,7 +36,7 @@ cleanup() {
 trap cleanup EXIT
 
 # Room for the program and the old page, with a little to spare; a big page
-# (2 MiB) does not fit.
+# (1 MiB) does not fit.
 exeKiB=$(( ($(stat -c %s "$notesExe") + 1023) / 1024 ))
 mount -t tmpfs -o size=$((exeKiB + 512))k quibbets-full "$full" 2>/dev/null || skip "cannot mount a tmpfs"
 mount --bind "$source" "$readOnly" 2>/dev/null || skip "cannot bind mount"

@@ -36,7 +36,7 @@ TEST_F(MountFaults, FullDiskKeepsTheOldPage) {
         GTEST_SKIP() << "no full-disk folder (QUIBBETS_E2E_FULL_DIR); run mount_faults.sh as root";
     NotesWindow& window = m_app->window();
     ASSERT_EQ(window.text(1), L"old page");
-    window.setText(1, widen(pageText(2u << 20, "does not fit")));
+    window.setText(1, widen(pageText(1u << 20, "does not fit")));
     window.choose({L"&File", L"&Save"});
     expectSaveFailureNamingPageOne(*m_app);
     EXPECT_EQ(folder->read(L"page1.txt"), kOldPage);

@@ -1,5 +1,6 @@
 // Moving between pages: the arrows wrap around, Go entries jump, exactly one
 // editor shows and the caption names it; editors follow the window's size.
+#include "tests/e2e/driver/user_input.h"
 #include "tests/e2e/e2e_fixture.h"
 
 namespace e2e {
@@ -13,6 +14,8 @@ void step(NotesWindow& window, const wchar_t* arrow, int page) {
     const std::wstring caption = L"Quibbet - Page " + std::to_wstring(page);
     EXPECT_TRUE(waitUntil([&] { return window.caption() == caption; }, kShortWait))
         << "after " << toUtf8(arrow) << " the caption is " << toUtf8(window.caption()) << ", not page " << page;
+    // The caption may change before the command has hidden the old page's editor.
+    waitForIdle(window.handle());
     EXPECT_EQ(window.visiblePages(), std::vector<int>{page});
 }
 
@@ -33,9 +36,11 @@ TEST_F(Navigation, GoEntryShowsItsPage) {
     NotesWindow& window = startWindow({{3, "three\r\n"}, {10, "ten\r\n"}});
     window.choose({L"&Go", L"Page 1&0"});
     EXPECT_TRUE(waitUntil([&] { return window.caption() == L"Quibbet - Page 10"; }, kShortWait));
+    waitForIdle(window.handle());
     EXPECT_EQ(window.visiblePages(), std::vector<int>{10});
     window.choose({L"&Go", L"Page &3"});
     EXPECT_TRUE(waitUntil([&] { return window.caption() == L"Quibbet - Page 3"; }, kShortWait));
+    waitForIdle(window.handle());
     EXPECT_EQ(window.visiblePages(), std::vector<int>{3});
     EXPECT_EQ(window.text(3), L"three");
 }
