@@ -8,7 +8,7 @@
 #
 # WINEPREFIX defaults to <repo>/build/wineprefix and is created on first use.
 #
-# Lanes: CTest runs end-to-end tests side by side when it has the resource file
+# Lanes: CTest runs end-to-end tests side by side when given the resource file
 # tests/e2e/wine_lanes.json; each test then holds one "wineprefix" slot, and its
 # session uses that lane's own prefix (lane 1: build/wineprefix, lane N:
 # build/wineprefix-laneN), so its own wineserver and registry. Tests in different
