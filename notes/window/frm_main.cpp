@@ -8,9 +8,37 @@
 
 namespace notes {
 
+namespace {
+
 // Layout offsets: the editors fill the window less its frame, caption and menu bar.
 constexpr float kEditorWidthOffset = 110;
 constexpr float kEditorHeightOffset = 550;
+
+// What could not be done when a menu command fails with an exception.
+std::wstring_view couldNot(int id) {
+    if (id >= mnuGoOne && id <= mnuGoTen) {
+        return L"The page could not be shown";
+    }
+    switch (id) {
+        case mnuFileSave: return L"The pages could not be saved";
+        case mnuFilePrint: return L"The page could not be printed";
+        case mnuFileExit:
+        case mnuFileExitNoSave: return L"The program could not be closed";
+        case mnuPrev:
+        case mnuNext: return L"The page could not be shown";
+        case mnuEditUndo: return L"The page could not be put back";
+        case mnuEditCut: return L"The text could not be cut";
+        case mnuEditCopy: return L"The text could not be copied";
+        case mnuEditPaste: return L"The text could not be pasted";
+        case mnuEditClear: return L"The pages could not be cleared";
+        case mnuHelpContents:
+        case mnuHelpSearch: return L"Help could not be shown";
+        case mnuHelpAbout: return L"The About box could not be shown";
+        default: return {};
+    }
+}
+
+}  // namespace
 
 FrmMain::FrmMain(plat::Platform& platform) : m_platform(platform) {
     m_form = m_platform.createForm(frmMainDesign(), *this);
@@ -123,6 +151,10 @@ void FrmMain::setMenuEnabled(int id, bool enabled) {
 }
 
 void FrmMain::onMenuClick(int id) {
+    handleEvent(couldNot(id), [&] { runMenuCommand(id); });
+}
+
+void FrmMain::runMenuCommand(int id) {
     if (id >= mnuGoOne && id <= mnuGoTen) {
         ShowPage(static_cast<std::int16_t>(id - mnuGoOne));
         return;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
+#include <new>
 #include <system_error>
 
 #include "platform/headless/headless_state.h"
@@ -173,6 +174,8 @@ FileStatus HeadlessPlatform::readFile(std::wstring_view path, std::string& bytes
 
 FileStatus HeadlessPlatform::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
     const std::wstring_view name = fileNamePart(path);
+    if (m_state->throwingWrites.contains(name) || m_state->throwingWrites.contains(L""))
+        throw std::bad_alloc();
     for (const auto& [faultName, error] : m_state->writeFaults)
         if (faultName.empty() || faultName == name)
             return {false, error};
@@ -247,8 +250,13 @@ void HeadlessPlatform::failWrites(std::wstring name, std::wstring error) {
     m_state->writeFaults[std::move(name)] = std::move(error);
 }
 
+void HeadlessPlatform::throwOnWrites(std::wstring name) {
+    m_state->throwingWrites.insert(std::move(name));
+}
+
 void HeadlessPlatform::clearWriteFaults() {
     m_state->writeFaults.clear();
+    m_state->throwingWrites.clear();
 }
 
 void HeadlessPlatform::failReads(std::wstring name, std::wstring error) {

@@ -187,7 +187,7 @@ void HeadlessFormImpl::show() {
         return;  // its own onLoad unloaded it
     if (!m_visible) {
         m_visible = true;
-        m_events->onResize();
+        raiseEvent(*m_link, [&] { m_events->onResize(); });
     }
 }
 
@@ -248,7 +248,7 @@ Rect HeadlessFormImpl::bounds() const {
 void HeadlessFormImpl::raiseResizeIfSizeChanged(const Rect& before) {
     const Rect after = bounds();
     if (m_loaded && (after.width != before.width || after.height != before.height))
-        m_events->onResize();
+        raiseEvent(*m_link, [&] { m_events->onResize(); });
 }
 
 void HeadlessFormImpl::setBounds(const Rect& r) {
@@ -270,7 +270,7 @@ void HeadlessFormImpl::setWindowState(WindowState state) {
         return;
     m_state = state;
     if (m_loaded)
-        m_events->onResize();
+        raiseEvent(*m_link, [&] { m_events->onResize(); });
 }
 
 std::uint32_t HeadlessFormImpl::backColor() const {
@@ -306,7 +306,7 @@ int HeadlessFormImpl::textReads(int index) const {
 
 void HeadlessFormImpl::requestClose() {
     if (m_loaded && m_enabled)
-        m_events->onCloseRequest(CloseReason::User);
+        raiseEvent(*m_link, [&] { m_events->onCloseRequest(CloseReason::User); });
 }
 
 // ---------------------------------------------------------------- Menu
@@ -351,7 +351,7 @@ std::vector<MenuItem> HeadlessFormImpl::menuBar() const {
 }
 
 void HeadlessFormImpl::openMenu(int id) {
-    m_events->onMenuOpen(id);
+    raiseEvent(*m_link, [&] { m_events->onMenuOpen(id); });
 }
 
 bool HeadlessFormImpl::clickMenu(int id) {
@@ -367,13 +367,13 @@ bool HeadlessFormImpl::clickMenu(int id) {
         if (path.empty() || !usableEntry(*path.back()))
             return false;
         if (!path.back()->items.empty())
-            m_events->onMenuOpen(ids[level]);
+            raiseEvent(*m_link, [&] { m_events->onMenuOpen(ids[level]); });
     }
     // Clicking a drop-down only opens it.
     const auto path = menuPath(id);
     if (path.empty() || !path.back()->items.empty())
         return !path.empty();
-    m_events->onMenuClick(id);
+    raiseEvent(*m_link, [&] { m_events->onMenuClick(id); });
     return true;
 }
 
@@ -386,11 +386,11 @@ bool HeadlessFormImpl::pressShortcut(Shortcut shortcut) {
         return false;
     const int id = found.back()->id;
     if (found.size() > 1)
-        m_events->onMenuOpen(found[found.size() - 2]->id);
+        raiseEvent(*m_link, [&] { m_events->onMenuOpen(found[found.size() - 2]->id); });
     const auto path = menuPath(id);
     if (path.empty() || !std::all_of(path.begin(), path.end(), [](const MenuItem* m) { return usableEntry(*m); }))
         return false;
-    m_events->onMenuClick(id);
+    raiseEvent(*m_link, [&] { m_events->onMenuClick(id); });
     return true;
 }
 
@@ -422,17 +422,22 @@ void HeadlessFormImpl::popupMenu(int id) {
         state->popupChoices.pop_front();
     }
     if (choice != 0)
-        m_events->onMenuClick(choice);
+        raiseEvent(*m_link, [&] { m_events->onMenuClick(choice); });
 }
 
 void HeadlessFormImpl::notifyPicture(int code) {
     if (m_loaded && hasPicture())
-        m_events->onPictureMouseMove(0, 0, static_cast<float>(code) * kTwipsPerPixel, 0);
+        raiseEvent(*m_link, [&] { m_events->onPictureMouseMove(0, 0, static_cast<float>(code) * kTwipsPerPixel, 0); });
+}
+
+void HeadlessFormImpl::endSession() {
+    if (m_loaded)
+        raiseEvent(*m_link, [&] { m_events->onSessionEnd(); });
 }
 
 void HeadlessFormImpl::broadcastTaskbarCreated() {
     if (m_loaded)
-        m_events->onTaskbarCreated();
+        raiseEvent(*m_link, [&] { m_events->onTaskbarCreated(); });
 }
 
 }  // namespace plat::headless

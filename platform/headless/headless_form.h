@@ -116,6 +116,8 @@ public:
     int focusedTextBox() const { return m_focusedTextBox; }
     void setFocusedTextBox(int index) { m_focusedTextBox = index; }
     void setEnabled(bool enabled) { m_enabled = enabled; }
+    // The user's session ends (raises onSessionEnd).
+    void endSession();
 
 private:
     // Loads without showing; false when onLoad unloaded the form again.

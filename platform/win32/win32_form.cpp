@@ -71,7 +71,7 @@ void Win32Form::create(const FormDesign& design) {
             std::make_unique<Win32TextBox>(*this, m_hwnd, i, design.textBoxBackColor, m_platform->editFont));
     }
     if (m_hwnd && design.pictureBox.width > 0 && design.pictureBox.height > 0) {
-        m_picture = std::make_unique<Win32PictureBox>(m_platform->instance, m_hwnd, design.pictureBox, s, m_events);
+        m_picture = std::make_unique<Win32PictureBox>(*m_platform, m_hwnd, design.pictureBox, s, m_events);
     }
 }
 
@@ -105,10 +105,12 @@ LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, L
     if (!form) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
+    const PlatformState* platform = form->m_platform.get();  // the form may be gone when the handler fails
     try {
         return form->handleMessage(message, wParam, lParam);
     } catch (...) {
-        return 0;  // nothing may unwind through the system's code
+        reportEventFailure(*platform);
+        return 0;
     }
 }
 
@@ -125,6 +127,11 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE: m_events.onCloseRequest(CloseReason::User); return 0;
         case WM_SIZE: onSize(); return 0;
+        case WM_ENDSESSION:
+            if (wParam) {
+                m_events.onSessionEnd();
+            }
+            return 0;
         case WM_COMMAND:
             if (lParam == 0) {
                 onMenuCommand(wParam);

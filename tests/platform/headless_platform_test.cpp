@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -313,4 +314,36 @@ TEST_F(HeadlessTest, PrinterRecordsJobsAndFaults) {
     platform->setPrinterAvailable(false);
     EXPECT_EQ(platform->startPrintJob(L"Page 3", error), nullptr);
     EXPECT_EQ(error, L"No printer is installed.");
+}
+
+TEST_F(HeadlessTest, AFailingEventIsReportedOnceAndUnusedScriptsFailTheTest) {
+    struct Failing : Recorder {
+        void onMenuClick(int id) override {
+            const Command command(*platform, id == 1 ? L"The thing could not be done" : L"");
+            throw std::runtime_error("boom");
+        }
+        Platform* platform = nullptr;
+    } events;
+    events.platform = platform.get();
+    platform->setFailureCaption(L"Title");
+    FormDesign design;
+    design.menuBar = {item(1, L"A"), item(2, L"B")};
+    auto form = platform->createForm(design, events);
+    form->show();
+    platform->queueAnswer(MsgAnswer::Ok);
+    platform->queueAnswer(MsgAnswer::Ok);
+    platform->form(0).clickMenu(1);
+    platform->form(0).clickMenu(2);
+    ASSERT_EQ(platform->messageBoxes().size(), 2u);
+    EXPECT_EQ(platform->messageBoxes()[0].text, L"The thing could not be done: boom");
+    EXPECT_EQ(platform->messageBoxes()[0].caption, L"Title");
+    EXPECT_EQ(platform->messageBoxes()[1].text, L"The command could not be completed: boom");
+    EXPECT_TRUE(form->loaded());
+
+    std::string unused;
+    platform->onUnusedScript([&](const std::string& what) { unused = what; });
+    platform->queueModalAction([](HeadlessForm&) {});
+    form.reset();
+    platform.reset();
+    EXPECT_EQ(unused, "0 message-box answers, 1 modal actions and 0 pop-up choices were never used");
 }
