@@ -2,6 +2,8 @@
 // of menu commands to their handlers.
 #include "notes/window/frm_main.h"
 
+#include <algorithm>
+
 #include "notes/window/frm_main_design.h"
 #include "notes/window/menu_ids.h"
 #include "notes/window/window_settings.h"
@@ -9,8 +11,20 @@
 namespace notes {
 
 // Layout offsets: the editors fill the window less its frame, caption and menu bar.
+// They assume certain frame and bar sizes, so the result is clipped to the client area.
 constexpr float kEditorWidthOffset = 110;
 constexpr float kEditorHeightOffset = 550;
+
+namespace {
+
+// One measure of the layout: the outer size less its offset, never more than the
+// client area. A negative result is not applied by the editor; an empty client area
+// (a minimized window) gives one too, so the editors keep their size meanwhile.
+float fitted(float outer, float offset, float client) {
+    return client > 0 ? std::min(outer - offset, client) : -1;
+}
+
+}  // namespace
 
 FrmMain::FrmMain(plat::Platform& platform) : m_platform(platform) {
     m_form = m_platform.createForm(frmMainDesign(), *this);
@@ -54,8 +68,11 @@ void FrmMain::Form_Resize() {
 // that would be negative is left as it was.
 void FrmMain::applyEditorLayout() {
     const plat::Rect outer = m_form->bounds();
+    const plat::Rect client = m_form->clientArea();
+    const float width = fitted(outer.width, kEditorWidthOffset, client.width);
+    const float height = fitted(outer.height, kEditorHeightOffset, client.height);
     for (int i = 0; i < kPageCount; ++i) {
-        rtbNote(i).setGeometry({0, 0, outer.width - kEditorWidthOffset, outer.height - kEditorHeightOffset});
+        rtbNote(i).setGeometry({0, 0, width, height});
     }
 }
 
