@@ -92,6 +92,7 @@ struct FormDesign {
     BorderStyle border = BorderStyle::Sizable;
     bool showInTaskbar = true;
     std::vector<ControlDesign> controls;  // a dialog's labels, buttons, icon and lines
+    Rect textBoxRect;                     // where each editor is created, client twips
 };
 
 // Why a form is asked to close.
@@ -190,6 +191,9 @@ public:
     // Outer bounds (frame, caption and menu bar included), twips.
     virtual Rect bounds() const = 0;
     virtual void setBounds(const Rect& r) = 0;
+    // Size of the client area (inside frame, caption and menu bar), twips; empty while
+    // the window is minimized.
+    virtual Rect clientArea() const = 0;
     virtual WindowState windowState() const = 0;
     // The form's own background, in the desktop's colour encoding (system colours
     // carry the high bit, 0x80000000 | index).
@@ -252,6 +256,9 @@ public:
     virtual Rect printableArea() const = 0;  // relative to the sheet's printable origin
     virtual float lineHeight() const = 0;
     virtual float textWidth(std::wstring_view text) const = 0;
+    // Text from here on: the device's default typeface (a plain fixed-pitch one where
+    // it has none) at `points`. Measures above follow the new type.
+    virtual void setFontSize(float points) = 0;
     virtual FileStatus drawText(float x, float y, std::wstring_view text) = 0;
     virtual FileStatus newSheet() = 0;
     // Ends the document so that the job goes to the printer at once.
@@ -359,6 +366,8 @@ public:
     virtual FileStatus removeFile(std::wstring_view path) = 0;
     // Names (not paths) of the ordinary files in a folder, with their age.
     virtual std::vector<FileEntry> listFiles(std::wstring_view folder) const = 0;
+    // Whether a process with this id is running now (the caller's own included).
+    virtual bool isProcessRunning(std::uint32_t processId) const = 0;
 
     // --- Clipboard (plain text only) ---
     // Empties the clipboard and puts `text` on it. Fails, changing nothing, when
@@ -441,6 +450,14 @@ std::wstring failureReason(std::exception_ptr error);
 
 // Suffix of the temporary files of writeFileAtomic.
 inline constexpr std::wstring_view kTempSuffix = L".quibtmp";
+
+// Path of a temporary file of writeFileAtomic: the target, the writing process's id
+// and a count ("page1.txt.4242-7.quibtmp"), so that a leftover can be traced to its
+// writer.
+inline std::wstring tempFilePath(std::wstring_view target, std::uint32_t processId, std::uint64_t count) {
+    return std::wstring(target) + L"." + std::to_wstring(processId) + L"-" + std::to_wstring(count) +
+           std::wstring(kTempSuffix);
+}
 
 }  // namespace plat
 

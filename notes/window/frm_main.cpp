@@ -2,6 +2,8 @@
 // of menu commands to their handlers.
 #include "notes/window/frm_main.h"
 
+#include <algorithm>
+
 #include "notes/window/frm_main_design.h"
 #include "notes/window/menu_ids.h"
 #include "notes/window/window_settings.h"
@@ -11,6 +13,7 @@ namespace notes {
 namespace {
 
 // Layout offsets: the editors fill the window less its frame, caption and menu bar.
+// They assume certain frame and bar sizes, so the result is clipped to the client area.
 constexpr float kEditorWidthOffset = 110;
 constexpr float kEditorHeightOffset = 550;
 
@@ -36,6 +39,13 @@ std::wstring_view couldNot(int id) {
         case mnuHelpAbout: return L"The About box could not be shown";
         default: return {};
     }
+}
+
+// One measure of the layout: the outer size less its offset, never more than the
+// client area. A negative result is not applied by the editor; an empty client area
+// (a minimized window) gives one too, so the editors keep their size meanwhile.
+float fitted(float outer, float offset, float client) {
+    return client > 0 ? std::min(outer - offset, client) : -1;
 }
 
 }  // namespace
@@ -82,8 +92,11 @@ void FrmMain::Form_Resize() {
 // that would be negative is left as it was.
 void FrmMain::applyEditorLayout() {
     const plat::Rect outer = m_form->bounds();
+    const plat::Rect client = m_form->clientArea();
+    const float width = fitted(outer.width, kEditorWidthOffset, client.width);
+    const float height = fitted(outer.height, kEditorHeightOffset, client.height);
     for (int i = 0; i < kPageCount; ++i) {
-        rtbNote(i).setGeometry({0, 0, outer.width - kEditorWidthOffset, outer.height - kEditorHeightOffset});
+        rtbNote(i).setGeometry({0, 0, width, height});
     }
 }
 

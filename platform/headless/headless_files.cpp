@@ -2,6 +2,7 @@
 // strings, converted to UTF-8 (bytes that are not UTF-8 round-trip as U+DC80..U+DCFF).
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -183,8 +184,7 @@ FileStatus HeadlessPlatform::writeFileAtomic(std::wstring_view path, std::string
     std::string target;
     if (!nativePath(path, target))
         return failure(ENOENT);
-    const std::string temp =
-        target + "." + std::to_string(::getpid()) + "." + std::to_string(++m_state->tempCounter) + toUtf8(kTempSuffix);
+    const std::string temp = toUtf8(tempFilePath(path, static_cast<std::uint32_t>(::getpid()), ++m_state->tempCounter));
     const int fd = ::open(temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
     if (fd < 0)
         return failure(errno);
@@ -244,6 +244,14 @@ std::vector<FileEntry> HeadlessPlatform::listFiles(std::wstring_view folder) con
     ::closedir(dir);
     std::sort(entries.begin(), entries.end(), [](const FileEntry& a, const FileEntry& b) { return a.name < b.name; });
     return entries;
+}
+
+// Signal 0 only asks whether the process exists; EPERM means it does, owned by another user.
+bool HeadlessPlatform::isProcessRunning(std::uint32_t processId) const {
+    const auto pid = static_cast<pid_t>(processId);
+    if (pid <= 0 || static_cast<std::uint32_t>(pid) != processId)
+        return false;
+    return ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
 void HeadlessPlatform::failWrites(std::wstring name, std::wstring error) {

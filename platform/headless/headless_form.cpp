@@ -48,8 +48,8 @@ bool usableEntry(const MenuItem& m) {
 
 // ---------------------------------------------------------------- TextBox
 
-HeadlessTextBox::HeadlessTextBox(HeadlessFormImpl& owner, int index, std::uint32_t backColor)
-    : m_owner(owner), m_index(index), m_backColor(backColor) {}
+HeadlessTextBox::HeadlessTextBox(HeadlessFormImpl& owner, int index, std::uint32_t backColor, const Rect& geometry)
+    : m_owner(owner), m_index(index), m_geometry(geometry), m_backColor(backColor) {}
 
 std::wstring HeadlessTextBox::text() const {
     ++m_textReads;
@@ -165,10 +165,9 @@ HeadlessFormImpl::~HeadlessFormImpl() {
 void HeadlessFormImpl::resetToDesign() {
     m_caption = m_design.caption;
     m_tag.clear();
-    // A fixed dialog frame is thinner, and a form without a menu bar has only its caption above.
-    const float frame = m_design.border == BorderStyle::FixedDialog ? kDialogFrame : kFrame;
-    const float top = frame + kCaption + (m_design.menuBar.empty() ? 0 : kMenuBar);
-    m_normalBounds = Rect{0, 0, m_design.clientWidth + 2 * frame, m_design.clientHeight + top + frame};
+    const Rect edges = frameEdges();
+    m_normalBounds =
+        Rect{0, 0, m_design.clientWidth + edges.left + edges.width, m_design.clientHeight + edges.top + edges.height};
     m_controlTexts.clear();
     for (const ControlDesign& control : m_design.controls)
         m_controlTexts[control.id] = control.text;
@@ -176,7 +175,8 @@ void HeadlessFormImpl::resetToDesign() {
     m_menu = m_design.menuBar;
     m_textBoxes.clear();
     for (int i = 0; i < m_design.textBoxCount; ++i)
-        m_textBoxes.push_back(std::make_unique<HeadlessTextBox>(*this, i, m_design.textBoxBackColor));
+        m_textBoxes.push_back(
+            std::make_unique<HeadlessTextBox>(*this, i, m_design.textBoxBackColor, m_design.textBoxRect));
     m_focusedTextBox = -1;
     m_topMost = false;
     m_enabled = true;
@@ -243,6 +243,24 @@ Rect HeadlessFormImpl::bounds() const {
     const Rect area =
         m_link->state != nullptr ? nearestWorkArea(m_link->state->workAreas, m_normalBounds) : kDefaultWorkArea;
     return Rect{area.left - kFrame, area.top - kFrame, area.width + 2 * kFrame, area.height + 2 * kFrame};
+}
+
+// Thickness of the outer frame on each side: left, top (frame, caption and any menu
+// bar), right (as width) and bottom (as height). A fixed dialog frame is thinner.
+Rect HeadlessFormImpl::frameEdges() const {
+    const float frame = m_design.border == BorderStyle::FixedDialog ? kDialogFrame : kFrame;
+    const float top = frame + kCaption + (m_design.menuBar.empty() ? 0 : kMenuBar);
+    return Rect{frame, top, frame, frame};
+}
+
+// The bounds less the frame; a minimized window has no client area, as on Windows.
+Rect HeadlessFormImpl::clientArea() const {
+    if (m_state == WindowState::Minimized)
+        return Rect{};
+    const Rect outer = bounds();
+    const Rect edges = frameEdges();
+    return Rect{0, 0, std::max(0.0f, outer.width - edges.left - edges.width),
+                std::max(0.0f, outer.height - edges.top - edges.height)};
 }
 
 void HeadlessFormImpl::raiseResizeIfSizeChanged(const Rect& before) {

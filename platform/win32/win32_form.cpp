@@ -66,9 +66,10 @@ void Win32Form::create(const FormDesign& design) {
     GetWindowRect(m_hwnd, &m_createdRect);
     loadIcons(design.iconResource);
     m_controls.create(m_hwnd, m_platform->instance, design.controls, s, m_platform->editFont);
+    const RECT boxRect = toPixelRect(design.textBoxRect, s);
     for (int i = 0; i < design.textBoxCount; ++i) {
         m_textBoxes.push_back(
-            std::make_unique<Win32TextBox>(*this, m_hwnd, i, design.textBoxBackColor, m_platform->editFont));
+            std::make_unique<Win32TextBox>(*this, m_hwnd, i, design.textBoxBackColor, m_platform->editFont, boxRect));
     }
     if (m_hwnd && design.pictureBox.width > 0 && design.pictureBox.height > 0) {
         m_picture = std::make_unique<Win32PictureBox>(*m_platform, m_hwnd, design.pictureBox, s, m_events);
@@ -338,6 +339,13 @@ Rect Win32Form::bounds() const {
 void Win32Form::setBounds(const Rect& r) {
     const RECT p = toPixelRect(r, scale());
     SetWindowPos(m_hwnd, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// GetClientRect of a minimized window is empty, which the layout relies on.
+Rect Win32Form::clientArea() const {
+    RECT r{};
+    GetClientRect(m_hwnd, &r);
+    return toTwipsRect(r, scale());
 }
 
 WindowState Win32Form::windowState() const {

@@ -87,6 +87,7 @@ public:
     FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
     FileStatus removeFile(std::wstring_view path) override;
     std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
+    bool isProcessRunning(std::uint32_t processId) const override;
     std::unique_ptr<PrintJob> startPrintJob(std::wstring_view documentName, std::wstring& error) override;
     bool notifyIcon(NotifyOp op, const std::vector<std::uint8_t>& record) override;
     FileStatus startProgram(std::wstring_view path) override;

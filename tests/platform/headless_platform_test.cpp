@@ -162,8 +162,8 @@ TEST_F(HeadlessTest, Windows1252Codec) {
 
 TEST_F(HeadlessTest, FormLifecycleEventOrder) {
     Recorder events;
-    auto form =
-        platform->createForm({L"Notes", 6000, 4000, 0, {}, 2, 0xC0FFEE, {}, BorderStyle::Sizable, true, {}}, events);
+    auto form = platform->createForm({L"Notes", 6000, 4000, 0, {}, 2, 0xC0FFEE, {}, BorderStyle::Sizable, true, {}, {}},
+                                     events);
     EXPECT_EQ(form->bounds().width, 6120);
     EXPECT_EQ(form->bounds().height, 4420);
     EXPECT_EQ(form->textBox(1).backColor(), 0xC0FFEEu);
@@ -209,7 +209,7 @@ TEST_F(HeadlessTest, FormLifecycleEventOrder) {
 
 TEST_F(HeadlessTest, TextBoxSelection) {
     Recorder events;
-    auto form = platform->createForm({L"", 0, 0, 0, {}, 1, 0, {}, BorderStyle::Sizable, true, {}}, events);
+    auto form = platform->createForm({L"", 0, 0, 0, {}, 1, 0, {}, BorderStyle::Sizable, true, {}, {}}, events);
     auto& box = dynamic_cast<HeadlessForm&>(*form);
     TextBox& t = form->textBox(0);
     t.setText(L"hello world");
@@ -231,7 +231,7 @@ TEST_F(HeadlessTest, MenusRespectStatesAndOpenDropDownsFirst) {
     const MenuItem edit = item(2, L"&Edit", {}, true, {item(21, L"Cu&t", Shortcut::ctrl(L'X'), false)});
     Recorder events;
     auto form = platform->createForm(
-        {L"", 0, 0, 0, {file, edit, item(3, L"&Help")}, 0, 0, {}, BorderStyle::Sizable, true, {}}, events);
+        {L"", 0, 0, 0, {file, edit, item(3, L"&Help")}, 0, 0, {}, BorderStyle::Sizable, true, {}, {}}, events);
     auto& f = dynamic_cast<HeadlessForm&>(*form);
     form->show();
     events.log.clear();
