@@ -6,6 +6,7 @@
 
 #include "assets/resource_ids.h"
 #include "launcher/notify_record.h"
+#include "platform/window_classes.h"
 
 namespace launcher {
 namespace {
@@ -53,6 +54,7 @@ void FrmMain::picHook_MouseMove(std::int16_t button, std::int16_t shift, float x
 }
 
 void FrmMain::mnuPopOpen_Click() {
+    const plat::Command command(m_platform, L"The notes program could not be started");
     const std::wstring path = m_platform.appFolder() + std::wstring(m_platform.pathSeparator()) + kNotesProgram;
     const plat::FileStatus status = m_platform.startProgram(path);
     if (!status.ok) {
@@ -60,8 +62,12 @@ void FrmMain::mnuPopOpen_Click() {
     }
 }
 
+// The request goes to the notes program's application window, which carries the
+// same title as the program's message boxes: found by its class too, it is never a
+// box that would take the request for a click on its close button.
 void FrmMain::mnuPopClose_Click() {
-    const plat::NativeHandle window = m_platform.findWindow(kAppTitle);
+    const plat::Command command(m_platform, L"The notes program could not be asked to close");
+    const plat::NativeHandle window = m_platform.findWindow(plat::kAppWindowClass, kAppTitle);
     if (window != 0) {
         m_platform.postMessage(window, kCloseMessage, 1, 1);
     }
@@ -122,6 +128,11 @@ void FrmMain::onMenuClick(int id) {
 
 void FrmMain::onCloseRequest(plat::CloseReason reason) {
     (void)reason;
+    m_form->unload();
+}
+
+// At logoff the icon goes as it does on Exit, so that no dead icon is left behind.
+void FrmMain::onSessionEnd() {
     m_form->unload();
 }
 

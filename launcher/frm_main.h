@@ -52,6 +52,7 @@ public:
     void onCloseRequest(plat::CloseReason reason) override;
     void onPictureMouseMove(int button, int shift, float x, float y) override;
     void onTaskbarCreated() override;
+    void onSessionEnd() override;
 
 private:
     bool sendIcon(plat::NotifyOp op);

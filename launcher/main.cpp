@@ -15,6 +15,7 @@ constexpr wchar_t kNoIcon[] =
 }  // namespace
 
 std::unique_ptr<LauncherProgram> Main(plat::Platform& platform) {
+    platform.setFailureCaption(kAppTitle);
     auto program = std::make_unique<LauncherProgram>();
     program->form = std::make_unique<FrmMain>(platform);
     FrmMain& form = *program->form;

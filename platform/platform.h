@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -91,6 +92,7 @@ struct FormDesign {
     BorderStyle border = BorderStyle::Sizable;
     bool showInTaskbar = true;
     std::vector<ControlDesign> controls;  // a dialog's labels, buttons, icon and lines
+    Rect textBoxRect;                     // where each editor is created, client twips
 };
 
 // Why a form is asked to close.
@@ -99,7 +101,8 @@ enum class CloseReason {
     AppWindow,  // a close request that reached the hidden application window
 };
 
-// The events a form raises; a form's owner implements them. Never throw out of these.
+// The events a form raises; a form's owner implements them. An exception thrown out of
+// one is caught by the backend and handed to Platform::reportFailure.
 class FormEvents {
 public:
     virtual ~FormEvents() = default;
@@ -126,6 +129,9 @@ public:
     // A button was clicked, or pressed by Enter (the default button) or Esc (the
     // cancel button).
     virtual void onButtonClick(int id) { (void)id; }
+    // The user's session ends now; the process ends after this (a hidden form of a
+    // program without an application window hears of it here).
+    virtual void onSessionEnd() {}
 };
 
 // A multi-line plain text box: vertical scroll bar, long lines wrap.
@@ -185,6 +191,9 @@ public:
     // Outer bounds (frame, caption and menu bar included), twips.
     virtual Rect bounds() const = 0;
     virtual void setBounds(const Rect& r) = 0;
+    // Size of the client area (inside frame, caption and menu bar), twips; empty while
+    // the window is minimized.
+    virtual Rect clientArea() const = 0;
     virtual WindowState windowState() const = 0;
     // The form's own background, in the desktop's colour encoding (system colours
     // carry the high bit, 0x80000000 | index).
@@ -247,6 +256,9 @@ public:
     virtual Rect printableArea() const = 0;  // relative to the sheet's printable origin
     virtual float lineHeight() const = 0;
     virtual float textWidth(std::wstring_view text) const = 0;
+    // Text from here on: the device's default typeface (a plain fixed-pitch one where
+    // it has none) at `points`. Measures above follow the new type.
+    virtual void setFontSize(float points) = 0;
     virtual FileStatus drawText(float x, float y, std::wstring_view text) = 0;
     virtual FileStatus newSheet() = 0;
     // Ends the document so that the job goes to the printer at once.
@@ -315,7 +327,18 @@ public:
 
     // --- Message boxes ---
     // Shows a modal message box and returns the button pressed.
-    virtual MsgAnswer messageBox(const MessageBoxRequest& request) = 0;
+    MsgAnswer messageBox(const MessageBoxRequest& request);
+    // True while a message box of this program is open (its own message loop runs).
+    bool messageBoxOpen() const { return m_openBoxes > 0; }
+
+    // --- Failures of event handlers ---
+    // A backend never lets an exception unwind through the desktop's code: it catches
+    // one that escapes an event handler and calls this. The user is told in one message
+    // what could not be done (the running Command's description) and why; the windows
+    // stay as they were. Never throws.
+    void reportFailure(std::exception_ptr error) noexcept;
+    // Caption of that message (the program's title).
+    void setFailureCaption(std::wstring caption) { m_failureCaption = std::move(caption); }
 
     // --- Settings store (per user) ---
     // Reads a text value; `fallback` when the key is absent.
@@ -343,6 +366,8 @@ public:
     virtual FileStatus removeFile(std::wstring_view path) = 0;
     // Names (not paths) of the ordinary files in a folder, with their age.
     virtual std::vector<FileEntry> listFiles(std::wstring_view folder) const = 0;
+    // Whether a process with this id is running now (the caller's own included).
+    virtual bool isProcessRunning(std::uint32_t processId) const = 0;
 
     // --- Clipboard (plain text only) ---
     // Empties the clipboard and puts `text` on it. Fails, changing nothing, when
@@ -381,9 +406,9 @@ public:
     // Starts a program file as a new process with a normal, focused window, without
     // waiting for it; `error` is the reason when it cannot be started.
     virtual FileStatus startProgram(std::wstring_view path) = 0;
-    // First top-level window titled exactly `title` (compared in the ANSI character
-    // set), 0 when there is none.
-    virtual NativeHandle findWindow(std::wstring_view title) const = 0;
+    // First top-level window of class `windowClass` (any class when empty) titled
+    // exactly `title` (compared in the ANSI character set), 0 when there is none.
+    virtual NativeHandle findWindow(std::wstring_view windowClass, std::wstring_view title) const = 0;
     // Queues a message to a window and returns at once.
     virtual bool postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
     virtual bool isWindow(NativeHandle window) const = 0;
@@ -391,10 +416,48 @@ public:
     virtual void wait(int milliseconds) = 0;
     // Waits without handling any event: the caller's state cannot change meanwhile.
     virtual void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+protected:
+    // The backend's message box, behind messageBox.
+    virtual MsgAnswer showMessageBox(const MessageBoxRequest& request) = 0;
+
+private:
+    friend class Command;
+    int m_openBoxes = 0;
+    std::wstring m_failureCaption;
+    std::wstring m_command;  // what the running command does, for reportFailure
 };
+
+// Names what a command does ("The pages could not be saved") for the length of the
+// command, so that a failure message can say what could not be done. When the command
+// ends by an exception the name stays for reportFailure, which clears it.
+class Command {
+public:
+    Command(Platform& platform, std::wstring_view couldNot);
+    ~Command();
+    Command(const Command&) = delete;
+    Command& operator=(const Command&) = delete;
+
+private:
+    Platform& m_platform;
+    std::wstring m_outer;
+    int m_exceptions;
+};
+
+// Words for the user on why an event handler failed: "out of memory" for
+// std::bad_alloc, the text of another exception, else a generic reason.
+std::wstring failureReason(std::exception_ptr error);
 
 // Suffix of the temporary files of writeFileAtomic.
 inline constexpr std::wstring_view kTempSuffix = L".quibtmp";
+
+// Path of a temporary file of writeFileAtomic: the target, the writing process's id
+// and a count ("page1.txt.4242-7.quibtmp"), so that a leftover can be traced to its
+// writer.
+inline std::wstring tempFilePath(std::wstring_view target, std::uint32_t processId, std::uint64_t count) {
+    return std::wstring(target) + L"." + std::to_wstring(processId) + L"-" + std::to_wstring(count) +
+           std::wstring(kTempSuffix);
+}
 
 }  // namespace plat
 

@@ -33,6 +33,7 @@ NotesTest::NotesTest() : m_folder(makeFolder()), m_platform(widen(m_folder)) {
     m_platform.onUnexpectedModal([](plat::headless::HeadlessForm& form) {
         ADD_FAILURE() << "modal form left open: " << narrow(form.caption());
     });
+    m_platform.onUnusedScript([](const std::string& what) { ADD_FAILURE() << what; });
 }
 
 NotesTest::~NotesTest() {

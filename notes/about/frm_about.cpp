@@ -32,11 +32,17 @@ void FrmAbout::cmdSysInfo_Click() {
     StartSysInfo();
 }
 
+// A close request that came while System Info's message box was open is carried out
+// once the click has been handled (the notes window's unload closes this dialog).
 void FrmAbout::onButtonClick(int id) {
     if (id == cmdOK) {
         cmdOK_Click();
     } else if (id == cmdSysInfo) {
+        const plat::Command command(m_platform, L"The system information tool could not be started");
         cmdSysInfo_Click();
+    }
+    if (FrmMain* window = frmMain()) {
+        window->carryOutPendingClose();
     }
 }
 

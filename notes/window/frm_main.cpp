@@ -2,15 +2,53 @@
 // of menu commands to their handlers.
 #include "notes/window/frm_main.h"
 
+#include <algorithm>
+
 #include "notes/window/frm_main_design.h"
 #include "notes/window/menu_ids.h"
 #include "notes/window/window_settings.h"
 
 namespace notes {
 
+namespace {
+
 // Layout offsets: the editors fill the window less its frame, caption and menu bar.
+// They assume certain frame and bar sizes, so the result is clipped to the client area.
 constexpr float kEditorWidthOffset = 110;
 constexpr float kEditorHeightOffset = 550;
+
+// What could not be done when a menu command fails with an exception.
+std::wstring_view couldNot(int id) {
+    if (id >= mnuGoOne && id <= mnuGoTen) {
+        return L"The page could not be shown";
+    }
+    switch (id) {
+        case mnuFileSave: return L"The pages could not be saved";
+        case mnuFilePrint: return L"The page could not be printed";
+        case mnuFileExit:
+        case mnuFileExitNoSave: return L"The program could not be closed";
+        case mnuPrev:
+        case mnuNext: return L"The page could not be shown";
+        case mnuEditUndo: return L"The page could not be put back";
+        case mnuEditCut: return L"The text could not be cut";
+        case mnuEditCopy: return L"The text could not be copied";
+        case mnuEditPaste: return L"The text could not be pasted";
+        case mnuEditClear: return L"The pages could not be cleared";
+        case mnuHelpContents:
+        case mnuHelpSearch: return L"Help could not be shown";
+        case mnuHelpAbout: return L"The About box could not be shown";
+        default: return {};
+    }
+}
+
+// One measure of the layout: the outer size less its offset, never more than the
+// client area. A negative result is not applied by the editor; an empty client area
+// (a minimized window) gives one too, so the editors keep their size meanwhile.
+float fitted(float outer, float offset, float client) {
+    return client > 0 ? std::min(outer - offset, client) : -1;
+}
+
+}  // namespace
 
 FrmMain::FrmMain(plat::Platform& platform) : m_platform(platform) {
     m_form = m_platform.createForm(frmMainDesign(), *this);
@@ -54,8 +92,11 @@ void FrmMain::Form_Resize() {
 // that would be negative is left as it was.
 void FrmMain::applyEditorLayout() {
     const plat::Rect outer = m_form->bounds();
+    const plat::Rect client = m_form->clientArea();
+    const float width = fitted(outer.width, kEditorWidthOffset, client.width);
+    const float height = fitted(outer.height, kEditorHeightOffset, client.height);
     for (int i = 0; i < kPageCount; ++i) {
-        rtbNote(i).setGeometry({0, 0, outer.width - kEditorWidthOffset, outer.height - kEditorHeightOffset});
+        rtbNote(i).setGeometry({0, 0, width, height});
     }
 }
 
@@ -123,6 +164,10 @@ void FrmMain::setMenuEnabled(int id, bool enabled) {
 }
 
 void FrmMain::onMenuClick(int id) {
+    handleEvent(couldNot(id), [&] { runMenuCommand(id); });
+}
+
+void FrmMain::runMenuCommand(int id) {
     if (id >= mnuGoOne && id <= mnuGoTen) {
         ShowPage(static_cast<std::int16_t>(id - mnuGoOne));
         return;

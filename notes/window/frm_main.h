@@ -66,6 +66,13 @@ public:
     void mnuHelpSearch_Click();
     void mnuHelpAbout_Click();
 
+    // Runs the work of one event: `couldNot` says what could not be done should it fail
+    // ("The pages could not be saved"). Afterwards a close request that came while a
+    // message box was open is carried out.
+    void handleEvent(std::wstring_view couldNot, const std::function<void()>& work);
+    // Carries out a close request held back while a message box was open, once none is.
+    void carryOutPendingClose();
+
     // Enables the Go entries of pages that hold text, disables those of empty pages,
     // or both (Save runs both passes, start-up only the second).
     void updateGoEntries(bool enableNonEmpty, bool disableEmpty);
@@ -84,6 +91,7 @@ public:
     void onEndSession() override;
 
 private:
+    void runMenuCommand(int id);
     // Saves every page; on a failure asks whether to close anyway. True to go on.
     bool saveBeforeClosing();
     void setMenuEnabled(int id, bool enabled);
@@ -101,7 +109,8 @@ private:
     std::vector<std::unique_ptr<PageEditor>> m_editors;
     PageBaselines m_baselines;
     std::wstring m_undoText;
-    int m_undoPage = 0;  // the page UndoText was taken from
+    int m_undoPage = 0;           // the page UndoText was taken from
+    bool m_closePending = false;  // a close request came while a message box was open
 };
 
 // The program-wide window reference, set while the notes program runs.

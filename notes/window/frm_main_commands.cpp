@@ -11,6 +11,7 @@ constexpr wchar_t kSaveFailed[] = L"These pages could not be saved:\r\n\r\n";
 constexpr wchar_t kExitAnyway[] =
     L"\r\n\r\nExit anyway? Text typed on these pages since they were last saved will be lost.";
 constexpr wchar_t kPrintFailed[] = L"The page could not be printed.\r\n\r\n";
+constexpr wchar_t kCloseFailed[] = L"The program could not be closed";
 
 }  // namespace
 
@@ -51,17 +52,33 @@ void FrmMain::mnuFileExitNoSave_Click() {
 // Exit does, so that closing never loses text.
 void FrmMain::onCloseRequest(plat::CloseReason reason) {
     (void)reason;
-    mnuFileExit_Click();
+    handleEvent(kCloseFailed, [&] { mnuFileExit_Click(); });
 }
 
+// A request that comes while a message box is open (it reaches the application window
+// through the box's own message loop) waits until the box is answered and the event
+// that showed it has ended. An open About box does not hold it back: the window's
+// unload closes it first.
 void FrmMain::onAppCloseRequest() {
+    if (m_platform.messageBoxOpen()) {
+        m_closePending = true;
+        return;
+    }
     if (m_form->loaded()) {
-        mnuFileExit_Click();
+        handleEvent(kCloseFailed, [&] { mnuFileExit_Click(); });
     }
 }
 
+// A close held back meanwhile is part of the session's end when it goes on, and is
+// carried out when the user keeps the program.
 bool FrmMain::onQueryEndSession() {
-    return !m_form->loaded() || saveBeforeClosing();
+    const bool agreed = !m_form->loaded() || saveBeforeClosing();
+    if (agreed) {
+        m_closePending = false;
+    } else {
+        carryOutPendingClose();
+    }
+    return agreed;
 }
 
 // The pages were saved when the session end was announced; only the settings
@@ -69,6 +86,27 @@ bool FrmMain::onQueryEndSession() {
 void FrmMain::onEndSession() {
     if (m_form->loaded()) {
         m_form->unload();
+    }
+}
+
+void FrmMain::handleEvent(std::wstring_view couldNot, const std::function<void()>& work) {
+    {
+        const plat::Command command(m_platform, couldNot);
+        work();
+    }
+    carryOutPendingClose();
+}
+
+// The request is carried out as a close of its own: it saves, and a failed save asks
+// again whether to close anyway (the box that held it back may have had another
+// question). A box shown meanwhile may hold back a further request.
+void FrmMain::carryOutPendingClose() {
+    while (m_closePending && !m_platform.messageBoxOpen()) {
+        m_closePending = false;
+        if (m_form->loaded()) {
+            const plat::Command command(m_platform, kCloseFailed);
+            mnuFileExit_Click();
+        }
     }
 }
 

@@ -74,6 +74,7 @@ plat::FormDesign frmMainDesign() {
     design.iconResource = kIconResource;
     design.menuBar = {fileMenu(), editMenu(), goMenu(), helpMenu(), entry(mnuPrev, L"&<"), entry(mnuNext, L"&>")};
     design.textBoxCount = kPageCount;
+    design.textBoxRect = {0, 0, kEditorDesignWidth, kEditorDesignHeight};
     design.textBoxBackColor = kNoteColour;
     return design;
 }

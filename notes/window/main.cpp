@@ -56,12 +56,14 @@ std::unique_ptr<NotesProgram> Main(plat::Platform& platform) {
     program->window = std::make_unique<FrmMain>(platform);
     FrmMain& window = *program->window;
     setFrmMain(&window);
+    platform.setFailureCaption(kAppTitle);
     platform.createAppWindow(kAppTitle, window);
     window.form().show();
     const PageProblems problems = LoadPages();
     window.updateGoEntries(false, true);  // pages with text keep their entries as designed
     SetAlwaysOnTop(platform, window.form(), true);
     reportUnreadablePages(window, problems);
+    window.carryOutPendingClose();  // a close request that came while the notice was up
     return program;
 }
 

@@ -1,5 +1,5 @@
-// Printing one page: half-inch margins (less on tiny sheets), lines wrapped at the
-// printable width, further sheets as long as the text goes on.
+// Printing one page: 10-point type, half-inch margins (less on tiny sheets), lines
+// wrapped at the printable width, further sheets as long as the text goes on.
 #include "notes/window/print_page.h"
 
 #include <algorithm>
@@ -8,6 +8,8 @@ namespace notes {
 namespace {
 
 constexpr float kMargin = 720;  // half an inch
+// A printer's stock font is often far larger than body text (20 points and more).
+constexpr float kPrintPoints = 10;
 
 std::vector<std::wstring_view> splitLines(std::wstring_view text) {
     std::vector<std::wstring_view> lines;
@@ -71,6 +73,7 @@ std::vector<std::wstring> wrapLine(const plat::PrintJob& job, std::wstring_view 
 }
 
 std::wstring printPage(plat::PrintJob& job, std::wstring_view text) {
+    job.setFontSize(kPrintPoints);
     const plat::Rect area = job.printableArea();
     const float margin = std::min({kMargin, area.width / 10, area.height / 10});
     const float left = area.left + margin;

@@ -38,7 +38,7 @@ bool HeadlessFormImpl::clickButton(int id) {
     const ControlDesign* control = findControl(m_design, id);
     if (!m_loaded || !m_enabled || control == nullptr || control->kind != ControlKind::Button)
         return false;
-    m_events->onButtonClick(id);
+    raiseEvent(*m_link, [&] { m_events->onButtonClick(id); });
     return true;
 }
 

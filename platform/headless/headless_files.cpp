@@ -2,12 +2,14 @@
 // strings, converted to UTF-8 (bytes that are not UTF-8 round-trip as U+DC80..U+DCFF).
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
+#include <new>
 #include <system_error>
 
 #include "platform/headless/headless_state.h"
@@ -173,6 +175,8 @@ FileStatus HeadlessPlatform::readFile(std::wstring_view path, std::string& bytes
 
 FileStatus HeadlessPlatform::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
     const std::wstring_view name = fileNamePart(path);
+    if (m_state->throwingWrites.contains(name) || m_state->throwingWrites.contains(L""))
+        throw std::bad_alloc();
     for (const auto& [faultName, error] : m_state->writeFaults)
         if (faultName.empty() || faultName == name)
             return {false, error};
@@ -180,8 +184,7 @@ FileStatus HeadlessPlatform::writeFileAtomic(std::wstring_view path, std::string
     std::string target;
     if (!nativePath(path, target))
         return failure(ENOENT);
-    const std::string temp =
-        target + "." + std::to_string(::getpid()) + "." + std::to_string(++m_state->tempCounter) + toUtf8(kTempSuffix);
+    const std::string temp = toUtf8(tempFilePath(path, static_cast<std::uint32_t>(::getpid()), ++m_state->tempCounter));
     const int fd = ::open(temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
     if (fd < 0)
         return failure(errno);
@@ -243,12 +246,25 @@ std::vector<FileEntry> HeadlessPlatform::listFiles(std::wstring_view folder) con
     return entries;
 }
 
+// Signal 0 only asks whether the process exists; EPERM means it does, owned by another user.
+bool HeadlessPlatform::isProcessRunning(std::uint32_t processId) const {
+    const auto pid = static_cast<pid_t>(processId);
+    if (pid <= 0 || static_cast<std::uint32_t>(pid) != processId)
+        return false;
+    return ::kill(pid, 0) == 0 || errno == EPERM;
+}
+
 void HeadlessPlatform::failWrites(std::wstring name, std::wstring error) {
     m_state->writeFaults[std::move(name)] = std::move(error);
 }
 
+void HeadlessPlatform::throwOnWrites(std::wstring name) {
+    m_state->throwingWrites.insert(std::move(name));
+}
+
 void HeadlessPlatform::clearWriteFaults() {
     m_state->writeFaults.clear();
+    m_state->throwingWrites.clear();
 }
 
 void HeadlessPlatform::failReads(std::wstring name, std::wstring error) {

@@ -48,8 +48,8 @@ bool usableEntry(const MenuItem& m) {
 
 // ---------------------------------------------------------------- TextBox
 
-HeadlessTextBox::HeadlessTextBox(HeadlessFormImpl& owner, int index, std::uint32_t backColor)
-    : m_owner(owner), m_index(index), m_backColor(backColor) {}
+HeadlessTextBox::HeadlessTextBox(HeadlessFormImpl& owner, int index, std::uint32_t backColor, const Rect& geometry)
+    : m_owner(owner), m_index(index), m_geometry(geometry), m_backColor(backColor) {}
 
 std::wstring HeadlessTextBox::text() const {
     ++m_textReads;
@@ -165,10 +165,9 @@ HeadlessFormImpl::~HeadlessFormImpl() {
 void HeadlessFormImpl::resetToDesign() {
     m_caption = m_design.caption;
     m_tag.clear();
-    // A fixed dialog frame is thinner, and a form without a menu bar has only its caption above.
-    const float frame = m_design.border == BorderStyle::FixedDialog ? kDialogFrame : kFrame;
-    const float top = frame + kCaption + (m_design.menuBar.empty() ? 0 : kMenuBar);
-    m_normalBounds = Rect{0, 0, m_design.clientWidth + 2 * frame, m_design.clientHeight + top + frame};
+    const Rect edges = frameEdges();
+    m_normalBounds =
+        Rect{0, 0, m_design.clientWidth + edges.left + edges.width, m_design.clientHeight + edges.top + edges.height};
     m_controlTexts.clear();
     for (const ControlDesign& control : m_design.controls)
         m_controlTexts[control.id] = control.text;
@@ -176,7 +175,8 @@ void HeadlessFormImpl::resetToDesign() {
     m_menu = m_design.menuBar;
     m_textBoxes.clear();
     for (int i = 0; i < m_design.textBoxCount; ++i)
-        m_textBoxes.push_back(std::make_unique<HeadlessTextBox>(*this, i, m_design.textBoxBackColor));
+        m_textBoxes.push_back(
+            std::make_unique<HeadlessTextBox>(*this, i, m_design.textBoxBackColor, m_design.textBoxRect));
     m_focusedTextBox = -1;
     m_topMost = false;
     m_enabled = true;
@@ -187,7 +187,7 @@ void HeadlessFormImpl::show() {
         return;  // its own onLoad unloaded it
     if (!m_visible) {
         m_visible = true;
-        m_events->onResize();
+        raiseEvent(*m_link, [&] { m_events->onResize(); });
     }
 }
 
@@ -245,10 +245,28 @@ Rect HeadlessFormImpl::bounds() const {
     return Rect{area.left - kFrame, area.top - kFrame, area.width + 2 * kFrame, area.height + 2 * kFrame};
 }
 
+// Thickness of the outer frame on each side: left, top (frame, caption and any menu
+// bar), right (as width) and bottom (as height). A fixed dialog frame is thinner.
+Rect HeadlessFormImpl::frameEdges() const {
+    const float frame = m_design.border == BorderStyle::FixedDialog ? kDialogFrame : kFrame;
+    const float top = frame + kCaption + (m_design.menuBar.empty() ? 0 : kMenuBar);
+    return Rect{frame, top, frame, frame};
+}
+
+// The bounds less the frame; a minimized window has no client area, as on Windows.
+Rect HeadlessFormImpl::clientArea() const {
+    if (m_state == WindowState::Minimized)
+        return Rect{};
+    const Rect outer = bounds();
+    const Rect edges = frameEdges();
+    return Rect{0, 0, std::max(0.0f, outer.width - edges.left - edges.width),
+                std::max(0.0f, outer.height - edges.top - edges.height)};
+}
+
 void HeadlessFormImpl::raiseResizeIfSizeChanged(const Rect& before) {
     const Rect after = bounds();
     if (m_loaded && (after.width != before.width || after.height != before.height))
-        m_events->onResize();
+        raiseEvent(*m_link, [&] { m_events->onResize(); });
 }
 
 void HeadlessFormImpl::setBounds(const Rect& r) {
@@ -270,7 +288,7 @@ void HeadlessFormImpl::setWindowState(WindowState state) {
         return;
     m_state = state;
     if (m_loaded)
-        m_events->onResize();
+        raiseEvent(*m_link, [&] { m_events->onResize(); });
 }
 
 std::uint32_t HeadlessFormImpl::backColor() const {
@@ -306,7 +324,7 @@ int HeadlessFormImpl::textReads(int index) const {
 
 void HeadlessFormImpl::requestClose() {
     if (m_loaded && m_enabled)
-        m_events->onCloseRequest(CloseReason::User);
+        raiseEvent(*m_link, [&] { m_events->onCloseRequest(CloseReason::User); });
 }
 
 // ---------------------------------------------------------------- Menu
@@ -351,7 +369,7 @@ std::vector<MenuItem> HeadlessFormImpl::menuBar() const {
 }
 
 void HeadlessFormImpl::openMenu(int id) {
-    m_events->onMenuOpen(id);
+    raiseEvent(*m_link, [&] { m_events->onMenuOpen(id); });
 }
 
 bool HeadlessFormImpl::clickMenu(int id) {
@@ -367,13 +385,13 @@ bool HeadlessFormImpl::clickMenu(int id) {
         if (path.empty() || !usableEntry(*path.back()))
             return false;
         if (!path.back()->items.empty())
-            m_events->onMenuOpen(ids[level]);
+            raiseEvent(*m_link, [&] { m_events->onMenuOpen(ids[level]); });
     }
     // Clicking a drop-down only opens it.
     const auto path = menuPath(id);
     if (path.empty() || !path.back()->items.empty())
         return !path.empty();
-    m_events->onMenuClick(id);
+    raiseEvent(*m_link, [&] { m_events->onMenuClick(id); });
     return true;
 }
 
@@ -386,11 +404,11 @@ bool HeadlessFormImpl::pressShortcut(Shortcut shortcut) {
         return false;
     const int id = found.back()->id;
     if (found.size() > 1)
-        m_events->onMenuOpen(found[found.size() - 2]->id);
+        raiseEvent(*m_link, [&] { m_events->onMenuOpen(found[found.size() - 2]->id); });
     const auto path = menuPath(id);
     if (path.empty() || !std::all_of(path.begin(), path.end(), [](const MenuItem* m) { return usableEntry(*m); }))
         return false;
-    m_events->onMenuClick(id);
+    raiseEvent(*m_link, [&] { m_events->onMenuClick(id); });
     return true;
 }
 
@@ -422,17 +440,22 @@ void HeadlessFormImpl::popupMenu(int id) {
         state->popupChoices.pop_front();
     }
     if (choice != 0)
-        m_events->onMenuClick(choice);
+        raiseEvent(*m_link, [&] { m_events->onMenuClick(choice); });
 }
 
 void HeadlessFormImpl::notifyPicture(int code) {
     if (m_loaded && hasPicture())
-        m_events->onPictureMouseMove(0, 0, static_cast<float>(code) * kTwipsPerPixel, 0);
+        raiseEvent(*m_link, [&] { m_events->onPictureMouseMove(0, 0, static_cast<float>(code) * kTwipsPerPixel, 0); });
+}
+
+void HeadlessFormImpl::endSession() {
+    if (m_loaded)
+        raiseEvent(*m_link, [&] { m_events->onSessionEnd(); });
 }
 
 void HeadlessFormImpl::broadcastTaskbarCreated() {
     if (m_loaded)
-        m_events->onTaskbarCreated();
+        raiseEvent(*m_link, [&] { m_events->onTaskbarCreated(); });
 }
 
 }  // namespace plat::headless

@@ -14,7 +14,7 @@ class HeadlessFormImpl;
 
 class HeadlessTextBox final : public TextBox {
 public:
-    HeadlessTextBox(HeadlessFormImpl& owner, int index, std::uint32_t backColor);
+    HeadlessTextBox(HeadlessFormImpl& owner, int index, std::uint32_t backColor, const Rect& geometry);
 
     std::wstring text() const override;
     void setText(std::wstring_view text) override;
@@ -73,6 +73,7 @@ public:
     void setCaption(std::wstring_view caption) override;
     Rect bounds() const override;
     void setBounds(const Rect& r) override;
+    Rect clientArea() const override;
     WindowState windowState() const override;
     std::uint32_t backColor() const override;
     std::wstring tag() const override;
@@ -116,6 +117,8 @@ public:
     int focusedTextBox() const { return m_focusedTextBox; }
     void setFocusedTextBox(int index) { m_focusedTextBox = index; }
     void setEnabled(bool enabled) { m_enabled = enabled; }
+    // The user's session ends (raises onSessionEnd).
+    void endSession();
 
 private:
     // Loads without showing; false when onLoad unloaded the form again.
@@ -124,6 +127,7 @@ private:
     // Puts the form back to its design (on creation and on every new load).
     void resetToDesign();
     void raiseResizeIfSizeChanged(const Rect& before);
+    Rect frameEdges() const;
     // The entries from the top level down to `id` (empty when there is none).
     std::vector<MenuItem*> menuPath(int id);
     std::vector<const MenuItem*> menuPath(int id) const;

@@ -55,9 +55,17 @@ HeadlessPlatform::HeadlessPlatform(std::wstring appFolder) : m_state(std::make_u
     while (appFolder.size() > 1 && appFolder.back() == L'/')
         appFolder.pop_back();
     m_state->appFolder = std::move(appFolder);
+    m_state->platform = this;
 }
 
-HeadlessPlatform::~HeadlessPlatform() = default;
+HeadlessPlatform::~HeadlessPlatform() {
+    const State& s = *m_state;
+    if (s.unusedScript && (!s.answers.empty() || !s.modalActions.empty() || !s.popupChoices.empty())) {
+        s.unusedScript(std::to_string(s.answers.size()) + " message-box answers, " +
+                       std::to_string(s.modalActions.size()) + " modal actions and " +
+                       std::to_string(s.popupChoices.size()) + " pop-up choices were never used");
+    }
+}
 
 // ---------------------------------------------------------------- Application
 
@@ -89,16 +97,26 @@ std::wstring HeadlessPlatform::appWindowTitle() const {
 
 void HeadlessPlatform::sendAppClose() {
     if (m_state->appEvents != nullptr)
-        m_state->appEvents->onAppCloseRequest();
+        raiseEvent(*m_state->link, [&] { m_state->appEvents->onAppCloseRequest(); });
 }
 
+// A handler that fails leaves the answer false, as a window procedure's 0 does.
 bool HeadlessPlatform::queryEndSession() {
-    return m_state->appEvents == nullptr || m_state->appEvents->onQueryEndSession();
+    bool agreed = m_state->appEvents == nullptr;
+    if (!agreed)
+        raiseEvent(*m_state->link, [&] { agreed = m_state->appEvents->onQueryEndSession(); });
+    return agreed;
 }
 
+// Every top-level window hears of it; a form unloaded by an earlier one is passed by.
 void HeadlessPlatform::endSession() {
     if (m_state->appEvents != nullptr)
-        m_state->appEvents->onEndSession();
+        raiseEvent(*m_state->link, [&] { m_state->appEvents->onEndSession(); });
+    const std::vector<HeadlessFormImpl*> forms = m_state->openForms;
+    for (HeadlessFormImpl* f : forms) {
+        if (std::find(m_state->openForms.begin(), m_state->openForms.end(), f) != m_state->openForms.end())
+            f->endSession();
+    }
 }
 
 int HeadlessPlatform::run() {
@@ -176,20 +194,22 @@ MsgAnswer defaultAnswer(const MessageBoxRequest& request) {
 
 }  // namespace
 
-MsgAnswer HeadlessPlatform::messageBox(const MessageBoxRequest& request) {
+MsgAnswer HeadlessPlatform::showMessageBox(const MessageBoxRequest& request) {
     m_state->boxes.push_back(request);
     if (!m_state->answers.empty()) {
-        const MsgAnswer answer = m_state->answers.front();
+        State::QueuedAnswer queued = std::move(m_state->answers.front());
         m_state->answers.pop_front();
-        return answer;
+        if (queued.whileOpen)
+            queued.whileOpen();
+        return queued.answer;
     }
     if (m_state->unexpectedBox)
         m_state->unexpectedBox(request);
     return defaultAnswer(request);
 }
 
-void HeadlessPlatform::queueAnswer(MsgAnswer answer) {
-    m_state->answers.push_back(answer);
+void HeadlessPlatform::queueAnswer(MsgAnswer answer, std::function<void()> whileOpen) {
+    m_state->answers.push_back({answer, std::move(whileOpen)});
 }
 const std::vector<MessageBoxRequest>& HeadlessPlatform::messageBoxes() const {
     return m_state->boxes;
@@ -201,6 +221,10 @@ void HeadlessPlatform::onUnexpectedBox(std::function<void(const MessageBoxReques
 
 std::size_t HeadlessPlatform::queuedAnswers() const {
     return m_state->answers.size();
+}
+
+void HeadlessPlatform::onUnusedScript(std::function<void(const std::string&)> handler) {
+    m_state->unusedScript = std::move(handler);
 }
 
 // ---------------------------------------------------------------- Settings

@@ -27,6 +27,7 @@ struct PrintedDocument {
     int sheets = 1;
     bool ended = false;
     bool aborted = false;
+    float fontPoints = 0;  // the last type size asked for; 0: the device's own
 };
 
 // What the last setWindowPos was given.
@@ -55,7 +56,6 @@ public:
     float twipsPerPixelX() const override;
     float twipsPerPixelY() const override;
     Rect workAreaNearest(const Rect& r) const override;
-    MsgAnswer messageBox(const MessageBoxRequest& request) override;
     std::wstring getSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                             std::wstring_view fallback) const override;
     FileStatus saveSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
@@ -68,10 +68,11 @@ public:
     FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
     FileStatus removeFile(std::wstring_view path) override;
     std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
+    bool isProcessRunning(std::uint32_t processId) const override;
     std::unique_ptr<PrintJob> startPrintJob(std::wstring_view documentName, std::wstring& error) override;
     bool notifyIcon(NotifyOp op, const std::vector<std::uint8_t>& record) override;
     FileStatus startProgram(std::wstring_view path) override;
-    NativeHandle findWindow(std::wstring_view title) const override;
+    NativeHandle findWindow(std::wstring_view windowClass, std::wstring_view title) const override;
     bool postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool isWindow(NativeHandle window) const override;
     void wait(int milliseconds) override;
@@ -86,14 +87,19 @@ public:
     FileStatus showHelp(NativeHandle owner, std::wstring_view helpFile, std::uint32_t command) override;
 
     // --- Test side: message boxes ---
-    // Queues the answer to the next message box.
-    void queueAnswer(MsgAnswer answer);
+    // Queues the answer to the next message box; `whileOpen` runs while that box is
+    // open, before it is answered (a close request arriving meanwhile, say).
+    void queueAnswer(MsgAnswer answer, std::function<void()> whileOpen = {});
     // Every box shown so far, in order.
     const std::vector<MessageBoxRequest>& messageBoxes() const;
     // Called when a box appears with no queued answer (the box then answers with
     // its default button). Tests install a handler that fails the test.
     void onUnexpectedBox(std::function<void(const MessageBoxRequest&)> handler);
     std::size_t queuedAnswers() const;
+    // Called when the platform goes while queued answers, modal actions or pop-up
+    // choices are left unused: a test whose box or dialog never appeared. Tests
+    // install a handler that fails the test.
+    void onUnusedScript(std::function<void(const std::string& what)> handler);
 
     // --- Test side: settings ("app\section\key" -> value) ---
     std::map<std::wstring, std::wstring>& settings();
@@ -105,6 +111,9 @@ public:
     // an empty name makes every write fail. The old file stays as it was.
     void failWrites(std::wstring name, std::wstring error);
     void clearWriteFaults();
+    // writeFileAtomic of a file named `name` ("" = every file) throws std::bad_alloc,
+    // as it would with no memory left; clearWriteFaults ends it.
+    void throwOnWrites(std::wstring name);
     // readFile of a path whose file name equals `name` fails with `error` (an empty
     // name: every read); the file itself is left as it is.
     void failReads(std::wstring name, std::wstring error);
@@ -134,6 +143,7 @@ public:
     std::wstring appWindowTitle() const;
     void sendAppClose();
     bool queryEndSession();
+    // The session ends: the application window, then every loaded form, hears of it.
     void endSession();
     const std::optional<WindowPosCall>& lastWindowPos() const;
 
@@ -156,7 +166,7 @@ public:
     // startProgram fails with `error` from now on; an empty error makes it succeed again.
     void failProgramStarts(std::wstring error);
     // A top-level window of another program, found by findWindow.
-    NativeHandle addWindow(std::wstring title);
+    NativeHandle addWindow(std::wstring title, std::wstring windowClass = {});
     void removeWindow(NativeHandle window);
     struct PostedMessage {
         NativeHandle window = 0;
@@ -217,6 +227,9 @@ public:
     const std::vector<int>& popups() const;
 
     struct State;  // everything the backend holds, shared with its forms
+
+protected:
+    MsgAnswer showMessageBox(const MessageBoxRequest& request) override;
 
 private:
     std::unique_ptr<State> m_state;

@@ -27,6 +27,12 @@ public:
         return state() != nullptr ? static_cast<float>(text.size()) * state()->charWidth : 0;
     }
 
+    // The type size is recorded; the paper's character metrics stay as set.
+    void setFontSize(float points) override {
+        if (PrintedDocument* doc = document(); doc != nullptr)
+            doc->fontPoints = points;
+    }
+
     FileStatus drawText(float x, float y, std::wstring_view text) override {
         PrintedDocument* doc = document();
         if (doc == nullptr || doc->ended || doc->aborted)
@@ -79,7 +85,7 @@ std::unique_ptr<PrintJob> HeadlessPlatform::startPrintJob(std::wstring_view docu
         return nullptr;
     }
     error.clear();
-    m_state->printed.push_back(PrintedDocument{std::wstring(documentName), {}, 1, false, false});
+    m_state->printed.push_back(PrintedDocument{std::wstring(documentName), {}, 1, false, false, 0});
     auto fault = std::move(m_state->printFault);
     m_state->printFault.reset();
     return std::make_unique<HeadlessPrintJob>(m_state->link, m_state->printed.size() - 1, std::move(fault));

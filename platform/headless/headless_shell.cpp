@@ -49,9 +49,9 @@ FileStatus HeadlessPlatform::startProgram(std::wstring_view path) {
     return {};
 }
 
-NativeHandle HeadlessPlatform::findWindow(std::wstring_view title) const {
-    for (const auto& [window, windowTitle] : m_state->windows) {
-        if (windowTitle == title) {
+NativeHandle HeadlessPlatform::findWindow(std::wstring_view windowClass, std::wstring_view title) const {
+    for (const auto& [window, other] : m_state->windows) {
+        if (other.title == title && (windowClass.empty() || other.windowClass == windowClass)) {
             return window;
         }
     }
@@ -102,9 +102,9 @@ const std::vector<std::wstring>& HeadlessPlatform::startedPrograms() const {
 void HeadlessPlatform::failProgramStarts(std::wstring error) {
     m_state->programStartError = std::move(error);
 }
-NativeHandle HeadlessPlatform::addWindow(std::wstring title) {
+NativeHandle HeadlessPlatform::addWindow(std::wstring title, std::wstring windowClass) {
     const NativeHandle window = m_state->nextWindow += 4;
-    m_state->windows[window] = std::move(title);
+    m_state->windows[window] = {std::move(title), std::move(windowClass)};
     return window;
 }
 void HeadlessPlatform::removeWindow(NativeHandle window) {

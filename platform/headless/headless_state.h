@@ -39,6 +39,7 @@ struct HeadlessPlatform::State {
     State& operator=(const State&) = delete;
 
     std::shared_ptr<StateLink> link;
+    Platform* platform = nullptr;
     std::wstring appFolder;
 
     // Application window.
@@ -54,7 +55,12 @@ struct HeadlessPlatform::State {
     std::vector<Rect> workAreas{kDefaultWorkArea};
 
     // Message boxes.
-    std::deque<MsgAnswer> answers;
+    struct QueuedAnswer {
+        MsgAnswer answer = MsgAnswer::Ok;
+        std::function<void()> whileOpen;
+    };
+    std::deque<QueuedAnswer> answers;
+    std::function<void(const std::string&)> unusedScript;
     std::vector<MessageBoxRequest> boxes;
     std::function<void(const MessageBoxRequest&)> unexpectedBox;
 
@@ -63,8 +69,9 @@ struct HeadlessPlatform::State {
     bool failSettingWrites = false;
 
     // Files.
-    std::map<std::wstring, std::wstring> writeFaults;  // file name ("" = all) -> error
-    std::map<std::wstring, std::wstring> readFaults;   // file name ("" = all) -> error
+    std::map<std::wstring, std::wstring> writeFaults;    // file name ("" = all) -> error
+    std::map<std::wstring, std::wstring> readFaults;     // file name ("" = all) -> error
+    std::set<std::wstring, std::less<>> throwingWrites;  // file names ("" = all)
     std::map<std::wstring, int, std::less<>> writeCounts;
     std::set<std::wstring, std::less<>> hidden;
     unsigned long tempCounter = 0;
@@ -77,7 +84,11 @@ struct HeadlessPlatform::State {
     // Programs and other windows.
     std::vector<std::wstring> startedPrograms;
     std::wstring programStartError;
-    std::map<NativeHandle, std::wstring> windows;
+    struct OtherWindow {
+        std::wstring title;
+        std::wstring windowClass;
+    };
+    std::map<NativeHandle, OtherWindow> windows;
     NativeHandle nextWindow = 0x7000;
     std::vector<HeadlessPlatform::PostedMessage> posted;
     std::function<void(const HeadlessPlatform::PostedMessage&)> onPost;
@@ -124,5 +135,18 @@ struct HeadlessPlatform::State {
     std::optional<std::pair<int, std::wstring>> printFault;  // for the next job
     std::vector<PrintedDocument> printed;
 };
+
+// Raises an event as a window procedure does: an exception that escapes the handler
+// goes to the platform's failure report and no further.
+template <class Event>
+void raiseEvent(const StateLink& link, Event&& event) {
+    try {
+        event();
+    } catch (...) {
+        if (link.state != nullptr) {
+            link.state->platform->reportFailure(std::current_exception());
+        }
+    }
+}
 
 }  // namespace plat::headless

@@ -5,12 +5,10 @@
 
 #include <string>
 
+#include "platform/win32/win32_platform.h"
+#include "platform/window_classes.h"
+
 namespace plat::win32 {
-namespace {
-
-constexpr wchar_t kAppWindowClass[] = L"QuibbetsApplication";
-
-}  // namespace
 
 void AppWindow::registerClass(HINSTANCE instance) {
     WNDCLASSEXW wc{};
@@ -21,9 +19,10 @@ void AppWindow::registerClass(HINSTANCE instance) {
     RegisterClassExW(&wc);
 }
 
-AppWindow::AppWindow(HINSTANCE instance, std::wstring_view title, AppWindowEvents& events) : m_events(events) {
+AppWindow::AppWindow(const PlatformState& state, std::wstring_view title, AppWindowEvents& events)
+    : m_state(state), m_events(events) {
     CreateWindowExW(WS_EX_TOOLWINDOW, kAppWindowClass, std::wstring(title).c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
-                    nullptr, instance, this);
+                    nullptr, state.instance, this);
 }
 
 AppWindow::~AppWindow() {
@@ -43,10 +42,12 @@ LRESULT CALLBACK AppWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, L
     if (!self) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
+    const PlatformState& state = self->m_state;
     try {
         return self->handleMessage(message, wParam, lParam);
     } catch (...) {
-        return 0;  // nothing may unwind through the system's code
+        reportEventFailure(state);
+        return 0;
     }
 }
 

@@ -10,9 +10,11 @@
 
 namespace plat::win32 {
 
+struct PlatformState;
+
 class AppWindow {
 public:
-    AppWindow(HINSTANCE instance, std::wstring_view title, AppWindowEvents& events);
+    AppWindow(const PlatformState& state, std::wstring_view title, AppWindowEvents& events);
     ~AppWindow();
     AppWindow(const AppWindow&) = delete;
     AppWindow& operator=(const AppWindow&) = delete;
@@ -24,6 +26,7 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+    const PlatformState& m_state;
     AppWindowEvents& m_events;
     HWND m_hwnd = nullptr;
 };

@@ -119,8 +119,7 @@ FileStatus Win32Platform::readFile(std::wstring_view path, std::string& bytes) c
 
 FileStatus Win32Platform::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
     const std::wstring target(path);
-    const std::wstring temp = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(++m_state->tempCounter) + std::wstring(kTempSuffix);
+    const std::wstring temp = tempFilePath(target, GetCurrentProcessId(), ++m_state->tempCounter);
     const DWORD error = writeThrough(temp, target, bytes);
     if (error != ERROR_SUCCESS) {
         DeleteFileW(temp.c_str());
@@ -155,6 +154,22 @@ std::vector<FileEntry> Win32Platform::listFiles(std::wstring_view folder) const 
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return files;
+}
+
+// A process that cannot be opened for lack of rights is running; any other failure
+// means there is no such process.
+bool Win32Platform::isProcessRunning(std::uint32_t processId) const {
+    if (processId == GetCurrentProcessId()) {
+        return true;
+    }
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) {
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    }
+    DWORD code = 0;
+    const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
 }
 
 }  // namespace plat::win32

@@ -66,12 +66,13 @@ void Win32Form::create(const FormDesign& design) {
     GetWindowRect(m_hwnd, &m_createdRect);
     loadIcons(design.iconResource);
     m_controls.create(m_hwnd, m_platform->instance, design.controls, s, m_platform->editFont);
+    const RECT boxRect = toPixelRect(design.textBoxRect, s);
     for (int i = 0; i < design.textBoxCount; ++i) {
         m_textBoxes.push_back(
-            std::make_unique<Win32TextBox>(*this, m_hwnd, i, design.textBoxBackColor, m_platform->editFont));
+            std::make_unique<Win32TextBox>(*this, m_hwnd, i, design.textBoxBackColor, m_platform->editFont, boxRect));
     }
     if (m_hwnd && design.pictureBox.width > 0 && design.pictureBox.height > 0) {
-        m_picture = std::make_unique<Win32PictureBox>(m_platform->instance, m_hwnd, design.pictureBox, s, m_events);
+        m_picture = std::make_unique<Win32PictureBox>(*m_platform, m_hwnd, design.pictureBox, s, m_events);
     }
 }
 
@@ -105,10 +106,12 @@ LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, L
     if (!form) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
+    const PlatformState* platform = form->m_platform.get();  // the form may be gone when the handler fails
     try {
         return form->handleMessage(message, wParam, lParam);
     } catch (...) {
-        return 0;  // nothing may unwind through the system's code
+        reportEventFailure(*platform);
+        return 0;
     }
 }
 
@@ -125,6 +128,11 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE: m_events.onCloseRequest(CloseReason::User); return 0;
         case WM_SIZE: onSize(); return 0;
+        case WM_ENDSESSION:
+            if (wParam) {
+                m_events.onSessionEnd();
+            }
+            return 0;
         case WM_COMMAND:
             if (lParam == 0) {
                 onMenuCommand(wParam);
@@ -331,6 +339,13 @@ Rect Win32Form::bounds() const {
 void Win32Form::setBounds(const Rect& r) {
     const RECT p = toPixelRect(r, scale());
     SetWindowPos(m_hwnd, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// GetClientRect of a minimized window is empty, which the layout relies on.
+Rect Win32Form::clientArea() const {
+    RECT r{};
+    GetClientRect(m_hwnd, &r);
+    return toTwipsRect(r, scale());
 }
 
 WindowState Win32Form::windowState() const {

@@ -23,7 +23,7 @@ class Win32Form;
 
 class Win32TextBox final : public TextBox {
 public:
-    Win32TextBox(Win32Form& form, HWND parent, int index, std::uint32_t colour, HFONT font);
+    Win32TextBox(Win32Form& form, HWND parent, int index, std::uint32_t colour, HFONT font, const RECT& rect);
     HWND hwnd() const { return m_hwnd; }
     void forgetWindow() { m_hwnd = nullptr; }
     // The editor reported a change of its text (EN_CHANGE).
@@ -82,6 +82,7 @@ public:
     void setCaption(std::wstring_view caption) override;
     Rect bounds() const override;
     void setBounds(const Rect& r) override;
+    Rect clientArea() const override;
     WindowState windowState() const override;
     std::uint32_t backColor() const override;
     std::wstring tag() const override;

@@ -52,7 +52,7 @@ std::wstring programName() {
 
 // Without an owner the box belongs to the active window, so that it stays above a
 // topmost form rather than behind it.
-MsgAnswer Win32Platform::messageBox(const MessageBoxRequest& request) {
+MsgAnswer Win32Platform::showMessageBox(const MessageBoxRequest& request) {
     HWND owner = reinterpret_cast<HWND>(request.owner);
     if (!owner) {
         owner = GetActiveWindow();

@@ -2,6 +2,8 @@
 // mouse-move messages become onPictureMouseMove with the position in twips.
 #include "platform/win32/win32_picture.h"
 
+#include "platform/win32/win32_platform.h"
+
 namespace plat::win32 {
 namespace {
 
@@ -29,11 +31,12 @@ void Win32PictureBox::registerClass(HINSTANCE instance) {
     RegisterClassExW(&wc);
 }
 
-Win32PictureBox::Win32PictureBox(HINSTANCE instance, HWND parent, const Rect& geometry, Scale scale, FormEvents& events)
-    : m_events(events), m_scale(scale) {
+Win32PictureBox::Win32PictureBox(const PlatformState& state, HWND parent, const Rect& geometry, Scale scale,
+                                 FormEvents& events)
+    : m_state(state), m_events(events), m_scale(scale) {
     const RECT r = toPixelRect(geometry, scale);
     CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                    parent, nullptr, instance, this);
+                    parent, nullptr, state.instance, this);
 }
 
 LRESULT CALLBACK Win32PictureBox::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -44,10 +47,11 @@ LRESULT CALLBACK Win32PictureBox::windowProc(HWND hwnd, UINT message, WPARAM wPa
     }
     auto* self = reinterpret_cast<Win32PictureBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self && message == WM_MOUSEMOVE) {
+        const PlatformState& state = self->m_state;  // a chosen Exit destroys this box
         try {
             self->onMouseMove(wParam, lParam);
         } catch (...) {
-            // nothing may unwind through the system's code
+            reportEventFailure(state);
         }
         return 0;
     }

@@ -10,10 +10,12 @@
 
 namespace plat::win32 {
 
+struct PlatformState;
+
 class Win32PictureBox {
 public:
     // Creates the window at `geometry` (twips, in the parent's client area).
-    Win32PictureBox(HINSTANCE instance, HWND parent, const Rect& geometry, Scale scale, FormEvents& events);
+    Win32PictureBox(const PlatformState& state, HWND parent, const Rect& geometry, Scale scale, FormEvents& events);
     Win32PictureBox(const Win32PictureBox&) = delete;
     Win32PictureBox& operator=(const Win32PictureBox&) = delete;
 
@@ -26,6 +28,7 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void onMouseMove(WPARAM wParam, LPARAM lParam);
 
+    const PlatformState& m_state;
     FormEvents& m_events;
     Scale m_scale;
     HWND m_hwnd = nullptr;

@@ -64,6 +64,7 @@ PlatformState::~PlatformState() {
 
 Win32Platform::Win32Platform() : m_state(std::make_shared<PlatformState>()) {
     m_state->instance = GetModuleHandleW(nullptr);
+    m_state->platform = this;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     Win32Form::registerClass(m_state->instance);
@@ -79,6 +80,13 @@ Win32Platform::~Win32Platform() {
         DestroyWindow(m_clipboardWindow);
     }
     m_state->appWindow = nullptr;
+    m_state->platform = nullptr;
+}
+
+void reportEventFailure(const PlatformState& state) noexcept {
+    if (state.platform) {
+        state.platform->reportFailure(std::current_exception());
+    }
 }
 
 std::wstring Win32Platform::appFolder() const {
@@ -112,7 +120,7 @@ void Win32Platform::version(int& major, int& minor, int& revision) const {
 
 void Win32Platform::createAppWindow(std::wstring_view title, AppWindowEvents& events) {
     m_appWindow.reset();
-    m_appWindow = std::make_unique<AppWindow>(m_state->instance, title, events);
+    m_appWindow = std::make_unique<AppWindow>(*m_state, title, events);
     m_state->appTitle = std::wstring(title);
     m_state->appWindow = m_appWindow->hwnd();
 }

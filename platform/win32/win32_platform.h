@@ -43,7 +43,8 @@ struct PlatformState {
     bool ownsFont = false;
     std::vector<Win32Form*> openForms;  // loaded forms, in load order
     std::wstring appTitle;
-    HWND appWindow = nullptr;  // the hidden application window, when there is one
+    HWND appWindow = nullptr;      // the hidden application window, when there is one
+    Platform* platform = nullptr;  // while the platform object lives
     // The message the shell broadcasts to top-level windows when it (re)starts.
     UINT taskbarCreatedMessage = 0;
     unsigned tempCounter = 0;
@@ -74,7 +75,6 @@ public:
     float twipsPerPixelX() const override;
     float twipsPerPixelY() const override;
     Rect workAreaNearest(const Rect& r) const override;
-    MsgAnswer messageBox(const MessageBoxRequest& request) override;
     std::wstring getSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                             std::wstring_view fallback) const override;
     FileStatus saveSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
@@ -87,10 +87,11 @@ public:
     FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
     FileStatus removeFile(std::wstring_view path) override;
     std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
+    bool isProcessRunning(std::uint32_t processId) const override;
     std::unique_ptr<PrintJob> startPrintJob(std::wstring_view documentName, std::wstring& error) override;
     bool notifyIcon(NotifyOp op, const std::vector<std::uint8_t>& record) override;
     FileStatus startProgram(std::wstring_view path) override;
-    NativeHandle findWindow(std::wstring_view title) const override;
+    NativeHandle findWindow(std::wstring_view windowClass, std::wstring_view title) const override;
     bool postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool isWindow(NativeHandle window) const override;
     void wait(int milliseconds) override;
@@ -102,6 +103,9 @@ public:
     void regCloseKey(RegKey key) override;
     std::wstring helpFile() const override;
     FileStatus showHelp(NativeHandle owner, std::wstring_view helpFile, std::uint32_t command) override;
+
+protected:
+    MsgAnswer showMessageBox(const MessageBoxRequest& request) override;  // win32_message_box.cpp
 
 private:
     int messageLoop();
@@ -115,5 +119,10 @@ private:
     std::unique_ptr<AppWindow> m_appWindow;
     HWND m_clipboardWindow = nullptr;  // message-only helper, made when no other window exists
 };
+
+// For the catch block of a window procedure: hands the exception being handled to
+// the platform's failure report, so that the user hears of it and nothing unwinds
+// through the system's code.
+void reportEventFailure(const PlatformState& state) noexcept;
 
 }  // namespace plat::win32

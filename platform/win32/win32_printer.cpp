@@ -18,6 +18,30 @@ FileStatus gdiFailure(const wchar_t* step) {
     return FileStatus{false, gdiError(step)};
 }
 
+// The typeface of the font selected into `dc`. A DC starts with the stock "System"
+// font, a screen face: a printer that names no face of its own gets a plain
+// fixed-pitch one.
+std::wstring deviceFace(HDC dc) {
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    const std::wstring name(face);
+    return name.empty() || _wcsicmp(name.c_str(), L"System") == 0 ? L"Courier New" : name;
+}
+
+// The device's typeface at `points`, in whole device units.
+HFONT createPrintFont(HDC dc, float points) {
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(static_cast<int>(points * 10 + 0.5f), GetDeviceCaps(dc, LOGPIXELSY), 720);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_TT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    const std::wstring face = deviceFace(dc);
+    wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    return CreateFontIndirectW(&font);
+}
+
 class Win32PrintJob final : public PrintJob {
 public:
     explicit Win32PrintJob(HDC dc) : m_dc(dc) {
@@ -27,7 +51,12 @@ public:
                    1440.0f / static_cast<float>(dpiY > 0 ? dpiY : 96)};
         SetBkMode(dc, TRANSPARENT);
     }
-    ~Win32PrintJob() override { abort(); }
+    ~Win32PrintJob() override {
+        abort();
+        if (m_font) {
+            DeleteObject(m_font);
+        }
+    }
     Win32PrintJob(const Win32PrintJob&) = delete;
     Win32PrintJob& operator=(const Win32PrintJob&) = delete;
 
@@ -46,6 +75,22 @@ public:
         SIZE size{};
         GetTextExtentPoint32W(m_dc, text.data(), static_cast<int>(text.size()), &size);
         return toTwips(size.cx, m_scale.x);
+    }
+
+    // A font that cannot be made leaves the device's own; the text prints all the same.
+    void setFontSize(float points) override {
+        if (!m_dc) {
+            return;
+        }
+        const HFONT font = createPrintFont(m_dc, points);
+        if (!font) {
+            return;
+        }
+        SelectObject(m_dc, font);
+        if (m_font) {
+            DeleteObject(m_font);
+        }
+        m_font = font;
     }
 
     FileStatus drawText(float x, float y, std::wstring_view text) override {
@@ -97,6 +142,7 @@ public:
 
 private:
     HDC m_dc = nullptr;
+    HFONT m_font = nullptr;  // deleted after the DC, which may still hold it
     Scale m_scale;
 };
 

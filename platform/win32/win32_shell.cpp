@@ -91,9 +91,11 @@ FileStatus Win32Platform::startProgram(std::wstring_view path) {
     return status;
 }
 
-NativeHandle Win32Platform::findWindow(std::wstring_view title) const {
+NativeHandle Win32Platform::findWindow(std::wstring_view windowClass, std::wstring_view title) const {
+    const std::string ansiClass = ansiBytes(windowClass);
     const std::string ansiTitle = ansiBytes(title);
-    return reinterpret_cast<NativeHandle>(FindWindowA(nullptr, ansiTitle.c_str()));
+    return reinterpret_cast<NativeHandle>(
+        FindWindowA(windowClass.empty() ? nullptr : ansiClass.c_str(), ansiTitle.c_str()));
 }
 
 bool Win32Platform::postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {

@@ -67,16 +67,18 @@ private:
 
 }  // namespace
 
-// Created hidden; creation order is the tab order. The default limit of an EDIT
-// control (about 30,000 characters) would cut longer pages silently: 0 lifts it.
-Win32TextBox::Win32TextBox(Win32Form& form, HWND parent, int index, std::uint32_t colour, HFONT font)
+// Created hidden at `rect` (client pixels); creation order is the tab order. The
+// default limit of an EDIT control (about 30,000 characters) would cut longer pages
+// silently: 0 lifts it.
+Win32TextBox::Win32TextBox(Win32Form& form, HWND parent, int index, std::uint32_t colour, HFONT font, const RECT& rect)
     : m_form(form), m_colour(colour) {
     if (!parent) {
         return;
     }
     const auto id = static_cast<INT_PTR>(kFirstControlId + index);
-    m_hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kEditStyle, 0, 0, 0, 0, parent,
-                             reinterpret_cast<HMENU>(id), GetModuleHandleW(nullptr), nullptr);
+    m_hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kEditStyle, rect.left, rect.top, rect.right - rect.left,
+                             rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(id), GetModuleHandleW(nullptr),
+                             nullptr);
     SendMessageW(m_hwnd, EM_SETLIMITTEXT, 0, 0);
     SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageW(m_hwnd, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&breakAtBlanks));

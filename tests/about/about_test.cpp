@@ -91,6 +91,19 @@ TEST_F(AboutTest, ClosingTheProgramWhileItIsOpenClosesItFirstAndSaves) {
     EXPECT_EQ(readPage(1), "saved on the way out\r\n");
 }
 
+TEST_F(AboutTest, ACloseRequestWhileSystemInfoIsUnavailableClosesAfterTheBox) {
+    start();
+    page(0).setText(L"saved on the way out");
+    m_platform.queueAnswer(plat::MsgAnswer::Ok, [&] {
+        m_platform.sendAppClose();
+        EXPECT_EQ(m_platform.openFormCount(), 2);
+    });
+    openAbout([](HeadlessForm& about) { about.clickButton(cmdSysInfo); });
+    EXPECT_EQ(m_platform.messageBoxes().size(), 1u);
+    EXPECT_EQ(m_platform.openFormCount(), 0);
+    EXPECT_EQ(readPage(1), "saved on the way out\r\n");
+}
+
 class SysInfoTest : public NotesTest {
 protected:
     SysInfoTest() : about(m_platform) {}

@@ -1,6 +1,7 @@
 // Shared set-up and helpers of the end-to-end tests.
 #include "tests/e2e/e2e_fixture.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace e2e {
@@ -81,6 +82,16 @@ bool startsWith(const std::wstring& text, const std::wstring& prefix) {
 
 bool contains(const std::wstring& text, const std::wstring& part) {
     return text.find(part) != std::wstring::npos;
+}
+
+RECT expectedEditorRect(HWND window) {
+    RECT outer{}, client{};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    const int width = twipsToPixels((outer.right - outer.left) * kTwipsPerPixel - 110);
+    const int height = twipsToPixels((outer.bottom - outer.top) * kTwipsPerPixel - 550);
+    return RECT{0, 0, std::min(width, static_cast<int>(client.right)),
+                std::min(height, static_cast<int>(client.bottom))};
 }
 
 void expectRectNear(const RECT& actual, const RECT& expected, int tolerance, const char* what) {

@@ -46,6 +46,10 @@ std::wstring widen(const std::string& ascii);
 bool startsWith(const std::wstring& text, const std::wstring& prefix);
 bool contains(const std::wstring& text, const std::wstring& part);
 
+// Where the program puts the shown editor in `window`: its outer size less 110 x 550
+// twips, cut to its client area.
+RECT expectedEditorRect(HWND window);
+
 // EXPECT that `actual` is `expected` within `tolerance` pixels on every side.
 void expectRectNear(const RECT& actual, const RECT& expected, int tolerance, const char* what);
 

@@ -90,6 +90,30 @@ TEST_F(Faults, FailedSaveNamesThePageAndExitAsks) {
     EXPECT_EQ(m_folder.read(L"page1.txt"), "old\r\n");
 }
 
+// The launcher's Close while "Exit anyway?" is open: the request goes to the
+// application window, not to the box of the same title, and waits for the answer.
+// Carried out inside the box, its save would fail again and ask a second time.
+TEST_F(Faults, CloseRequestWhileExitAsksIsCarriedOutOnceAnswered) {
+    if (!lockStopsReplace(m_folder))
+        GTEST_SKIP() << "this Wine replaces files held open; see MountFaults";
+    NotesWindow& window = startWindow({{1, "old\r\n"}});
+    window.appendText(1, L" changed");
+    Handle lock = lockFile(m_folder.file(L"page1.txt"));
+    window.choose({L"&File", L"E&xit"});
+    const MessageBoxView ask = waitForMessageBox(m_app->process());
+    ASSERT_TRUE(contains(ask.text, L"Exit anyway?")) << toUtf8(ask.text);
+    HWND app = m_app->appWindow();
+    ASSERT_NE(app, nullptr);
+    ASSERT_NE(app, ask.window);
+    PostMessageW(app, WM_CLOSE, 1, 1);
+    EXPECT_FALSE(m_app->process().waitForExit(Millis{1000}));
+    EXPECT_EQ(dialogWindows(m_app->process()), std::vector<HWND>{ask.window}) << "the box is still the only one";
+    lock.reset();
+    ask.press(L"No");
+    m_app->expectExit();
+    EXPECT_EQ(m_folder.read(L"page1.txt"), "old changed\r\n");
+}
+
 TEST_F(Faults, PrintWithoutPrinterExplainsAndNeverHangs) {
     wchar_t name[512];
     DWORD size = 512;

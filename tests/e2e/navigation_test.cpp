@@ -55,8 +55,7 @@ TEST_F(Navigation, EditorsFollowTheWindowSize) {
     const RECT before = window.outerRect();
     const int width = 400, height = 300;
     SetWindowPos(window.handle(), nullptr, before.left, before.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    const RECT expected{0, 0, twipsToPixels(width * kTwipsPerPixel - 110),
-                        twipsToPixels(height * kTwipsPerPixel - 550)};
+    const RECT expected = expectedEditorRect(window.handle());
     waitUntil([&] { return window.editorRect(1).right - window.editorRect(1).left >= expected.right - 1; }, kShortWait);
     expectRectNear(window.editorRect(1), expected, 1, "editor 1");
     for (int page = 2; page <= kPageCount; ++page) {

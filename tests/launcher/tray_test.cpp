@@ -2,9 +2,12 @@
 // notifications with the busy flag, the tray menu, Open, Close and Exit.
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "launcher/frm_main.h"
 #include "launcher/notify_record.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/window_classes.h"
 
 namespace launcher {
 namespace {
@@ -17,10 +20,14 @@ protected:
         m_platform.onUnexpectedBox([](const plat::MessageBoxRequest& box) {
             ADD_FAILURE() << "unexpected message box, " << box.text.size() << " characters";
         });
+        m_platform.onUnusedScript([](const std::string& what) { ADD_FAILURE() << what; });
         m_program = Main(m_platform);
     }
 
     plat::headless::HeadlessForm& form() { return m_platform.form(0); }
+    // The notes program's application window, and one of its message boxes.
+    plat::NativeHandle addNotesProgram() { return m_platform.addWindow(L"Quibbets", plat::kAppWindowClass); }
+    plat::NativeHandle addMessageBox() { return m_platform.addWindow(L"Quibbets", L"#32770"); }
     void notify(std::initializer_list<int> codes) {
         for (int code : codes) {
             form().notifyPicture(code);
@@ -118,8 +125,10 @@ TEST_F(TrayTest, CloseWithNoNotesProgramSaysToCloseItManually) {
 }
 
 TEST_F(TrayTest, ClosePostsTheCloseRequestToTheFirstNotesProgramOnly) {
-    const plat::NativeHandle first = m_platform.addWindow(L"Quibbets");
-    m_platform.addWindow(L"Quibbets");
+    addMessageBox();  // found first by its title alone
+    const plat::NativeHandle first = addNotesProgram();
+    addMessageBox();
+    addNotesProgram();
     m_platform.addWindow(L"Quibbet - Page 1");
     m_program->form->mnuPopClose_Click();
     ASSERT_EQ(m_platform.postedMessages().size(), 1u);
@@ -130,8 +139,17 @@ TEST_F(TrayTest, ClosePostsTheCloseRequestToTheFirstNotesProgramOnly) {
     EXPECT_EQ(posted.lParam, 1);
 }
 
+TEST_F(TrayTest, CloseWithOnlyAMessageBoxTitledQuibbetsSaysToCloseItManually) {
+    addMessageBox();
+    m_platform.queueAnswer(plat::MsgAnswer::Ok);
+    m_program->form->mnuPopClose_Click();
+    ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
+    EXPECT_EQ(m_platform.messageBoxes()[0].text, L"Error!  Please close the program manually.");
+    EXPECT_TRUE(m_platform.postedMessages().empty());
+}
+
 TEST_F(TrayTest, CloseOfAWindowThatIsAlreadyGoneIsReported) {
-    m_platform.addWindow(L"Quibbets");
+    addNotesProgram();
     m_platform.onPost([this](const HeadlessPlatform::PostedMessage& m) { m_platform.removeWindow(m.window); });
     m_platform.queueAnswer(plat::MsgAnswer::Ok);
     m_program->form->mnuPopClose_Click();
@@ -139,7 +157,7 @@ TEST_F(TrayTest, CloseOfAWindowThatIsAlreadyGoneIsReported) {
 }
 
 TEST_F(TrayTest, ExitRemovesOnlyTheIconAndLeavesTheNotesProgramRunning) {
-    m_platform.addWindow(L"Quibbets");
+    addNotesProgram();
     const plat::NativeHandle hook = form().pictureHandle();
     m_platform.queuePopupChoice(mnuExit);
     notify({517});
@@ -150,6 +168,29 @@ TEST_F(TrayTest, ExitRemovesOnlyTheIconAndLeavesTheNotesProgramRunning) {
     EXPECT_TRUE(deletion.accepted);
     EXPECT_EQ(deletion.record, encodeNotifyRecord({hook, 1, 0, 0, 0, {}}, sizeof(void*)));
     EXPECT_TRUE(m_platform.postedMessages().empty());
+}
+
+TEST_F(TrayTest, TheEndOfTheSessionRemovesTheIconAndEndsTheLauncher) {
+    const plat::NativeHandle hook = form().pictureHandle();
+    m_platform.endSession();
+    EXPECT_EQ(m_platform.iconCount(), 0);
+    EXPECT_EQ(m_platform.openFormCount(), 0);
+    EXPECT_EQ(m_platform.notifyCalls().back().record, encodeNotifyRecord({hook, 1, 0, 0, 0, {}}, sizeof(void*)));
+}
+
+TEST_F(TrayTest, AFailingCommandIsReportedAndTheLauncherGoesOn) {
+    m_platform.onPost([](const HeadlessPlatform::PostedMessage&) { throw std::bad_alloc(); });
+    addNotesProgram();
+    m_platform.queueAnswer(plat::MsgAnswer::Ok);
+    m_platform.queuePopupChoice(mnuPopClose);
+    notify({517});
+    ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
+    EXPECT_EQ(m_platform.messageBoxes()[0].text, L"The notes program could not be asked to close: out of memory");
+    EXPECT_EQ(m_platform.messageBoxes()[0].caption, L"Quibbets");
+    EXPECT_EQ(m_platform.iconCount(), 1);
+    m_platform.queuePopupChoice(mnuPopOpen);  // the icon still answers
+    notify({517});
+    EXPECT_EQ(m_platform.startedPrograms().size(), 1u);
 }
 
 TEST_F(TrayTest, TheIconComesBackAfterTheShellRestartsAndStaysSingle) {

@@ -1,5 +1,6 @@
 // Page files: the byte format, what Save writes and leaves alone, what start-up
 // reads, and what happens when the disk says no.
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 
@@ -128,19 +129,28 @@ TEST_F(PageFilesTest, FailedWriteIsReportedAndKeepsTheOldFile) {
     EXPECT_EQ(readPage(3), "new\r\n");
 }
 
-TEST_F(PageFilesTest, LeftoverTemporaryFilesNeverLoadAndOldOnesAreRemoved) {
-    const std::string stale = m_folder + "/page1.txt.99.1.quibtmp";
-    const std::string fresh = m_folder + "/page2.txt.99.2.quibtmp";
-    std::ofstream(stale) << "half written";
-    std::ofstream(fresh) << "being written";
-    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
-    std::filesystem::last_write_time(stale, old);
+// Temporary files are named "<page file>.<writer's pid>-<count>.quibtmp". A pid above
+// Linux's largest (2^22) never runs; this test process does.
+TEST_F(PageFilesTest, LeftoverTemporaryFilesNeverLoadAndOnlyThoseOfALiveSaveStay) {
+    const std::string live = std::to_string(::getpid());
+    const std::string old = m_folder + "/page1.txt." + live + "-1.quibtmp";
+    const std::string fresh = m_folder + "/page2.txt." + live + "-2.quibtmp";
+    const std::string crashed = m_folder + "/page3.txt.99999999-3.quibtmp";
+    const std::string unnamed = m_folder + "/page4.txt.quibtmp";
+    for (const std::string& path : {old, fresh, crashed, unnamed}) {
+        std::ofstream(path) << "half written";
+    }
+    std::filesystem::last_write_time(old, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     start();
-    EXPECT_EQ(page(0).text(), L"");
-    EXPECT_EQ(page(1).text(), L"");
-    EXPECT_FALSE(std::filesystem::exists(stale));
-    // A recent one may belong to another copy of the program that is saving now.
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(page(i).text(), L"") << i;
+    }
+    EXPECT_FALSE(std::filesystem::exists(old));
+    EXPECT_FALSE(std::filesystem::exists(crashed));
+    // A recent one of a live process may be another copy of the program saving now;
+    // one that names no writer waits for its age.
     EXPECT_TRUE(std::filesystem::exists(fresh));
+    EXPECT_TRUE(std::filesystem::exists(unnamed));
 }
 
 TEST_F(PageFilesTest, SaveLeavesNoTemporaryFiles) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -161,8 +162,8 @@ TEST_F(HeadlessTest, Windows1252Codec) {
 
 TEST_F(HeadlessTest, FormLifecycleEventOrder) {
     Recorder events;
-    auto form =
-        platform->createForm({L"Notes", 6000, 4000, 0, {}, 2, 0xC0FFEE, {}, BorderStyle::Sizable, true, {}}, events);
+    auto form = platform->createForm({L"Notes", 6000, 4000, 0, {}, 2, 0xC0FFEE, {}, BorderStyle::Sizable, true, {}, {}},
+                                     events);
     EXPECT_EQ(form->bounds().width, 6120);
     EXPECT_EQ(form->bounds().height, 4420);
     EXPECT_EQ(form->textBox(1).backColor(), 0xC0FFEEu);
@@ -208,7 +209,7 @@ TEST_F(HeadlessTest, FormLifecycleEventOrder) {
 
 TEST_F(HeadlessTest, TextBoxSelection) {
     Recorder events;
-    auto form = platform->createForm({L"", 0, 0, 0, {}, 1, 0, {}, BorderStyle::Sizable, true, {}}, events);
+    auto form = platform->createForm({L"", 0, 0, 0, {}, 1, 0, {}, BorderStyle::Sizable, true, {}, {}}, events);
     auto& box = dynamic_cast<HeadlessForm&>(*form);
     TextBox& t = form->textBox(0);
     t.setText(L"hello world");
@@ -230,7 +231,7 @@ TEST_F(HeadlessTest, MenusRespectStatesAndOpenDropDownsFirst) {
     const MenuItem edit = item(2, L"&Edit", {}, true, {item(21, L"Cu&t", Shortcut::ctrl(L'X'), false)});
     Recorder events;
     auto form = platform->createForm(
-        {L"", 0, 0, 0, {file, edit, item(3, L"&Help")}, 0, 0, {}, BorderStyle::Sizable, true, {}}, events);
+        {L"", 0, 0, 0, {file, edit, item(3, L"&Help")}, 0, 0, {}, BorderStyle::Sizable, true, {}, {}}, events);
     auto& f = dynamic_cast<HeadlessForm&>(*form);
     form->show();
     events.log.clear();
@@ -313,4 +314,36 @@ TEST_F(HeadlessTest, PrinterRecordsJobsAndFaults) {
     platform->setPrinterAvailable(false);
     EXPECT_EQ(platform->startPrintJob(L"Page 3", error), nullptr);
     EXPECT_EQ(error, L"No printer is installed.");
+}
+
+TEST_F(HeadlessTest, AFailingEventIsReportedOnceAndUnusedScriptsFailTheTest) {
+    struct Failing : Recorder {
+        void onMenuClick(int id) override {
+            const Command command(*platform, id == 1 ? L"The thing could not be done" : L"");
+            throw std::runtime_error("boom");
+        }
+        Platform* platform = nullptr;
+    } events;
+    events.platform = platform.get();
+    platform->setFailureCaption(L"Title");
+    FormDesign design;
+    design.menuBar = {item(1, L"A"), item(2, L"B")};
+    auto form = platform->createForm(design, events);
+    form->show();
+    platform->queueAnswer(MsgAnswer::Ok);
+    platform->queueAnswer(MsgAnswer::Ok);
+    platform->form(0).clickMenu(1);
+    platform->form(0).clickMenu(2);
+    ASSERT_EQ(platform->messageBoxes().size(), 2u);
+    EXPECT_EQ(platform->messageBoxes()[0].text, L"The thing could not be done: boom");
+    EXPECT_EQ(platform->messageBoxes()[0].caption, L"Title");
+    EXPECT_EQ(platform->messageBoxes()[1].text, L"The command could not be completed: boom");
+    EXPECT_TRUE(form->loaded());
+
+    std::string unused;
+    platform->onUnusedScript([&](const std::string& what) { unused = what; });
+    platform->queueModalAction([](HeadlessForm&) {});
+    form.reset();
+    platform.reset();
+    EXPECT_EQ(unused, "0 message-box answers, 1 modal actions and 0 pop-up choices were never used");
 }

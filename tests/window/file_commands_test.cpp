@@ -120,6 +120,51 @@ TEST_F(FileCommandsTest, UnreadablePageFilesAreNamedAtStartAndLeftAlone) {
     EXPECT_EQ(readPage(3), "precious\r\n");
 }
 
+TEST_F(FileCommandsTest, ACloseRequestWhileABoxIsOpenIsCarriedOutOnceItIsAnswered) {
+    start();
+    page(0).setText(L"kept");
+    m_platform.failWrites(L"page1.txt", L"No space left on device");
+    // The launcher's request arrives while "Exit anyway?" is open; meanwhile the disk
+    // frees up. Run inside the box, the close would fail again and ask a second time.
+    m_platform.queueAnswer(plat::MsgAnswer::No, [&] {
+        m_platform.sendAppClose();
+        EXPECT_EQ(m_platform.openFormCount(), 1);
+        m_platform.clearWriteFaults();
+    });
+    window().clickMenu(mnuFileExit);
+    EXPECT_EQ(m_platform.messageBoxes().size(), 1u);
+    EXPECT_EQ(m_platform.openFormCount(), 0);
+    EXPECT_EQ(readPage(1), "kept\r\n");
+}
+
+TEST_F(FileCommandsTest, ACloseRequestDuringTheStartUpNoticeClosesTheProgramAfterIt) {
+    writePage(3, "unreadable\r\n");
+    m_platform.failReads(L"page3.txt", L"The process cannot access the file");
+    m_platform.queueAnswer(plat::MsgAnswer::Ok, [&] {
+        m_platform.sendAppClose();
+        EXPECT_EQ(m_platform.openFormCount(), 1);
+    });
+    start();
+    EXPECT_EQ(m_platform.openFormCount(), 0);
+    EXPECT_NE(setting(L"MainWidth"), "<absent>");
+}
+
+TEST_F(FileCommandsTest, ACommandThatThrowsIsReportedAndTheWindowStaysAsItWas) {
+    start();
+    page(0).setText(L"typed");
+    m_platform.throwOnWrites(L"page1.txt");
+    m_platform.queueAnswer(plat::MsgAnswer::Ok);
+    window().pressShortcut(plat::Shortcut::ctrl(L'S'));
+    ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
+    EXPECT_EQ(m_platform.messageBoxes()[0].text, L"The pages could not be saved: out of memory");
+    EXPECT_EQ(m_platform.messageBoxes()[0].caption, L"Quibbets");
+    EXPECT_EQ(m_platform.openFormCount(), 1);
+    EXPECT_EQ(page(0).text(), L"typed");
+    m_platform.clearWriteFaults();
+    window().clickMenu(mnuFileSave);
+    EXPECT_EQ(readPage(1), "typed\r\n");
+}
+
 TEST_F(FileCommandsTest, TwoCopiesEditingDifferentPagesDoNotUndoEachOther) {
     writePage(1, "one\r\n");
     writePage(2, "two\r\n");

@@ -13,21 +13,38 @@ TEST_F(LayoutSettingsTest, ResizingSizesEveryEditorHiddenOnesToo) {
     start();
     window().userSetBounds({600, 700, 5000, 4000});
     for (int i = 0; i < kPageCount; ++i) {
-        EXPECT_FLOAT_EQ(page(i).geometry().width, 4890) << i;
-        EXPECT_FLOAT_EQ(page(i).geometry().height, 3450) << i;
+        EXPECT_FLOAT_EQ(page(i).geometry().width, 4880) << i;
+        EXPECT_FLOAT_EQ(page(i).geometry().height, 3310) << i;
     }
     window().clickMenu(mnuNext);
-    EXPECT_FLOAT_EQ(page(1).geometry().width, 4890);
+    EXPECT_FLOAT_EQ(page(1).geometry().width, 4880);
+}
+
+// The offsets leave less room for frame and bars than this desktop draws: the editor
+// is cut to the client area, in a normal window and a maximized one.
+TEST_F(LayoutSettingsTest, TheEditorNeverRunsPastTheClientArea) {
+    start();
+    for (const plat::Rect bounds : {plat::Rect{0, 0, 3852, 3852}, plat::Rect{0, 0, 9000, 700}}) {
+        window().userSetBounds(bounds);
+        const plat::Rect client = window().clientArea();
+        EXPECT_FLOAT_EQ(client.width, bounds.width - 120);
+        EXPECT_FLOAT_EQ(page(0).geometry().width, client.width);
+        EXPECT_FLOAT_EQ(page(0).geometry().height, client.height);
+    }
+    window().setWindowState(plat::WindowState::Maximized);
+    EXPECT_FLOAT_EQ(page(0).geometry().width, window().clientArea().width);
+    EXPECT_FLOAT_EQ(page(0).geometry().height, window().clientArea().height);
+    EXPECT_LT(window().clientArea().height, window().bounds().height - 550);
 }
 
 TEST_F(LayoutSettingsTest, TooSmallAWindowLeavesTheEditorsTheirLastSize) {
     start();
     window().userSetBounds({600, 700, 100, 400});
-    EXPECT_FLOAT_EQ(page(0).geometry().width, 3745);
-    EXPECT_FLOAT_EQ(page(0).geometry().height, 3305);
+    EXPECT_FLOAT_EQ(page(0).geometry().width, 3735);
+    EXPECT_FLOAT_EQ(page(0).geometry().height, 3165);
     window().userSetBounds({600, 700, 3000, 3000});
-    EXPECT_FLOAT_EQ(page(0).geometry().width, 2890);
-    EXPECT_FLOAT_EQ(page(0).geometry().height, 2450);
+    EXPECT_FLOAT_EQ(page(0).geometry().width, 2880);
+    EXPECT_FLOAT_EQ(page(0).geometry().height, 2310);
 }
 
 TEST_F(LayoutSettingsTest, MinimizeAndRestoreKeepTheEditorSize) {

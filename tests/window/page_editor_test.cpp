@@ -48,12 +48,12 @@ TEST_F(PageEditorTest, AHiddenEditorTakesTheWindowsSizeWhenShown) {
     const plat::Rect before = box(2).geometry();
     window().userSetBounds({0, 0, 6000, 5000});
     EXPECT_EQ(box(2).geometry().width, before.width);
-    EXPECT_EQ(page(2).geometry().width, 6000 - 110);
-    EXPECT_EQ(box(0).geometry().width, 6000 - 110);
+    EXPECT_EQ(page(2).geometry().width, 6000 - 120);  // the client area
+    EXPECT_EQ(box(0).geometry().width, 6000 - 120);
 
     window().clickMenu(mnuGoThree);
-    EXPECT_EQ(box(2).geometry().width, 6000 - 110);
-    EXPECT_EQ(box(2).geometry().height, 5000 - 550);
+    EXPECT_EQ(box(2).geometry().width, 6000 - 120);
+    EXPECT_EQ(box(2).geometry().height, 5000 - 690);
 }
 
 TEST_F(PageEditorTest, SaveReadsOnlyWhatChanged) {

@@ -25,6 +25,7 @@ TEST_F(PrintTest, PrintsThePageShownLineByLine) {
     ASSERT_EQ(m_platform.printed().size(), 1u);
     const auto& doc = m_platform.printed()[0];
     EXPECT_TRUE(doc.ended);
+    EXPECT_FLOAT_EQ(doc.fontPoints, 10);  // not the device's stock size
     EXPECT_EQ(textsOf(doc), (std::vector<std::wstring>{L"first line", L"second line"}));
     EXPECT_FLOAT_EQ(doc.lines[0].x, 720);
     EXPECT_FLOAT_EQ(doc.lines[1].y - doc.lines[0].y, 240);

@@ -1,6 +1,8 @@
 // Launching notes.exe in a test folder.
 #include "tests/e2e/driver/notes_app.h"
 
+#include "platform/window_classes.h"
+
 namespace e2e {
 
 std::wstring notesExePath() {
@@ -38,8 +40,11 @@ NotesWindow& NotesApp::window(Millis timeout) {
     return *m_window;
 }
 
+// By class as well as title, as the launcher finds it: a message box of the program
+// carries the same title.
 HWND NotesApp::appWindow() const {
-    HWND found = FindWindowA(nullptr, kAppWindowTitle);
+    const std::string windowClass = toUtf8(plat::kAppWindowClass);
+    HWND found = FindWindowA(windowClass.c_str(), kAppWindowTitle);
     DWORD owner = 0;
     GetWindowThreadProcessId(found, &owner);
     return owner == m_process.id() ? found : nullptr;

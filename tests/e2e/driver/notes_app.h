@@ -32,7 +32,7 @@ public:
     // The main window once it is visible and start-up has ended (the program waits
     // for input); fails the test after `timeout`.
     NotesWindow& window(Millis timeout = kLongWait);
-    // The hidden application window (FindWindowA by title), null when absent.
+    // The hidden application window (by its class and title), null when absent.
     HWND appWindow() const;
     // Waits for the process to end; fails the test after `timeout`.
     void expectExit(Millis timeout = kWait) const;

@@ -1,0 +1,72 @@
+// The parts of the desktop layer that are the same for every backend: counting the
+// open message boxes, and telling the user about a command that failed with an
+// exception. Compiled into each backend.
+#include <exception>
+#include <new>
+#include <stdexcept>
+
+#include "platform/platform.h"
+
+namespace plat {
+namespace {
+
+constexpr wchar_t kCommandFailed[] = L"The command could not be completed";
+constexpr wchar_t kUnknownReason[] = L"an unexpected error occurred";
+
+}  // namespace
+
+MsgAnswer Platform::messageBox(const MessageBoxRequest& request) {
+    ++m_openBoxes;
+    try {
+        const MsgAnswer answer = showMessageBox(request);
+        --m_openBoxes;
+        return answer;
+    } catch (...) {
+        --m_openBoxes;
+        throw;
+    }
+}
+
+// The message is built before anything is shown; if even that fails (no memory
+// left at all), nothing is shown and the program goes on.
+void Platform::reportFailure(std::exception_ptr error) noexcept {
+    try {
+        const std::wstring what = m_command.empty() ? std::wstring(kCommandFailed) : m_command;
+        m_command.clear();
+        messageBox({what + L": " + failureReason(error), m_failureCaption, MsgButtons::Ok, MsgIcon::Exclamation, 1, 0});
+    } catch (...) {
+        m_command.clear();
+    }
+}
+
+Command::Command(Platform& platform, std::wstring_view couldNot)
+    : m_platform(platform), m_outer(platform.m_command), m_exceptions(std::uncaught_exceptions()) {
+    m_platform.m_command = couldNot;
+}
+
+Command::~Command() {
+    if (std::uncaught_exceptions() == m_exceptions) {
+        m_platform.m_command = std::move(m_outer);
+    }
+}
+
+// Exception texts are plain ASCII in practice; each byte becomes one character.
+std::wstring failureReason(std::exception_ptr error) {
+    try {
+        if (error) {
+            std::rethrow_exception(error);
+        }
+    } catch (const std::bad_alloc&) {
+        return L"out of memory";
+    } catch (const std::exception& e) {
+        std::wstring text;
+        for (const char* c = e.what(); *c != '\0'; ++c) {
+            text += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+        }
+        return text.empty() ? std::wstring(kUnknownReason) : text;
+    } catch (...) {
+    }
+    return kUnknownReason;
+}
+
+}  // namespace plat

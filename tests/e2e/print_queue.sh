@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Prints a page from notes.exe on a real queue and checks the sheets: starts cupsd
+# (unless one runs) with a cups-pdf queue as the default printer, which Wine takes
+# from CUPS, runs the PrintQueue case, and reads the PDF with pdftotext: every word
+# in order, long lines broken at blanks, further sheets, type of about 10 points.
+# Exits 77 (skipped) when not root or when the print packages cannot be had.
+#
+#   tests/e2e/print_queue.sh NOTES_E2E_EXE NOTES_EXE
+set -u
+e2eExe=$1
+notesExe=$2
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+session=$here/../../scripts/wine-session.sh
+queue=QuibbetsPdf
+
+skip() {
+    echo "PrintQueue skipped: $1"
+    exit 77
+}
+
+[ "$(id -u)" = 0 ] || skip "not running as root"
+[ -f "$notesExe" ] || { echo "missing $notesExe" >&2; exit 1; }
+if ! command -v cupsd >/dev/null || ! command -v pdftotext >/dev/null || [ ! -e /usr/lib/cups/backend/cups-pdf ]; then
+    "$here/../../scripts/install-deps.sh" >/dev/null 2>&1 || skip "cannot install cups, cups-pdf and poppler-utils"
+fi
+
+work=$(mktemp -d /tmp/quibbets-print.XXXXXX)
+cupsdPid=""
+cleanup() {
+    lpadmin -x "$queue" 2>/dev/null
+    if [ -n "$cupsdPid" ]; then
+        kill "$cupsdPid" 2>/dev/null
+        wait "$cupsdPid" 2>/dev/null
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+if ! lpstat -r 2>/dev/null | grep -q "is running"; then
+    cupsd -f &
+    cupsdPid=$!
+    for _ in $(seq 50); do
+        lpstat -r 2>/dev/null | grep -q "is running" && break
+        sleep 0.2
+    done
+fi
+lpstat -r 2>/dev/null | grep -q "is running" || skip "cupsd does not start"
+lpadmin -p "$queue" -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd -o PageSize=A4 || exit 1
+lpadmin -d "$queue" || exit 1
+
+folder=$work/folder
+mkdir -p "$folder"
+cp "$notesExe" "$folder/notes.exe"
+python3 "$here/print_queue_check.py" write "$folder/page1.txt" "$work/words.txt" || exit 1
+touch "$work/started"
+
+QUIBBETS_E2E_PRINT_DIR=$folder "$session" wine "$e2eExe" --gtest_filter='PrintQueue.*' || exit 1
+
+# cups-pdf writes into the job owner's PDF folder, or its spool for anonymous jobs.
+pdf=""
+for _ in $(seq 100); do
+    pdf=$(find /root/PDF /var/spool/cups-pdf -name '*.pdf' -newer "$work/started" 2>/dev/null | head -n 1)
+    [ -n "$pdf" ] && [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] && break
+    sleep 0.2
+done
+[ -n "$pdf" ] || { echo "no PDF came out of the queue" >&2; lpstat -l -o >&2; exit 1; }
+mv "$pdf" "$work/printed.pdf"
+python3 "$here/print_queue_check.py" check "$work/printed.pdf" "$work/words.txt"
