@@ -444,10 +444,6 @@ private:
     int m_exceptions;
 };
 
-// Words for the user on why an event handler failed: "out of memory" for
-// std::bad_alloc, the text of another exception, else a generic reason.
-std::wstring failureReason(std::exception_ptr error);
-
 // Suffix of the temporary files of writeFileAtomic.
 inline constexpr std::wstring_view kTempSuffix = L".quibtmp";
 

@@ -13,6 +13,27 @@ namespace {
 constexpr wchar_t kCommandFailed[] = L"The command could not be completed";
 constexpr wchar_t kUnknownReason[] = L"an unexpected error occurred";
 
+// Words for the user on why an event handler failed: "out of memory" for
+// std::bad_alloc, the text of another exception, else a generic reason.
+// Exception texts are plain ASCII in practice; each byte becomes one character.
+std::wstring failureReason(std::exception_ptr error) {
+    try {
+        if (error) {
+            std::rethrow_exception(error);
+        }
+    } catch (const std::bad_alloc&) {
+        return L"out of memory";
+    } catch (const std::exception& e) {
+        std::wstring text;
+        for (const char* c = e.what(); *c != '\0'; ++c) {
+            text += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+        }
+        return text.empty() ? std::wstring(kUnknownReason) : text;
+    } catch (...) {
+    }
+    return kUnknownReason;
+}
+
 }  // namespace
 
 MsgAnswer Platform::messageBox(const MessageBoxRequest& request) {
@@ -48,25 +69,6 @@ Command::~Command() {
     if (std::uncaught_exceptions() == m_exceptions) {
         m_platform.m_command = std::move(m_outer);
     }
-}
-
-// Exception texts are plain ASCII in practice; each byte becomes one character.
-std::wstring failureReason(std::exception_ptr error) {
-    try {
-        if (error) {
-            std::rethrow_exception(error);
-        }
-    } catch (const std::bad_alloc&) {
-        return L"out of memory";
-    } catch (const std::exception& e) {
-        std::wstring text;
-        for (const char* c = e.what(); *c != '\0'; ++c) {
-            text += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-        }
-        return text.empty() ? std::wstring(kUnknownReason) : text;
-    } catch (...) {
-    }
-    return kUnknownReason;
 }
 
 }  // namespace plat

@@ -35,19 +35,19 @@ void savePage(FrmMain& window, int number, PageProblems& problems) {
     PageBaseline& baseline = window.baselines()[static_cast<std::size_t>(number - 1)];
     editor.readText([&](std::wstring_view text) {
         if (text.empty() && baseline.empty()) {
-            editor.markSaved();
+            editor.setModified(false);
             return;
         }
         const std::string bytes = encodePageFile(platform, text);
         const PageDigest digest = digestOf(bytes);
         if (digest == baseline.file && !fileMissing(platform, baseline, number)) {
-            editor.markSaved();
+            editor.setModified(false);
             return;
         }
         const plat::FileStatus status = platform.writeFileAtomic(pagePath(platform, number), bytes);
         if (status.ok) {
             baseline = {digest, text.size()};
-            editor.markSaved();
+            editor.setModified(false);
         } else {
             problems.push_back({pageFileName(number), status.error});
         }

@@ -5,20 +5,13 @@
 namespace notes {
 
 void PageEditor::loadText(TextSource source, std::size_t length) {
-    m_source = nullptr;
     m_changed = false;
+    m_box.setText(L"");
+    m_source = std::move(source);
+    m_sourceLength = length;
     if (m_box.visible()) {
-        m_box.setText(source());
-    } else {
-        m_box.setText(L"");
-        m_source = std::move(source);
-        m_sourceLength = length;
+        realize();
     }
-    m_box.setModified(false);
-}
-
-void PageEditor::markSaved() {
-    setModified(false);
 }
 
 void PageEditor::setModified(bool modified) {
@@ -92,7 +85,6 @@ void PageEditor::realize() const {
         const TextSource source = std::move(m_source);
         m_source = nullptr;
         m_box.setText(source());
-        m_box.setModified(false);
     }
 }
 

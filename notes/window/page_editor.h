@@ -26,10 +26,7 @@ public:
     void loadText(TextSource source, std::size_t length);
     // Whether the text changed since it was loaded or last marked saved.
     bool changed() const { return m_changed || m_box.modified(); }
-    void markSaved();
     bool empty() const { return textLength() == 0; }
-    // Whether the loaded text is still waiting for the page to be shown.
-    bool deferred() const { return m_source != nullptr; }
 
     // plat::TextBox
     std::wstring text() const override;
