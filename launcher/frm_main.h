@@ -6,10 +6,11 @@
 #include <memory>
 
 #include "platform/platform.h"
+#include "platform/window_classes.h"
 
 namespace launcher {
 
-inline constexpr wchar_t kAppTitle[] = L"Quibbets";
+using plat::kAppTitle;
 inline constexpr wchar_t kNotesProgram[] = L"notes.exe";
 inline constexpr unsigned kCloseMessage = 16;  // the close request the notes program obeys
 

@@ -3,12 +3,12 @@
 #include "notes/about/frm_about.h"
 
 #include <algorithm>
-
-#include "notes/window/frm_main.h"
+#include <utility>
 
 namespace notes {
 
-FrmAbout::FrmAbout(plat::Platform& platform) : m_platform(platform) {
+FrmAbout::FrmAbout(plat::Platform& platform, std::function<void()> afterClick)
+    : m_platform(platform), m_afterClick(std::move(afterClick)) {
     m_form = m_platform.createForm(frmAboutDesign(), *this);
 }
 
@@ -33,7 +33,8 @@ void FrmAbout::cmdSysInfo_Click() {
 }
 
 // A close request that came while System Info's message box was open is carried out
-// once the click has been handled (the notes window's unload closes this dialog).
+// by the owner once the click has been handled (the notes window's unload closes
+// this dialog).
 void FrmAbout::onButtonClick(int id) {
     if (id == cmdOK) {
         cmdOK_Click();
@@ -41,8 +42,8 @@ void FrmAbout::onButtonClick(int id) {
         const plat::Command command(m_platform, L"The system information tool could not be started");
         cmdSysInfo_Click();
     }
-    if (FrmMain* window = frmMain()) {
-        window->carryOutPendingClose();
+    if (m_afterClick) {
+        m_afterClick();
     }
 }
 

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/window_classes.h"
 
 namespace notes {
 
@@ -24,6 +26,8 @@ enum AboutControl : int {
     Line1Grey,
 };
 
+using plat::kAppTitle;
+
 inline constexpr wchar_t kAboutCaption[] = L"About Quibbets";
 inline constexpr wchar_t kSysInfoUnavailable[] = L"System Information Is Unavailable At This Time";
 
@@ -31,7 +35,9 @@ plat::FormDesign frmAboutDesign();
 
 class FrmAbout : public plat::FormEvents {
 public:
-    explicit FrmAbout(plat::Platform& platform);
+    // `afterClick` runs once each button click has been handled (the owner carries
+    // out a close request that came while a box of the click was open).
+    explicit FrmAbout(plat::Platform& platform, std::function<void()> afterClick = {});
     ~FrmAbout() override;
     FrmAbout(const FrmAbout&) = delete;
     FrmAbout& operator=(const FrmAbout&) = delete;
@@ -58,6 +64,7 @@ private:
     bool findSysInfo(std::wstring& path);
 
     plat::Platform& m_platform;
+    std::function<void()> m_afterClick;
     std::unique_ptr<plat::Form> m_form;
 };
 

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "notes/about/frm_about.h"
-#include "notes/window/frm_main.h"
 
 namespace notes {
 namespace {

@@ -3,7 +3,6 @@
 #include "notes/pagestore/page_files.h"
 
 #include "notes/pagestore/text_codec.h"
-#include "notes/window/frm_main.h"
 #include "platform/platform.h"
 
 #include <cstdint>
@@ -29,10 +28,10 @@ bool fileMissing(const plat::Platform& platform, const PageBaseline& baseline, i
 // Writes page `number` when its text differs from its baseline or its file has gone.
 // A page emptied since its last load or save gets a file holding only a line end, so
 // that the old text does not come back at the next start.
-void savePage(FrmMain& window, int number, PageProblems& problems) {
-    plat::Platform& platform = window.platform();
-    PageEditor& editor = window.rtbNote(number - 1);
-    PageBaseline& baseline = window.baselines()[static_cast<std::size_t>(number - 1)];
+void savePage(PageSet& pages, int number, PageProblems& problems) {
+    plat::Platform& platform = pages.platform();
+    PageText& editor = pages.page(number - 1);
+    PageBaseline& baseline = pages.baseline(number - 1);
     editor.readText([&](std::wstring_view text) {
         if (text.empty() && baseline.empty()) {
             editor.setModified(false);
@@ -103,26 +102,24 @@ std::wstring appFilePath(const plat::Platform& platform, const std::wstring& fil
     return platform.appFolder() + std::wstring(platform.pathSeparator()) + fileName;
 }
 
-PageProblems SavePages() {
-    FrmMain& window = *frmMain();
+PageProblems SavePages(PageSet& pages) {
     PageProblems problems;
     for (int n = 1; n <= kPageCount; ++n) {
-        const PageEditor& editor = window.rtbNote(n - 1);
-        const PageBaseline& baseline = window.baselines()[static_cast<std::size_t>(n - 1)];
+        const PageText& editor = pages.page(n - 1);
+        const PageBaseline& baseline = pages.baseline(n - 1);
         // The length is a free second look, for a whole new text that another
         // program put into the editor without the editor calling it a change.
         const bool unchanged = !editor.changed() && editor.textLength() == baseline.textLength;
-        if (unchanged && !fileMissing(window.platform(), baseline, n)) {
+        if (unchanged && !fileMissing(pages.platform(), baseline, n)) {
             continue;
         }
-        savePage(window, n, problems);
+        savePage(pages, n, problems);
     }
     return problems;
 }
 
-PageProblems LoadPages() {
-    FrmMain& window = *frmMain();
-    plat::Platform& platform = window.platform();
+PageProblems LoadPages(PageSet& pages) {
+    plat::Platform& platform = pages.platform();
     removeStaleTempFiles(platform);
     PageProblems problems;
     for (int n = 1; n <= kPageCount; ++n) {
@@ -140,10 +137,10 @@ PageProblems LoadPages() {
         // user puts text into its page. The baseline is the text as Save would write
         // it, which need not be the file's bytes (a file from elsewhere).
         const std::wstring text = decodePageFile(platform, *bytes);
-        window.baselines()[static_cast<std::size_t>(n - 1)] = {digestOf(encodePageFile(platform, text)), text.size()};
+        pages.baseline(n - 1) = {digestOf(encodePageFile(platform, text)), text.size()};
         // A hidden page keeps the file's bytes (a byte a character for most pages)
         // rather than its decoded text, until it is first shown.
-        window.rtbNote(n - 1).loadText([&platform, bytes] { return decodePageFile(platform, *bytes); }, text.size());
+        pages.page(n - 1).loadText([&platform, bytes] { return decodePageFile(platform, *bytes); }, text.size());
     }
     return problems;
 }

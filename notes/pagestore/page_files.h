@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "notes/pagestore/page_digest.h"
@@ -37,14 +39,41 @@ std::wstring pageFileName(int number);
 // The program's folder, the separator and the file name, joined as they are.
 std::wstring appFilePath(const plat::Platform& platform, const std::wstring& fileName);
 
+// One page as the page store reads and fills it.
+class PageText {
+public:
+    virtual ~PageText() = default;
+    // Whether the text changed since it was loaded or last marked saved.
+    virtual bool changed() const = 0;
+    // Number of UTF-16 units of the text, without reading it.
+    virtual std::size_t textLength() const = 0;
+    // Hands the text to `reader`, valid only during the call.
+    virtual void readText(const std::function<void(std::wstring_view)>& reader) const = 0;
+    // Marks the text saved (false) or changed (true).
+    virtual void setModified(bool modified) = 0;
+    // Gives the page the text it was loaded with, `length` units long; `source` makes
+    // the text when it is first needed.
+    virtual void loadText(std::function<std::wstring()> source, std::size_t length) = 0;
+};
+
+// The ten pages, and what each held at its last load or save.
+class PageSet {
+public:
+    virtual ~PageSet() = default;
+    virtual plat::Platform& platform() = 0;
+    // Page `index`, 0 to 9.
+    virtual PageText& page(int index) = 0;
+    virtual PageBaseline& baseline(int index) = 0;
+};
+
 // Writes each page whose text differs from its baseline (or whose file is missing)
-// to its file, through the program-wide window; returns the files that failed. A
-// page not changed since its last load or save is passed by without being read.
-PageProblems SavePages();
-// Fills the pages from their files, through the program-wide window; returns the
-// files that exist but could not be read (their pages start empty). A hidden page
-// keeps its file's bytes and takes its text into its editor when first shown.
-PageProblems LoadPages();
+// to its file; returns the files that failed. A page not changed since its last load
+// or save is passed by without being read.
+PageProblems SavePages(PageSet& pages);
+// Fills the pages from their files; returns the files that exist but could not be
+// read (their pages start empty). A page takes its file's bytes now and makes its
+// text from them when the text is first needed.
+PageProblems LoadPages(PageSet& pages);
 
 // One line per problem: "page3.txt: reason".
 std::wstring describeProblems(const PageProblems& problems);

@@ -12,25 +12,29 @@
 #include "notes/pagestore/page_files.h"
 #include "notes/window/page_editor.h"
 #include "platform/platform.h"
+#include "platform/window_classes.h"
 
 namespace notes {
 
-inline constexpr wchar_t kAppTitle[] = L"Quibbets";
+using plat::kAppTitle;
 inline constexpr wchar_t kCaptionPrefix[] = L"Quibbet - Page ";
 inline constexpr std::uint32_t kNoteColour = 65535;  // yellow, 0x00BBGGRR
 
-class FrmMain : public plat::FormEvents, public plat::AppWindowEvents {
+class FrmMain : public plat::FormEvents, public plat::AppWindowEvents, public PageSet {
 public:
     explicit FrmMain(plat::Platform& platform);
     ~FrmMain() override;
     FrmMain(const FrmMain&) = delete;
     FrmMain& operator=(const FrmMain&) = delete;
 
-    plat::Platform& platform() { return m_platform; }
+    plat::Platform& platform() override { return m_platform; }
     plat::Form& form() { return *m_form; }
     PageEditor& rtbNote(int index) { return *m_editors[static_cast<std::size_t>(index)]; }
     // What each page held at its last load or save, for Save to compare with.
     PageBaselines& baselines() { return m_baselines; }
+    // PageSet: the pages as the page store sees them.
+    PageText& page(int index) override { return rtbNote(index); }
+    PageBaseline& baseline(int index) override { return m_baselines[static_cast<std::size_t>(index)]; }
     // The current page index held in Tag.
     int currentPage() const;
 
@@ -122,6 +126,10 @@ struct NotesProgram {
     std::unique_ptr<FrmMain> window;
     ~NotesProgram();
 };
+
+// Save and load the pages of the program-wide window.
+PageProblems SavePages();
+PageProblems LoadPages();
 
 // Start-up: creates and shows the window, loads the pages, sets the Go entries and
 // puts the window on top. The program then runs on the window's events.

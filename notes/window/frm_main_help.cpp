@@ -38,7 +38,7 @@ void FrmMain::showHelp(std::uint32_t command) {
 // close): this window's unload closes the dialog first, and nothing here touches the
 // window after the dialog has gone.
 void FrmMain::mnuHelpAbout_Click() {
-    FrmAbout about(m_platform);
+    FrmAbout about(m_platform, [this] { carryOutPendingClose(); });
     plat::Form& dialog = about.form();
     dialog.load();
     const plat::Rect placed = placeAbout(m_form->bounds(), dialog.bounds());

@@ -43,6 +43,14 @@ NotesProgram::~NotesProgram() {
     }
 }
 
+PageProblems SavePages() {
+    return SavePages(*g_frmMain);
+}
+
+PageProblems LoadPages() {
+    return LoadPages(*g_frmMain);
+}
+
 void SetAlwaysOnTop(plat::Platform& platform, plat::Form& form, bool onTop) {
     const plat::Rect r = form.bounds();
     const float tx = platform.twipsPerPixelX();

@@ -9,11 +9,12 @@
 #include <optional>
 #include <string>
 
+#include "notes/pagestore/page_files.h"
 #include "platform/platform.h"
 
 namespace notes {
 
-class PageEditor final : public plat::TextBox {
+class PageEditor final : public plat::TextBox, public PageText {
 public:
     // Makes the page's text when it is first needed.
     using TextSource = std::function<std::wstring()>;
@@ -23,9 +24,9 @@ public:
     // Gives the page the text it was loaded with, `length` UTF-16 units long. A hidden
     // page keeps `source` until it is shown; asked for its text meanwhile, it makes
     // the text from `source` without putting it into the box.
-    void loadText(TextSource source, std::size_t length);
+    void loadText(TextSource source, std::size_t length) override;
     // Whether the text changed since it was loaded or last marked saved.
-    bool changed() const { return m_changed || m_box.modified(); }
+    bool changed() const override { return m_changed || m_box.modified(); }
     bool empty() const { return textLength() == 0; }
 
     // plat::TextBox
