@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "notes/pagestore/text_codec.h"
 
@@ -95,6 +96,17 @@ std::string NotesTest::setting(const std::wstring& key) {
 
 void NotesTest::setSetting(const std::wstring& key, const std::wstring& value) {
     m_platform.settings()[L"Quibbets\\Settings\\" + key] = value;
+}
+
+void NotesTest::setGeometry(std::optional<std::wstring> left, std::optional<std::wstring> top,
+                            std::optional<std::wstring> width, std::optional<std::wstring> height) {
+    const std::pair<const wchar_t*, std::optional<std::wstring>*> values[] = {
+        {L"MainLeft", &left}, {L"MainTop", &top}, {L"MainWidth", &width}, {L"MainHeight", &height}};
+    for (const auto& [key, value] : values) {
+        if (*value) {
+            setSetting(key, **value);
+        }
+    }
 }
 
 }  // namespace notes::test

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "notes/window/frm_main.h"
@@ -36,6 +37,10 @@ protected:
     std::string readFile(const std::string& name) const;
     std::string setting(const std::wstring& key);
     void setSetting(const std::wstring& key, const std::wstring& value);
+    // The stored window place ("MainLeft", "MainTop", "MainWidth", "MainHeight"); a
+    // value not given is not stored.
+    void setGeometry(std::optional<std::wstring> left, std::optional<std::wstring> top,
+                     std::optional<std::wstring> width = {}, std::optional<std::wstring> height = {});
 
     std::string m_folder;
     plat::headless::HeadlessPlatform m_platform;

@@ -121,10 +121,7 @@ TEST_F(SaveExit, CloseStoresTheWindowSettings) {
 }
 
 TEST_F(SaveExit, StoredSettingsPlaceTheNextRun) {
-    writeSetting(L"MainLeft", L"1500");
-    writeSetting(L"MainTop", L"750");
-    writeSetting(L"MainWidth", L"6000");
-    writeSetting(L"MainHeight", L"4500");
+    writeGeometry(L"1500", L"750", L"6000", L"4500");
     NotesWindow& window = startWindow();
     expectRectNear(window.outerRect(), RECT{100, 50, 100 + 400, 50 + 300}, 1, "window");
     expectRectNear(window.editorRect(1), expectedEditorRect(window.handle()), 1, "editor");

@@ -31,9 +31,7 @@ TEST_F(Settings, ValuesThatAreNotNumbersFallBackToDefaults) {
 }
 
 TEST_F(Settings, OneBadValueKeepsTheOthers) {
-    writeSetting(L"MainLeft", L"1500");
-    writeSetting(L"MainTop", L"12x");
-    writeSetting(L"MainWidth", L"6000");
+    writeGeometry(L"1500", L"12x", L"6000");
     writeSetting(L"MainHeight", L"");
     NotesWindow& window = startWindow();
     expectRectNear(window.outerRect(), RECT{100, twipsToPixels(500), 500, twipsToPixels(500) + twipsToPixels(3852)}, 1,
@@ -41,10 +39,7 @@ TEST_F(Settings, OneBadValueKeepsTheOthers) {
 }
 
 TEST_F(Settings, WindowOffEveryScreenIsBroughtBack) {
-    writeSetting(L"MainLeft", L"900000");
-    writeSetting(L"MainTop", L"900000");
-    writeSetting(L"MainWidth", L"4500");
-    writeSetting(L"MainHeight", L"3000");
+    writeGeometry(L"900000", L"900000", L"4500", L"3000");
     NotesWindow& window = startWindow();
     const RECT r = window.outerRect();
     expectInside(r, workArea());
@@ -53,17 +48,13 @@ TEST_F(Settings, WindowOffEveryScreenIsBroughtBack) {
 }
 
 TEST_F(Settings, CaptionBarAboveTheScreenIsBroughtBack) {
-    writeSetting(L"MainLeft", L"1500");
-    writeSetting(L"MainTop", L"-3000");
-    writeSetting(L"MainWidth", L"4500");
-    writeSetting(L"MainHeight", L"3000");
+    writeGeometry(L"1500", L"-3000", L"4500", L"3000");
     NotesWindow& window = startWindow();
     expectInside(window.outerRect(), workArea());
 }
 
 TEST_F(Settings, WindowFarLeftIsBroughtBack) {
-    writeSetting(L"MainLeft", L"-900000");
-    writeSetting(L"MainTop", L"1500");
+    writeGeometry(L"-900000", L"1500");
     NotesWindow& window = startWindow();
     expectInside(window.outerRect(), workArea());
 }

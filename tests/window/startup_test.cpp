@@ -43,18 +43,14 @@ TEST_F(StartupTest, TheWindowIsPlacedOnTopAtItsStoredRectangleInPixels) {
 }
 
 TEST_F(StartupTest, PixelRoundingTakesHalvesToTheEvenNeighbour) {
-    setSetting(L"MainLeft", L"562.5");  // 37.5 pixels
-    setSetting(L"MainTop", L"547.5");   // 36.5 pixels
+    setGeometry(L"562.5", L"547.5");  // 37.5 and 36.5 pixels
     start();
     EXPECT_EQ(m_platform.lastWindowPos()->x, 38);
     EXPECT_EQ(m_platform.lastWindowPos()->y, 36);
 }
 
 TEST_F(StartupTest, StoredGeometrySizesTheEditors) {
-    setSetting(L"MainLeft", L"1500");
-    setSetting(L"MainTop", L"1200");
-    setSetting(L"MainWidth", L"6000");
-    setSetting(L"MainHeight", L"4500");
+    setGeometry(L"1500", L"1200", L"6000", L"4500");
     start();
     expectRect(window().bounds(), 1500, 1200, 6000, 4500);
     expectRect(page(0).geometry(), 0, 0, 5880, 3810);
@@ -116,10 +112,7 @@ TEST_F(StartupTest, MenuBarAsDesigned) {
 }
 
 TEST_F(StartupTest, SettingsThatAreNotNumbersFallBackToTheirDefaults) {
-    setSetting(L"MainLeft", L"abc");
-    setSetting(L"MainTop", L"12x");
-    setSetting(L"MainWidth", L"");
-    setSetting(L"MainHeight", L"-40");
+    setGeometry(L"abc", L"12x", L"", L"-40");
     start();
     EXPECT_FLOAT_EQ(m_platform.lastWindowPos()->x, 33);
     EXPECT_FLOAT_EQ(m_platform.lastWindowPos()->y, 33);
@@ -128,8 +121,7 @@ TEST_F(StartupTest, SettingsThatAreNotNumbersFallBackToTheirDefaults) {
 }
 
 TEST_F(StartupTest, AWindowOffEveryScreenComesBackIntoTheWorkArea) {
-    setSetting(L"MainLeft", L"900000");
-    setSetting(L"MainTop", L"-50000");
+    setGeometry(L"900000", L"-50000");
     start();
     const plat::Rect r = window().bounds();
     EXPECT_LE(r.left + r.width, 19200);
@@ -147,10 +139,7 @@ TEST_F(StartupTest, AWindowWhoseCaptionIsBelowTheTaskbarIsLiftedAndShrunk) {
 }
 
 TEST_F(StartupTest, MaximizedBoundsJustOutsideTheWorkAreaAreKept) {
-    setSetting(L"MainLeft", L"-120");
-    setSetting(L"MainTop", L"-120");
-    setSetting(L"MainWidth", L"19440");
-    setSetting(L"MainHeight", L"15000");
+    setGeometry(L"-120", L"-120", L"19440", L"15000");
     start();
     expectRect(window().bounds(), -120, -120, 19440, 15000);
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/driver/win_util.h"
@@ -27,6 +28,17 @@ void writeSetting(const std::wstring& name, const std::wstring& value) {
     }
     if (status != ERROR_SUCCESS)
         fail("cannot write setting " + toUtf8(name) + ": " + lastErrorText(status));
+}
+
+void writeGeometry(const std::wstring& left, const std::wstring& top, const std::wstring& width,
+                   const std::wstring& height) {
+    const std::pair<const wchar_t*, const std::wstring*> values[] = {
+        {L"MainLeft", &left}, {L"MainTop", &top}, {L"MainWidth", &width}, {L"MainHeight", &height}};
+    for (const auto& [name, value] : values) {
+        if (!value->empty()) {
+            writeSetting(name, *value);
+        }
+    }
 }
 
 std::optional<std::wstring> readSetting(const std::wstring& name) {
