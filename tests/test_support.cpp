@@ -98,6 +98,16 @@ void NotesTest::setSetting(const std::wstring& key, const std::wstring& value) {
     m_platform.settings()[L"Quibbets\\Settings\\" + key] = value;
 }
 
+void expectOnlyBox(const plat::headless::HeadlessPlatform& platform, const plat::MessageBoxRequest& expected) {
+    ASSERT_EQ(platform.messageBoxes().size(), 1u);
+    const plat::MessageBoxRequest& box = platform.messageBoxes()[0];
+    EXPECT_EQ(narrow(box.text), narrow(expected.text));
+    EXPECT_EQ(narrow(box.caption), narrow(expected.caption));
+    EXPECT_EQ(box.buttons, expected.buttons);
+    EXPECT_EQ(box.icon, expected.icon);
+    EXPECT_EQ(box.defaultButton, expected.defaultButton);
+}
+
 void NotesTest::setGeometry(std::optional<std::wstring> left, std::optional<std::wstring> top,
                             std::optional<std::wstring> width, std::optional<std::wstring> height) {
     const std::pair<const wchar_t*, std::optional<std::wstring>*> values[] = {

@@ -17,6 +17,10 @@ namespace notes::test {
 // Narrow (UTF-8) <-> wide for paths and messages in assertions.
 std::string narrow(const std::wstring& text);
 
+// Expects exactly one message box so far, with the text, caption, buttons, icon and
+// default button of `expected`.
+void expectOnlyBox(const plat::headless::HeadlessPlatform& platform, const plat::MessageBoxRequest& expected);
+
 class NotesTest : public ::testing::Test {
 protected:
     NotesTest();

@@ -108,12 +108,7 @@ class SysInfoTest : public NotesTest {
 protected:
     SysInfoTest() : about(m_platform) {}
     void expectUnavailable() {
-        ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
-        const plat::MessageBoxRequest& box = m_platform.messageBoxes()[0];
-        EXPECT_EQ(box.text, L"System Information Is Unavailable At This Time");
-        EXPECT_EQ(box.caption, L"Quibbets");
-        EXPECT_EQ(box.icon, plat::MsgIcon::None);
-        EXPECT_EQ(box.buttons, plat::MsgButtons::Ok);
+        expectOnlyBox(m_platform, {.text = L"System Information Is Unavailable At This Time", .caption = L"Quibbets"});
         EXPECT_TRUE(m_platform.startedPrograms().empty());
     }
     std::wstring read(const std::string& value) {

@@ -8,6 +8,7 @@
 #include "launcher/notify_record.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/window_classes.h"
+#include "test_support.h"
 
 namespace launcher {
 namespace {
@@ -115,12 +116,8 @@ TEST_F(TrayTest, CloseWithNoNotesProgramSaysToCloseItManually) {
     m_platform.queueAnswer(plat::MsgAnswer::Ok);
     m_platform.queuePopupChoice(mnuPopClose);
     notify({517});
-    ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
-    const plat::MessageBoxRequest& box = m_platform.messageBoxes()[0];
-    EXPECT_EQ(box.text, L"Error!  Please close the program manually.");
-    EXPECT_EQ(box.caption, L"Quibbets");
-    EXPECT_EQ(box.buttons, plat::MsgButtons::Ok);
-    EXPECT_EQ(box.icon, plat::MsgIcon::None);
+    notes::test::expectOnlyBox(m_platform,
+                               {.text = L"Error!  Please close the program manually.", .caption = L"Quibbets"});
     EXPECT_TRUE(m_platform.postedMessages().empty());
 }
 

@@ -25,13 +25,10 @@ TEST_F(ClearAllTest, AsksFirstAndNoChangesNothing) {
     start();
     page(0).setText(L"stays");
     clearAll(plat::MsgAnswer::No);
-    ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
-    const plat::MessageBoxRequest& box = m_platform.messageBoxes()[0];
-    EXPECT_EQ(box.text, L"Are you sure you want to clear all pages?");
-    EXPECT_EQ(box.caption, L"Delete all pages?");
-    EXPECT_EQ(box.buttons, plat::MsgButtons::YesNo);
-    EXPECT_EQ(box.defaultButton, 1);
-    EXPECT_EQ(box.icon, plat::MsgIcon::Exclamation);
+    expectOnlyBox(m_platform, {.text = L"Are you sure you want to clear all pages?",
+                               .caption = L"Delete all pages?",
+                               .buttons = plat::MsgButtons::YesNo,
+                               .icon = plat::MsgIcon::Exclamation});
     EXPECT_EQ(page(0).text(), L"stays");
     EXPECT_EQ(readFile("pages.txt"), "<absent>");
     EXPECT_EQ(readFile("pages.bak"), "<absent>");

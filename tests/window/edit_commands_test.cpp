@@ -142,11 +142,10 @@ TEST_F(EditCommandsTest, BusyClipboardIsRetriedThenReportedAndNothingChanges) {
     EXPECT_EQ(page(0).text(), L"precious text");
     EXPECT_FALSE(enabled(mnuEditUndo));
     EXPECT_EQ(m_platform.clipboardOpens(), 10);
-    ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
-    const plat::MessageBoxRequest& box = m_platform.messageBoxes()[0];
-    EXPECT_EQ(box.text, L"The clipboard is in use by another program, so nothing was cut. Try again in a moment.");
-    EXPECT_EQ(box.caption, L"Quibbets");
-    EXPECT_EQ(box.icon, plat::MsgIcon::Exclamation);
+    expectOnlyBox(m_platform,
+                  {.text = L"The clipboard is in use by another program, so nothing was cut. Try again in a moment.",
+                   .caption = L"Quibbets",
+                   .icon = plat::MsgIcon::Exclamation});
 
     m_platform.queueAnswer(plat::MsgAnswer::Ok);
     window().clickMenu(mnuEditPaste);

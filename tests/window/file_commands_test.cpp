@@ -72,12 +72,11 @@ TEST_F(FileCommandsTest, SaveFailureNamesEveryFileInOneMessage) {
     m_platform.failWrites(L"", L"Access is denied");
     m_platform.queueAnswer(plat::MsgAnswer::Ok);
     window().clickMenu(mnuFileSave);
-    ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
-    const plat::MessageBoxRequest& box = m_platform.messageBoxes()[0];
-    EXPECT_EQ(narrow(box.text),
-              "These pages could not be saved:\r\n\r\npage3.txt: Access is denied\r\npage7.txt: Access is denied");
-    EXPECT_EQ(box.caption, L"Quibbets");
-    EXPECT_EQ(box.buttons, plat::MsgButtons::Ok);
+    expectOnlyBox(
+        m_platform,
+        {.text = L"These pages could not be saved:\r\n\r\npage3.txt: Access is denied\r\npage7.txt: Access is denied",
+         .caption = L"Quibbets",
+         .icon = plat::MsgIcon::Exclamation});
 }
 
 TEST_F(FileCommandsTest, ExitAfterAFailedSaveAsksAndNoKeepsTheWindowOpen) {
