@@ -1,0 +1,81 @@
+// The small services on every backend: ANSI conversion (code page 1252), the
+// settings store and the clipboard.
+#include "tests/contract/contract_fixture.h"
+
+namespace contract {
+namespace {
+
+using Services = ContractTest;
+
+TEST_F(Services, AnsiConversionIsWindows1252BothWays) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) {
+        all.push_back(static_cast<char>(b));
+    }
+    const std::wstring wide = platform().fromAnsi(all);
+    ASSERT_EQ(wide.size(), all.size());
+    // 0x81 is one of the five bytes 1252 leaves undefined: the C1 control of its value.
+    const std::pair<int, wchar_t> spots[] = {{0x00, L'\0'},     {0x80, L'\u20ac'}, {0x81, L'\u0081'},
+                                             {0x8A, L'\u0160'}, {0x92, L'\u2019'}, {0x99, L'\u2122'},
+                                             {0x9F, L'\u0178'}, {0xE9, L'\u00e9'}};
+    for (const auto& [byte, ch] : spots) {
+        EXPECT_EQ(wide[static_cast<std::size_t>(byte)], ch) << "byte " << byte;
+    }
+    std::string back;
+    ASSERT_TRUE(platform().toAnsi(wide, back));
+    EXPECT_EQ(back, all);
+    EXPECT_TRUE(platform().toAnsi(L"", back));
+    EXPECT_EQ(back, "");
+    EXPECT_EQ(platform().fromAnsi(""), L"");
+}
+
+// Nothing is ever replaced by '?' or a look-alike: the caller stores such text
+// otherwise (the page files as UTF-8).
+TEST_F(Services, TextWithoutAn8BitFormIsRefused) {
+    const std::wstring refused[] = {
+        L"ok \u0141",                                   // a letter of another code page
+        L"\u0101",                                      // a letter with a best-fit look-alike ("a")
+        L"\u0080",                                      // a C1 control that 1252 puts a euro sign in place of
+        L"a \U0001F600 b",                              // outside the basic plane
+        std::wstring(1, static_cast<wchar_t>(0xD83D)),  // a lone surrogate
+    };
+    for (const std::wstring& text : refused) {
+        std::string out = "stale";
+        EXPECT_FALSE(platform().toAnsi(text, out)) << "character " << static_cast<unsigned>(text.back());
+        EXPECT_EQ(out.find('?'), std::string::npos);
+    }
+}
+
+TEST_F(Services, SettingsRoundTripAndAbsentKeysGiveTheFallback) {
+    const std::wstring app(kSettingsApp);
+    EXPECT_EQ(platform().getSetting(app, L"Window", L"Left", L"fallback"), L"fallback");
+    ASSERT_TRUE(platform().saveSetting(app, L"Window", L"Left", L"120").ok);
+    ASSERT_TRUE(platform().saveSetting(app, L"Window", L"Caption", L" two  blanks, caf\u00e9 ").ok);
+    ASSERT_TRUE(platform().saveSetting(app, L"Window", L"Empty", L"").ok);
+    EXPECT_EQ(platform().getSetting(app, L"Window", L"Left", L"fallback"), L"120");
+    EXPECT_EQ(platform().getSetting(app, L"Window", L"Caption", L"fallback"), L" two  blanks, caf\u00e9 ");
+    EXPECT_EQ(platform().getSetting(app, L"Window", L"Empty", L"fallback"), L"");
+    EXPECT_EQ(platform().getSetting(app, L"Other", L"Left", L"fallback"), L"fallback");
+    ASSERT_TRUE(platform().saveSetting(app, L"Window", L"Left", L"-45").ok);
+    EXPECT_EQ(platform().getSetting(app, L"Window", L"Left", L"fallback"), L"-45");
+}
+
+TEST_F(Services, ClipboardTextRoundTripsWithItsLineEnds) {
+    const std::wstring text = L"first line\r\nsecond \u20ac\u0141\r\n\r\n";
+    ASSERT_TRUE(platform().setClipboardText(text).ok);
+    std::wstring got;
+    ASSERT_TRUE(platform().getClipboardText(got).ok);
+    EXPECT_EQ(got, text);
+
+    backend().putClipboardText(L"from another program\r\n");
+    ASSERT_TRUE(platform().getClipboardText(got).ok);
+    EXPECT_EQ(got, L"from another program\r\n");
+
+    backend().emptyClipboard();
+    got = L"stale";
+    ASSERT_TRUE(platform().getClipboardText(got).ok);
+    EXPECT_EQ(got, L"");
+}
+
+}  // namespace
+}  // namespace contract
