@@ -1,4 +1,6 @@
-// Tests of the headless backend itself: real files, codec, forms, menus, boxes, screen.
+// Tests of the headless backend itself, beyond what the backend contract suite
+// (tests/contract/) checks on every backend: its test side, its own error texts and
+// geometry, files, forms, menus, boxes, screen.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -138,26 +140,6 @@ TEST_F(HeadlessTest, OrdinaryFilesAndListing) {
     EXPECT_LT(files[1].ageSeconds, 60.0);
     EXPECT_TRUE(platform->removeFile(path(L"b.txt")).ok);
     EXPECT_FALSE(platform->exists(path(L"b.txt")));
-}
-
-TEST_F(HeadlessTest, Windows1252Codec) {
-    std::string all;
-    for (int b = 0; b < 256; ++b)
-        all.push_back(static_cast<char>(b));
-    const std::wstring wide = platform->fromAnsi(all);
-    ASSERT_EQ(wide.size(), 256u);
-    std::string back;
-    ASSERT_TRUE(platform->toAnsi(wide, back));
-    EXPECT_EQ(back, all);
-    const std::pair<int, wchar_t> spots[] = {{0x80, L'\u20ac'}, {0x81, L'\u0081'}, {0x8A, L'\u0160'}, {0x92, L'\u2019'},
-                                             {0x99, L'\u2122'}, {0x9F, L'\u0178'}, {0xE9, L'\u00e9'}};
-    for (const auto& [byte, ch] : spots)
-        EXPECT_EQ(wide[static_cast<std::size_t>(byte)], ch) << byte;
-    std::string out = "x";
-    EXPECT_FALSE(platform->toAnsi(L"ok \u0141", out));  // Ł has no byte
-    EXPECT_EQ(out.find('?'), std::string::npos);
-    EXPECT_FALSE(platform->toAnsi(L"\u0080", out));  // a C1 control that 1252 redefines
-    EXPECT_FALSE(platform->toAnsi(L"\U0001F600", out));
 }
 
 TEST_F(HeadlessTest, FormLifecycleEventOrder) {
