@@ -1,8 +1,10 @@
-// The contract suite's driver on the Win32 backend: the user's actions as the real
-// messages the system would deliver (menu messages, keys through the message loop,
-// WM_CLOSE, SetWindowPos), pumped with the platform's own wait(), and other
-// programs through the real clipboard and file attributes.
+// The contract suite on the Win32 backend: its start, and its driver. The user's
+// actions are the real messages the system would deliver (menu messages, keys
+// through the message loop, WM_CLOSE, SetWindowPos), pumped with the platform's own
+// wait(); other programs act through the real clipboard and files.
 #include <windows.h>
+
+#include <shellapi.h>  // after <windows.h>, which it needs
 
 #include <gtest/gtest.h>
 
@@ -14,11 +16,10 @@
 #include "tests/contract/contract_backend.h"
 
 namespace contract {
-
-// Set by the suite's ProgramMain: the platform the backend's entry point made.
-plat::Platform* g_win32Platform = nullptr;
-
 namespace {
+
+// The platform that the backend's entry point made and handed to ProgramMain.
+plat::Platform* s_platform = nullptr;
 
 HWND hwndOf(const plat::Form& form) {
     return reinterpret_cast<HWND>(form.handle());
@@ -179,8 +180,8 @@ void Win32Backend::putClipboardText(std::wstring_view text) {
     }
     EmptyClipboard();
     const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    if (const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes)) {
-        auto* target = static_cast<wchar_t*>(GlobalLock(block));
+    const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    if (auto* target = block ? static_cast<wchar_t*>(GlobalLock(block)) : nullptr) {
         std::copy(text.begin(), text.end(), target);
         GlobalUnlock(block);
         SetClipboardData(CF_UNICODETEXT, block);
@@ -212,7 +213,24 @@ void Win32Backend::holdOpen(const std::wstring& path) {
 }  // namespace
 
 std::unique_ptr<ContractBackend> makeContractBackend(const std::wstring&) {
-    return std::make_unique<Win32Backend>(*g_win32Platform);
+    return std::make_unique<Win32Backend>(*s_platform);
 }
 
 }  // namespace contract
+
+// The backend's entry point makes the platform and calls this, as it does for the
+// real programs; the cases then run in this process on that platform, and the exit
+// code is their result.
+int ProgramMain(plat::Platform& platform) {
+    contract::s_platform = &platform;
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argv) {
+        ::testing::InitGoogleTest(&argc, argv);
+    } else {
+        ::testing::InitGoogleTest();
+    }
+    const int result = RUN_ALL_TESTS();
+    LocalFree(argv);
+    return result;
+}
