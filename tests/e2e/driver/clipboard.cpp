@@ -15,15 +15,17 @@ bool openWithRetry(HWND owner) {
 // Copies the clipboard's data of `format` (a NUL-terminated text of `Char`).
 template <class Char>
 std::optional<std::basic_string<Char>> readText(UINT format) {
-    if (!openWithRetry(nullptr))
+    if (!openWithRetry(nullptr)) {
         fail("cannot open the clipboard: " + lastErrorText());
+    }
     std::optional<std::basic_string<Char>> text;
     if (HANDLE data = GetClipboardData(format)) {
         if (const auto* chars = static_cast<const Char*>(GlobalLock(data))) {
             const size_t limit = GlobalSize(data) / sizeof(Char);
             size_t length = 0;
-            while (length < limit && chars[length] != Char{})
+            while (length < limit && chars[length] != Char{}) {
                 ++length;
+            }
             text.emplace(chars, length);
             GlobalUnlock(data);
         }
@@ -63,8 +65,9 @@ std::optional<std::string> clipboardAnsiText() {
 
 ClipboardHolder::ClipboardHolder() {
     m_window = CreateWindowExW(0, L"STATIC", L"clipboard holder", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    if (!m_window)
+    if (!m_window) {
         fail("cannot create the clipboard holder's window: " + lastErrorText());
+    }
     m_open = openWithRetry(m_window);
     if (!m_open) {
         DestroyWindow(m_window);
@@ -78,8 +81,9 @@ ClipboardHolder::~ClipboardHolder() {
 }
 
 void ClipboardHolder::release() {
-    if (m_open)
+    if (m_open) {
         CloseClipboard();
+    }
     m_open = false;
 }
 

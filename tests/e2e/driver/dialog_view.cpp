@@ -17,8 +17,9 @@ RECT DialogView::rect() const {
 
 HWND DialogView::control(int id) const {
     for (HWND child : descendants(m_window)) {
-        if (GetDlgCtrlID(child) == id)
+        if (GetDlgCtrlID(child) == id) {
             return child;
+        }
     }
     fail("the window \"" + toUtf8(windowText(m_window)) + "\" has no control " + std::to_string(id));
 }
@@ -28,8 +29,9 @@ void DialogView::click(int id) const {
 }
 
 void DialogView::expectClosed(Millis timeout) const {
-    if (!waitUntil([&] { return !open(); }, timeout))
+    if (!waitUntil([&] { return !open(); }, timeout)) {
         fail("the window \"" + toUtf8(windowText(m_window)) + "\" did not close");
+    }
 }
 
 MessageBoxView waitForMessageBoxBesides(const ProgramProcess& process, HWND besides, Millis timeout) {

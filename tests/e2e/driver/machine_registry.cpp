@@ -14,12 +14,14 @@ public:
         const LSTATUS status =
             create ? RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, access, nullptr, &m_key, nullptr)
                    : RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &m_key);
-        if (status != ERROR_SUCCESS)
+        if (status != ERROR_SUCCESS) {
             m_key = nullptr;
+        }
     }
     ~Key() {
-        if (m_key)
+        if (m_key) {
             RegCloseKey(m_key);
+        }
     }
     Key(const Key&) = delete;
     Key& operator=(const Key&) = delete;
@@ -51,20 +53,23 @@ SavedMachineValue::~SavedMachineValue() {
 
 void SavedMachineValue::remove() const {
     Key open(m_key, KEY_SET_VALUE, false);
-    if (open.get())
+    if (open.get()) {
         RegDeleteValueW(open.get(), m_name.c_str());
+    }
 }
 
 void SavedMachineValue::set(std::wstring_view text) const {
     Key open(m_key, KEY_SET_VALUE, true);
-    if (!open.get())
+    if (!open.get()) {
         fail("cannot create HKLM\\" + toUtf8(m_key));
+    }
     const std::wstring value(text);
     const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
     const LSTATUS status =
         RegSetValueExW(open.get(), m_name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
-    if (status != ERROR_SUCCESS)
+    if (status != ERROR_SUCCESS) {
         fail("cannot write HKLM\\" + toUtf8(m_key) + " " + toUtf8(m_name) + ": " + lastErrorText(status));
+    }
 }
 
 // Runs in a destructor: it reports nothing and never throws.
@@ -77,8 +82,9 @@ void SavedMachineValue::restore() const {
         return;
     }
     remove();
-    if (!m_keyExisted)
+    if (!m_keyExisted) {
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, m_key.c_str());
+    }
 }
 
 }  // namespace e2e

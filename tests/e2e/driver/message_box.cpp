@@ -8,8 +8,9 @@ namespace {
 std::wstring withoutAccelerator(const std::wstring& caption) {
     std::wstring out;
     for (wchar_t c : caption) {
-        if (c != L'&')
+        if (c != L'&') {
             out += c;
+        }
     }
     return out;
 }
@@ -22,8 +23,9 @@ bool isDialog(HWND window) {
 
 std::vector<std::wstring> MessageBoxView::buttonCaptions() const {
     std::vector<std::wstring> captions;
-    for (const DialogButton& button : buttons)
+    for (const DialogButton& button : buttons) {
         captions.push_back(withoutAccelerator(button.caption));
+    }
     return captions;
 }
 
@@ -43,8 +45,9 @@ void MessageBoxView::press(const std::wstring& label) const {
 std::vector<HWND> dialogWindows(const ProgramProcess& process) {
     std::vector<HWND> dialogs;
     for (HWND window : process.topLevelWindows()) {
-        if (isDialog(window))
+        if (isDialog(window)) {
             dialogs.push_back(window);
+        }
     }
     return dialogs;
 }

@@ -15,10 +15,12 @@ bool isNotesMainWindow(HWND window) {
 }
 
 std::unique_ptr<NotesApp> NotesApp::launch(const TestFolder& folder, const PageFiles& pages) {
-    for (const auto& [page, bytes] : pages)
+    for (const auto& [page, bytes] : pages) {
         folder.write(pageFileName(page), bytes);
-    if (!folder.exists(L"notes.exe"))
+    }
+    if (!folder.exists(L"notes.exe")) {
         folder.copyIn(notesExePath(), L"notes.exe");
+    }
     // The working folder is deliberately not the program's: pages belong beside
     // the program wherever it is started from.
     wchar_t temp[MAX_PATH + 1] = {};
@@ -51,8 +53,9 @@ HWND NotesApp::appWindow() const {
 }
 
 void NotesApp::expectExit(Millis timeout) const {
-    if (!m_process.waitForExit(timeout))
+    if (!m_process.waitForExit(timeout)) {
         fail("the program did not end");
+    }
 }
 
 }  // namespace e2e

@@ -10,8 +10,9 @@ std::wstring NotesWindow::caption() const {
 }
 
 ProbeClient& NotesWindow::probe() {
-    if (!m_probe)
+    if (!m_probe) {
         m_probe = std::make_unique<ProbeClient>(m_process.handle(), m_process.id());
+    }
     return *m_probe;
 }
 
@@ -32,8 +33,9 @@ MenuBar NotesWindow::menu() {
 
 UINT NotesWindow::commandId(std::initializer_list<std::wstring_view> path) {
     const MenuItem& item = menu().at(path);
-    if (item.hasSubmenu)
+    if (item.hasSubmenu) {
         fail("menu entry " + toUtf8(item.caption) + " opens a drop-down; it has no command");
+    }
     return item.id;
 }
 
@@ -51,8 +53,9 @@ bool NotesWindow::chooseAndWait(std::initializer_list<std::wstring_view> path, M
 HWND NotesWindow::editor(int page) const {
     const int id = kFirstEditorId + page - 1;
     for (HWND child : descendants(m_window)) {
-        if (GetDlgCtrlID(child) == id && lstrcmpiW(windowClass(child).c_str(), L"Edit") == 0)
+        if (GetDlgCtrlID(child) == id && lstrcmpiW(windowClass(child).c_str(), L"Edit") == 0) {
             return child;
+        }
     }
     fail("no editor for page " + std::to_string(page) + " (an Edit child with id " + std::to_string(id) + ")");
 }
@@ -60,8 +63,9 @@ HWND NotesWindow::editor(int page) const {
 std::vector<int> NotesWindow::visiblePages() const {
     std::vector<int> pages;
     for (int page = 1; page <= kPageCount; ++page) {
-        if (IsWindowVisible(editor(page)))
+        if (IsWindowVisible(editor(page))) {
             pages.push_back(page);
+        }
     }
     return pages;
 }
@@ -117,8 +121,9 @@ void NotesWindow::replaceAll(int page, std::wstring_view text) {
 void NotesWindow::type(int page, std::wstring_view text) {
     show(page);
     HWND edit = editor(page);
-    for (wchar_t c : text)
+    for (wchar_t c : text) {
         sendBounded(edit, WM_CHAR, c, 1);
+    }
 }
 
 int NotesWindow::textLength(int page) const {

@@ -41,14 +41,17 @@ std::string describeWindow(HWND window) {
     std::snprintf(handle, sizeof(handle), "0x%llx",
                   static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(window)));
     std::string text = std::string("window ") + handle;
-    if (!IsWindow(window))
+    if (!IsWindow(window)) {
         return text + " (no longer a window)";
+    }
     text += " (" + toUtf8(windowClass(window));
-    if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
+    if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) {
         text += ", id " + std::to_string(GetDlgCtrlID(window));
+    }
     const std::wstring caption = windowText(window);
-    if (!caption.empty())
+    if (!caption.empty()) {
         text += ", \"" + toUtf8(caption.substr(0, 40)) + "\"";
+    }
     return text + ")";
 }
 
@@ -78,21 +81,24 @@ DWORD waitForAnswer(HANDLE done, HANDLE process, Millis limit) {
             PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
             continue;
         }
-        if (result == WAIT_OBJECT_0 || result == WAIT_OBJECT_0 + 1 || result == WAIT_TIMEOUT)
+        if (result == WAIT_OBJECT_0 || result == WAIT_OBJECT_0 + 1 || result == WAIT_TIMEOUT) {
             return result;
+        }
         fail("waiting for the probe failed: " + lastErrorText());
     }
 }
 
 void appendMenuItem(MenuBar& bar, const probe::MenuRecord& record, std::wstring caption) {
     std::vector<MenuItem>* level = &bar.items;
-    for (int d = 0; d < record.depth && !level->empty(); ++d)
+    for (int d = 0; d < record.depth && !level->empty(); ++d) {
         level = &level->back().items;
+    }
     MenuItem item;
     const size_t tab = caption.find(L'\t');
     item.caption = caption.substr(0, tab);
-    if (tab != std::wstring::npos)
+    if (tab != std::wstring::npos) {
         item.shortcut = caption.substr(tab + 1);
+    }
     item.id = record.id;
     item.state = record.state;
     item.type = record.type;
@@ -118,8 +124,9 @@ const MenuItem* MenuBar::find(std::initializer_list<std::wstring_view> path) con
                 break;
             }
         }
-        if (!found)
+        if (!found) {
             return nullptr;
+        }
         level = &found->items;
     }
     return found;
@@ -129,8 +136,9 @@ const MenuItem& MenuBar::at(std::initializer_list<std::wstring_view> path) const
     const MenuItem* item = find(path);
     if (!item) {
         std::wstring joined;
-        for (std::wstring_view caption : path)
+        for (std::wstring_view caption : path) {
             joined += (joined.empty() ? L"" : L" > ") + std::wstring(caption);
+        }
         fail("no menu entry " + toUtf8(joined));
     }
     return *item;
@@ -139,29 +147,35 @@ const MenuItem& MenuBar::at(std::initializer_list<std::wstring_view> path) const
 ProbeClient::ProbeClient(HANDLE process, DWORD processId) : m_process(process), m_processId(processId) {
     const std::wstring dll = probeDllPath();
     m_agent = LoadLibraryW(dll.c_str());
-    if (!m_agent)
+    if (!m_agent) {
         fail("cannot load the probe " + toUtf8(dll) + ": " + lastErrorText());
+    }
     // Through void*: GCC warns about a direct cast between function types.
     m_hookProc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(m_agent, probe::kHookExport)));
-    if (!m_hookProc)
+    if (!m_hookProc) {
         fail("the probe " + toUtf8(dll) + " has no " + probe::kHookExport);
+    }
     m_requestMessage = RegisterWindowMessageW(probe::kRequestMessageName);
-    if (!m_requestMessage)
+    if (!m_requestMessage) {
         fail("cannot register the probe's message: " + lastErrorText());
+    }
 }
 
 ProbeClient::~ProbeClient() {
-    for (const auto& [thread, hook] : m_hooks)
+    for (const auto& [thread, hook] : m_hooks) {
         UnhookWindowsHookEx(hook);
+    }
     // The agent stays loaded in the test process: other clients may still use it.
 }
 
 void ProbeClient::hook(DWORD thread) {
-    if (m_hooks.count(thread))
+    if (m_hooks.count(thread)) {
         return;
+    }
     HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, m_hookProc, m_agent, thread);
-    if (!hook)
+    if (!hook) {
         fail("cannot hook the probe into thread " + std::to_string(thread) + " of the program: " + lastErrorText());
+    }
     m_hooks[thread] = hook;
 }
 
@@ -170,8 +184,9 @@ ProbeClient::Reply ProbeClient::call(probe::Op op, HWND window, std::string_view
     const std::string what = std::string("probe request \"") + opName(op) + "\" for " + describeWindow(window);
     DWORD processId = 0;
     const DWORD thread = GetWindowThreadProcessId(window, &processId);
-    if (!thread || processId != m_processId)
+    if (!thread || processId != m_processId) {
         fail(what + ": the window does not belong to the program");
+    }
     hook(thread);
 
     const unsigned long long request = nextRequest();
@@ -179,11 +194,13 @@ ProbeClient::Reply ProbeClient::call(probe::Op op, HWND window, std::string_view
     const std::wstring blockName = requestName(probe::kMappingPrefix, m_processId, request);
     Handle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, static_cast<DWORD>(total >> 32),
                                       static_cast<DWORD>(total), blockName.c_str()));
-    if (!mapping)
+    if (!mapping) {
         fail(what + ": cannot create the probe block: " + lastErrorText());
+    }
     auto* view = static_cast<unsigned char*>(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    if (!view)
+    if (!view) {
         fail(what + ": cannot map the probe block: " + lastErrorText());
+    }
     struct Unmap {
         void* view;
         ~Unmap() { UnmapViewOfFile(view); }
@@ -194,19 +211,22 @@ ProbeClient::Reply ProbeClient::call(probe::Op op, HWND window, std::string_view
     std::memcpy(view, &header, sizeof(header));
     std::memcpy(view + sizeof(header), payload.data(), payload.size());
     Handle done(CreateEventW(nullptr, TRUE, FALSE, requestName(probe::kDoneEventPrefix, m_processId, request).c_str()));
-    if (!done)
+    if (!done) {
         fail(what + ": cannot create the probe's event: " + lastErrorText());
+    }
 
-    if (!PostThreadMessageW(thread, m_requestMessage, static_cast<WPARAM>(request), probe::kRequestMagic))
+    if (!PostThreadMessageW(thread, m_requestMessage, static_cast<WPARAM>(request), probe::kRequestMagic)) {
         fail(what + ": cannot post it to thread " + std::to_string(thread) + ": " + lastErrorText());
+    }
     const auto started = std::chrono::steady_clock::now();
     const DWORD waited = waitForAnswer(done.get(), m_process, limit);
     if (waited != WAIT_OBJECT_0) {
         const auto took = std::chrono::duration_cast<Millis>(std::chrono::steady_clock::now() - started);
         // Leaving closes the block and the event: if the program fetches the
         // request later, the agent finds no block and drops it.
-        if (waited == WAIT_OBJECT_0 + 1)
+        if (waited == WAIT_OBJECT_0 + 1) {
             fail(what + ": the program ended after " + std::to_string(took.count()) + " ms without answering");
+        }
         fail(what + " (#" + std::to_string(request) + ") got no answer within " + std::to_string(limit.count()) +
              " ms: the program did not fetch its messages (busy or hung)");
     }
@@ -248,8 +268,9 @@ std::wstring ProbeClient::text(HWND window, Millis limit) {
             std::memcpy(out.data(), reply.payload.data(), out.size() * sizeof(wchar_t));
             return out;
         }
-        if (attempt == 2)
+        if (attempt == 2) {
             fail("the text of " + describeWindow(window) + " kept growing while the probe read it");
+        }
         capacity = (reply.header.answer + 1024) * sizeof(wchar_t);
     }
 }
@@ -257,8 +278,9 @@ std::wstring ProbeClient::text(HWND window, Millis limit) {
 void ProbeClient::setText(HWND window, std::wstring_view text, Millis limit) {
     const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
     const Reply reply = call(probe::Op::SetText, window, bytes, 0, limit);
-    if (!reply.header.answer)
+    if (!reply.header.answer) {
         fail("the editor refused WM_SETTEXT of " + std::to_string(text.size()) + " characters");
+    }
 }
 
 void ProbeClient::replaceSelection(HWND window, std::wstring_view text, Millis limit) {

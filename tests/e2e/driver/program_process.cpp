@@ -47,8 +47,9 @@ ProgramProcess ProgramProcess::start(const std::wstring& exe, const std::wstring
 }
 
 ProgramProcess::~ProgramProcess() {
-    if (m_process && running())
+    if (m_process && running()) {
         terminate();
+    }
 }
 
 bool ProgramProcess::running() const {
@@ -76,8 +77,9 @@ std::vector<HWND> ProgramProcess::topLevelWindows() const {
 
 HWND ProgramProcess::findWindow(const std::function<bool(HWND)>& match) const {
     for (HWND window : topLevelWindows()) {
-        if (match(window))
+        if (match(window)) {
             return window;
+        }
     }
     return nullptr;
 }

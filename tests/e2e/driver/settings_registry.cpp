@@ -26,8 +26,9 @@ void writeSetting(const std::wstring& name, const std::wstring& value) {
         status = RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
         RegCloseKey(key);
     }
-    if (status != ERROR_SUCCESS)
+    if (status != ERROR_SUCCESS) {
         fail("cannot write setting " + toUtf8(name) + ": " + lastErrorText(status));
+    }
 }
 
 void writeGeometry(const std::wstring& left, const std::wstring& top, const std::wstring& width,
@@ -57,8 +58,9 @@ std::optional<std::wstring> readSetting(const std::wstring& name) {
 
 bool settingsEmpty() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
         return true;
+    }
     DWORD values = 0;
     RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
                      nullptr);

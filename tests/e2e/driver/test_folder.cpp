@@ -10,18 +10,21 @@ namespace e2e {
 std::optional<std::string> readFileBytes(const std::wstring& path) {
     Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+    if (!file) {
         return std::nullopt;
+    }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size))
+    if (!GetFileSizeEx(file.get(), &size)) {
         return std::nullopt;
+    }
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD got = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 24));
-        if (!ReadFile(file.get(), bytes.data() + done, chunk, &got, nullptr) || got == 0)
+        if (!ReadFile(file.get(), bytes.data() + done, chunk, &got, nullptr) || got == 0) {
             return std::nullopt;
+        }
         done += got;
     }
     return bytes;
@@ -29,8 +32,9 @@ std::optional<std::string> readFileBytes(const std::wstring& path) {
 
 void writeFileBytes(const std::wstring& path, std::string_view bytes) {
     Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+    if (!file) {
         fail("cannot create " + toUtf8(path) + ": " + lastErrorText());
+    }
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD wrote = 0;
@@ -44,8 +48,9 @@ void writeFileBytes(const std::wstring& path, std::string_view bytes) {
 
 unsigned long long fileWriteTime(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
         return 0;
+    }
     return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
            data.ftLastWriteTime.dwLowDateTime;
 }
@@ -59,10 +64,12 @@ TestFolder TestFolder::createTemporary() {
     for (int attempt = 0; attempt < 1000; ++attempt) {
         const std::wstring path = std::wstring(temp) + L"quibbets-e2e-" + std::to_wstring(GetCurrentProcessId()) +
                                   L"-" + std::to_wstring(++counter);
-        if (CreateDirectoryW(path.c_str(), nullptr))
+        if (CreateDirectoryW(path.c_str(), nullptr)) {
             return TestFolder(path, true);
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
             fail("cannot create " + toUtf8(path) + ": " + lastErrorText());
+        }
     }
     fail("cannot find a free temporary folder name");
     return TestFolder(std::wstring(temp), false);
@@ -77,8 +84,9 @@ TestFolder::TestFolder(TestFolder&& other) noexcept : m_path(std::move(other.m_p
 }
 
 TestFolder::~TestFolder() {
-    if (!m_owned || !environment(L"QUIBBETS_E2E_KEEP").empty())
+    if (!m_owned || !environment(L"QUIBBETS_E2E_KEEP").empty()) {
         return;
+    }
     for (const std::wstring& name : fileNames()) {
         const std::wstring path = file(name);
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -111,11 +119,13 @@ std::vector<std::wstring> TestFolder::fileNames() const {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data{};
     HANDLE find = FindFirstFileW((m_path + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
+    if (find == INVALID_HANDLE_VALUE) {
         return names;
+    }
     do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             names.emplace_back(data.cFileName);
+        }
     } while (FindNextFileW(find, &data));
     FindClose(find);
     return names;

@@ -28,26 +28,31 @@ void bringToFront(HWND window) {
     // do it, and the window must have it for keystrokes to reach it.
     const bool front = waitUntil(
         [&] {
-            if (GetForegroundWindow() == window)
+            if (GetForegroundWindow() == window) {
                 return true;
+            }
             SetForegroundWindow(window);
             return false;
         },
         kShortWait, Millis{50});
-    if (!front)
+    if (!front) {
         fail("the window did not come to the foreground");
+    }
 }
 
 void pressKeys(HWND foreground, std::initializer_list<WORD> keys) {
     bringToFront(foreground);
     std::vector<INPUT> inputs;
-    for (WORD key : keys)
+    for (WORD key : keys) {
         inputs.push_back(keyInput(key, false));
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
         inputs.push_back(keyInput(*key, true));
+    }
     const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    if (sent != inputs.size())
+    if (sent != inputs.size()) {
         fail("SendInput took " + std::to_string(sent) + " of " + std::to_string(inputs.size()) + " keys");
+    }
 }
 
 void openDropDown(const ProgramProcess& process, HWND window, wchar_t key) {
@@ -60,8 +65,9 @@ void openDropDown(const ProgramProcess& process, HWND window, wchar_t key) {
 void closeMenus(const ProgramProcess& process, HWND window) {
     // WM_CANCELMODE ends the menu loop through DefWindowProc, as a click elsewhere does.
     PostMessageW(window, WM_CANCELMODE, 0, 0);
-    if (!waitUntil([&] { return !menuShown(process); }, kShortWait))
+    if (!waitUntil([&] { return !menuShown(process); }, kShortWait)) {
         fail("the menu drop-down did not close");
+    }
 }
 
 bool menuShown(const ProgramProcess& process) {
@@ -70,8 +76,9 @@ bool menuShown(const ProgramProcess& process) {
 
 void waitForIdle(HWND window, Millis timeout) {
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &answer))
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &answer)) {
         fail("the program did not come back to its message loop");
+    }
 }
 
 void selectText(HWND editor, int from, int to) {

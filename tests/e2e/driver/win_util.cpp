@@ -6,8 +6,9 @@
 namespace e2e {
 
 std::string toUtf8(std::wstring_view text) {
-    if (text.empty())
+    if (text.empty()) {
         return {};
+    }
     const int size = static_cast<int>(text.size());
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(bytes), '\0');
@@ -16,8 +17,9 @@ std::string toUtf8(std::wstring_view text) {
 }
 
 std::wstring fromUtf8(std::string_view text) {
-    if (text.empty())
+    if (text.empty()) {
         return {};
+    }
     const int size = static_cast<int>(text.size());
     const int chars = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
     std::wstring out(static_cast<size_t>(chars), L'\0');
@@ -33,8 +35,9 @@ std::string lastErrorText(DWORD code) {
     if (buffer) {
         text += ": " + toUtf8(buffer);
         LocalFree(buffer);
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
             text.pop_back();
+        }
     }
     return text;
 }
@@ -44,19 +47,22 @@ void fail(const std::string& what) {
 }
 
 std::wstring windowsPath(std::wstring_view path) {
-    if (path.empty() || path.front() != L'/')
+    if (path.empty() || path.front() != L'/') {
         return std::wstring(path);
+    }
     // Wine maps drive Z: to the Unix root in every new prefix.
     std::wstring out = L"Z:";
-    for (wchar_t c : path)
+    for (wchar_t c : path) {
         out += c == L'/' ? L'\\' : c;
+    }
     return out;
 }
 
 std::wstring environment(const wchar_t* name) {
     const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-    if (size == 0)
+    if (size == 0) {
         return {};
+    }
     std::vector<wchar_t> buffer(size);
     GetEnvironmentVariableW(name, buffer.data(), size);
     return buffer.data();
@@ -72,8 +78,9 @@ std::vector<HWND> topLevelWindowsOf(DWORD processId) {
             auto* s = reinterpret_cast<Search*>(data);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner == s->id)
+            if (owner == s->id) {
                 s->found.push_back(window);
+            }
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));

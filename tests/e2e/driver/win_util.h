@@ -45,10 +45,12 @@ template <class Condition>
 bool waitUntil(Condition condition, Millis timeout, Millis step = Millis{5}) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        if (condition())
+        if (condition()) {
             return true;
-        if (std::chrono::steady_clock::now() >= deadline)
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
             return false;
+        }
         std::this_thread::sleep_for(step);
     }
 }
@@ -73,8 +75,9 @@ public:
     HANDLE get() const { return m_handle; }
     explicit operator bool() const { return m_handle != nullptr; }
     void reset() {
-        if (m_handle)
+        if (m_handle) {
             CloseHandle(m_handle);
+        }
         m_handle = nullptr;
     }
 

@@ -20,8 +20,9 @@ std::vector<std::wstring> arguments() {
     int count = 0;
     LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::wstring> args;
-    for (int i = 1; i < count; ++i)
+    for (int i = 1; i < count; ++i) {
         args.emplace_back(list[i]);
+    }
     LocalFree(list);
     return args;
 }
@@ -54,8 +55,9 @@ int main() {
     _setmode(_fileno(stdout), _O_BINARY);
     try {
         const int status = runCommand(args.front(), {args.begin() + 1, args.end()});
-        if (status == kUsage)
+        if (status == kUsage) {
             usage();
+        }
         std::fflush(stdout);
         return status;
     } catch (const std::exception& error) {

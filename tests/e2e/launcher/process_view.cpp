@@ -12,31 +12,36 @@ namespace launcher_e2e {
 namespace {
 
 std::wstring lowered(std::wstring text) {
-    for (wchar_t& c : text)
+    for (wchar_t& c : text) {
         c = static_cast<wchar_t>(std::towlower(c));
+    }
     return text;
 }
 
 // Full path of the program file; empty when the process cannot be asked.
 std::wstring imagePath(DWORD processId) {
     e2e::Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process)
+    if (!process) {
         return {};
+    }
     wchar_t buffer[MAX_PATH * 2] = {};
     DWORD size = MAX_PATH * 2;
-    if (!QueryFullProcessImageNameW(process.get(), 0, buffer, &size))
+    if (!QueryFullProcessImageNameW(process.get(), 0, buffer, &size)) {
         return {};
+    }
     return buffer;
 }
 
 // The folder as a full path with a trailing separator, lower case.
 std::wstring folderPrefix(const std::wstring& folder) {
     wchar_t full[MAX_PATH * 2] = {};
-    if (!GetFullPathNameW(folder.c_str(), MAX_PATH * 2, full, nullptr))
+    if (!GetFullPathNameW(folder.c_str(), MAX_PATH * 2, full, nullptr)) {
         return {};
+    }
     std::wstring prefix = lowered(full);
-    if (prefix.empty() || prefix.back() != L'\\')
+    if (prefix.empty() || prefix.back() != L'\\') {
         prefix += L'\\';
+    }
     return prefix;
 }
 
@@ -48,8 +53,9 @@ std::vector<ProcessEntry> processesIn(const std::wstring& folder) {
     e2e::Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
-    if (prefix.empty() || !snapshot || !Process32FirstW(snapshot.get(), &entry))
+    if (prefix.empty() || !snapshot || !Process32FirstW(snapshot.get(), &entry)) {
         return found;
+    }
     do {
         const std::wstring path = imagePath(entry.th32ProcessID);
         const std::wstring lower = lowered(path);
@@ -66,11 +72,13 @@ bool endProcessesIn(const std::wstring& folder) {
     bool allGone = true;
     for (const ProcessEntry& entry : processesIn(folder)) {
         e2e::Handle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.id));
-        if (!process)
+        if (!process) {
             continue;  // ended meanwhile
+        }
         TerminateProcess(process.get(), 1);
-        if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0)
+        if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0) {
             allGone = false;
+        }
     }
     return allGone;
 }

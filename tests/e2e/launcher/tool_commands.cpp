@@ -32,19 +32,21 @@ void printLine(const std::wstring& line) {
 std::wstring escaped(const std::wstring& text) {
     std::wstring out;
     for (wchar_t c : text) {
-        if (c == L'\r')
+        if (c == L'\r') {
             out += L"\\r";
-        else if (c == L'\n')
+        } else if (c == L'\n') {
             out += L"\\n";
-        else
+        } else {
             out += c;
+        }
     }
     return out;
 }
 
 std::wstring lowered(std::wstring text) {
-    for (wchar_t& c : text)
+    for (wchar_t& c : text) {
         c = static_cast<wchar_t>(std::towlower(c));
+    }
     return text;
 }
 
@@ -72,8 +74,9 @@ int waitAndReport(const std::function<bool()>& condition, const std::wstring& mi
 }
 
 int icons(const Args&) {
-    for (const RECT& r : trayIcons())
+    for (const RECT& r : trayIcons()) {
         printLine(rectText(r));
+    }
     return kDone;
 }
 
@@ -81,23 +84,26 @@ int waitIcons(const Args& a) {
     std::vector<RECT> found;
     return waitAndReport([&] { return (found = trayIcons()).size() == number(a.at(0)); }, a.at(1),
                          [&] {
-                             for (const RECT& r : found)
+                             for (const RECT& r : found) {
                                  printLine(rectText(r));
+                             }
                          });
 }
 
 std::vector<ProcessEntry> processesNamed(const std::wstring& folder, const std::wstring& name) {
     std::vector<ProcessEntry> found;
     for (const ProcessEntry& entry : processesIn(e2e::windowsPath(folder))) {
-        if (name.empty() || lowered(entry.name) == lowered(name))
+        if (name.empty() || lowered(entry.name) == lowered(name)) {
             found.push_back(entry);
+        }
     }
     return found;
 }
 
 void printProcesses(const std::vector<ProcessEntry>& entries) {
-    for (const ProcessEntry& entry : entries)
+    for (const ProcessEntry& entry : entries) {
         printLine(std::to_wstring(entry.id) + L" " + entry.name);
+    }
 }
 
 int procs(const Args& a) {
@@ -126,8 +132,9 @@ void printWindow(HWND window, const wchar_t* kind) {
 int windows(const Args& a) {
     for (HWND window : topLevelWindowsOf(number(a.at(0)))) {
         printWindow(window, L"top");
-        for (HWND child : e2e::descendants(window))
+        for (HWND child : e2e::descendants(window)) {
             printWindow(child, L"child");
+        }
     }
     return kDone;
 }
@@ -155,8 +162,9 @@ int menu(const Args& a) {
     HWND found = nullptr;
     return waitAndReport([&] { return (found = popupMenuOf(number(a.at(0)))) != nullptr; }, a.at(1),
                          [&] {
-                             if (!found)
+                             if (!found) {
                                  return;
+                             }
                              DWORD owner = 0;
                              GetWindowThreadProcessId(found, &owner);
                              RECT r{};
@@ -177,11 +185,13 @@ int messageBox(const Args& a) {
         return box && !(view = e2e::readMessageBox(box)).buttons.empty();
     };
     return waitAndReport(ready, a.at(1), [&] {
-        if (view.buttons.empty())
+        if (view.buttons.empty()) {
             return;
+        }
         std::wstring buttons;
-        for (const std::wstring& caption : view.buttonCaptions())
+        for (const std::wstring& caption : view.buttonCaptions()) {
             buttons += (buttons.empty() ? L"" : L",") + caption;
+        }
         printLine(L"caption=" + escaped(view.caption));
         printLine(L"text=" + escaped(view.text));
         printLine(L"buttons=" + buttons);
@@ -195,16 +205,18 @@ int waitNoMessageBox(const Args& a) {
 
 int press(const Args& a) {
     HWND box = messageBoxOf(number(a.at(0)));
-    if (!box)
+    if (!box) {
         e2e::fail("the process shows no message box");
+    }
     e2e::readMessageBox(box).press(a.at(1));
     return kDone;
 }
 
 int type(const Args& a) {
     for (HWND window : windowsTitled(a.at(0))) {
-        if (IsWindowVisible(window))
+        if (IsWindowVisible(window)) {
             return typeInto(window, kFirstEditorId + static_cast<int>(number(a.at(1))) - 1, a.at(2)) ? kDone : kNotMet;
+        }
     }
     e2e::fail("no visible window titled " + e2e::toUtf8(a.at(0)));
 }
@@ -219,8 +231,9 @@ int dropIconOf(const Args& a) {
     constexpr UINT kLauncherIconId = 1;
     int dropped = 0;
     for (HWND window : topLevelWindowsOf(number(a.at(0)))) {
-        for (HWND child : e2e::descendants(window))
+        for (HWND child : e2e::descendants(window)) {
             dropped += dropIcon(child, kLauncherIconId) ? 1 : 0;
+        }
     }
     printLine(std::to_wstring(dropped));
     return dropped > 0 ? kDone : kNotMet;
@@ -268,8 +281,9 @@ const std::map<std::wstring, Command>& commands() {
 
 int runCommand(const std::wstring& name, const std::vector<std::wstring>& args) {
     const auto found = commands().find(name);
-    if (found == commands().end() || args.size() < found->second.minArgs)
+    if (found == commands().end() || args.size() < found->second.minArgs) {
         return kUsage;
+    }
     return found->second.run(args);
 }
 

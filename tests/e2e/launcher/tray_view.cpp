@@ -25,8 +25,9 @@ std::vector<HWND> visibleTopLevel(const wchar_t* className) {
     std::vector<HWND> found;
     HWND window = nullptr;
     while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) {
-        if (IsWindowVisible(window))
+        if (IsWindowVisible(window)) {
             found.push_back(window);
+        }
     }
     return found;
 }
@@ -52,16 +53,18 @@ HWND popupMenuOf(DWORD processId) {
     for (HWND menu : visibleTopLevel(kMenuClass)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(menu, &owner);
-        if (processId == 0 || owner == processId)
+        if (processId == 0 || owner == processId) {
             return menu;
+        }
     }
     return nullptr;
 }
 
 bool broadcastTaskbarCreated() {
     const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
-    if (message == 0)
+    if (message == 0) {
         return false;
+    }
     DWORD_PTR answer = 0;
     // A hung window must not hold the test: each window gets two seconds.
     return SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, 2000, &answer) != 0;

@@ -24,8 +24,9 @@ std::vector<HWND> windowsTitled(const std::wstring& title) {
     EnumWindows(
         [](HWND window, LPARAM data) {
             auto* s = reinterpret_cast<Search*>(data);
-            if (e2e::windowText(window) == *s->title)
+            if (e2e::windowText(window) == *s->title) {
                 s->found.push_back(window);
+            }
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
@@ -34,8 +35,9 @@ std::vector<HWND> windowsTitled(const std::wstring& title) {
 
 HWND messageBoxOf(DWORD processId) {
     for (HWND window : topLevelWindowsOf(processId)) {
-        if (IsWindowVisible(window) && e2e::windowClass(window) == L"#32770")
+        if (IsWindowVisible(window) && e2e::windowClass(window) == L"#32770") {
             return window;
+        }
     }
     return nullptr;
 }
@@ -45,11 +47,13 @@ HWND messageBoxOf(DWORD processId) {
 bool messageBoxHasIcon(HWND box) {
     for (HWND child : e2e::descendants(box)) {
         const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
-        if (lstrcmpiW(e2e::windowClass(child).c_str(), L"Static") != 0 || (style & SS_TYPEMASK) != SS_ICON)
+        if (lstrcmpiW(e2e::windowClass(child).c_str(), L"Static") != 0 || (style & SS_TYPEMASK) != SS_ICON) {
             continue;
+        }
         DWORD_PTR icon = 0;
-        if (sendBounded(child, STM_GETICON, 0, 0, &icon) && icon != 0)
+        if (sendBounded(child, STM_GETICON, 0, 0, &icon) && icon != 0) {
             return true;
+        }
     }
     return false;
 }
@@ -57,15 +61,18 @@ bool messageBoxHasIcon(HWND box) {
 bool typeInto(HWND window, int editorId, const std::wstring& text) {
     HWND editor = nullptr;
     for (HWND child : e2e::descendants(window)) {
-        if (GetDlgCtrlID(child) == editorId && lstrcmpiW(e2e::windowClass(child).c_str(), L"Edit") == 0)
+        if (GetDlgCtrlID(child) == editorId && lstrcmpiW(e2e::windowClass(child).c_str(), L"Edit") == 0) {
             editor = child;
+        }
     }
-    if (!editor)
+    if (!editor) {
         return false;
+    }
     for (wchar_t c : text) {
         DWORD_PTR answer = 0;
-        if (!sendBounded(editor, WM_CHAR, c, 1, &answer))
+        if (!sendBounded(editor, WM_CHAR, c, 1, &answer)) {
             return false;
+        }
     }
     return true;
 }

@@ -33,12 +33,15 @@ public:
         }
     }
     ~Block() {
-        if (m_done)
+        if (m_done) {
             CloseHandle(m_done);
-        if (m_view)
+        }
+        if (m_view) {
             UnmapViewOfFile(m_view);
-        if (m_mapping)
+        }
+        if (m_mapping) {
             CloseHandle(m_mapping);
+        }
     }
     bool open() const { return m_view && m_done; }
     // Publishes the status and wakes the driver.
@@ -90,8 +93,9 @@ Status dumpMenu(HMENU menu, int depth, Block& block) {
         header->payloadBytes += bytes;
         if (info.hSubMenu) {
             const Status inner = dumpMenu(info.hSubMenu, depth + 1, block);
-            if (inner != Status::Ok)
+            if (inner != Status::Ok) {
                 return inner;
+            }
         }
     }
     return Status::Ok;
@@ -116,8 +120,9 @@ Status sendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Head
 Status getText(HWND window, Block& block) {
     Header* header = block.header();
     Status status = sendBounded(window, WM_GETTEXTLENGTH, 0, 0, header);
-    if (status != Status::Ok)
+    if (status != Status::Ok) {
         return status;
+    }
     const std::uint64_t length = header->answer;
     if ((length + 1) * sizeof(wchar_t) > header->capacity) {
         return Status::TooSmall;  // `answer` tells the driver the length
@@ -145,14 +150,16 @@ Status sendText(HWND window, UINT message, WPARAM wParam, Block& block) {
 // message box be matched against the system's standard ones.
 Status standardIcon(HWND window, Header* header) {
     const Status status = sendBounded(window, STM_GETICON, 0, 0, header);
-    if (status != Status::Ok || header->answer == 0)
+    if (status != Status::Ok || header->answer == 0) {
         return status;
+    }
     const auto icon = reinterpret_cast<HICON>(static_cast<ULONG_PTR>(header->answer));
     header->answer = 1;
     const ULONG_PTR standard[] = {32513, 32514, 32515, 32516};  // IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK
     for (ULONG_PTR id : standard) {
-        if (LoadIconW(nullptr, MAKEINTRESOURCEW(id)) == icon)
+        if (LoadIconW(nullptr, MAKEINTRESOURCEW(id)) == icon) {
             header->answer = id;
+        }
     }
     return Status::Ok;
 }
@@ -180,8 +187,9 @@ Status serve(Block& block) {
 // Serves one request; one the driver has given up is dropped.
 void serveRequest(unsigned long long request) {
     Block block(request);
-    if (!block.open())
+    if (!block.open()) {
         return;
+    }
     block.finish(serve(block));
 }
 
@@ -194,8 +202,9 @@ UINT requestMessage() {
 // loader does between calls.
 void pinSelf() {
     static bool pinned = false;
-    if (pinned)
+    if (pinned) {
         return;
+    }
     HMODULE self = nullptr;
     pinned = GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                                 reinterpret_cast<LPCWSTR>(&requestMessage), &self) != 0;
