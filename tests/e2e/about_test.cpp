@@ -76,7 +76,7 @@ TEST_F(About, ShowsBelowTheMiddleOfTheNotesWindow) {
     NotesWindow& w = startWindow();
     SetWindowPos(w.handle(), nullptr, 100, 100, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
     const RECT box = openAbout().rect();
-    EXPECT_NEAR(box.left, 100 + 400 / 2, 1);
+    EXPECT_NEAR(box.left, 100 + 400 / 2.0, 1);
     // 200 twips below the bottom edge.
     EXPECT_NEAR(box.top, twipsToPixels((100 + 300) * kTwipsPerPixel + 200), 1);
 }
