@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the unit tests
-# on the headless backend (plain and under ASan/UBSan) and the end-to-end tests of
-# the real programs under Wine on a virtual display. Ends with the time each phase
-# took.
+# and the backend contract suite on the headless backend (plain and under
+# ASan/UBSan), the contract suite and the end-to-end tests of the real programs
+# under Wine on a virtual display, and the format and lint checks
+# (scripts/lint.sh). Ends with the time each phase took.
 #
 # QUIBBETS_JOBS (default 2) bounds parallel compiles and parallel unit tests; the
 # end-to-end tests run in the lanes of tests/e2e/wine_lanes.json.
@@ -54,7 +55,7 @@ wineTests() {
 
 phase "dependencies" scripts/install-deps.sh
 mkdir -p build
-rm -f build/e2e-times.txt build/wine-prefix.seconds
+rm -f build/e2e-times.txt build/wine-prefix.seconds build/lint.seconds
 
 # The Wine prefixes (one per lane) are made in the background while the code
 # builds, so that the end-to-end tests find them ready.
@@ -72,6 +73,17 @@ for preset in native native-asan win32; do
         exit 1
     fi
 done
+# The format and lint checks run beside the tests, at a lower priority: the Wine
+# tests spend much of their time waiting for windows and timers.
+(
+    start=$SECONDS
+    rc=0
+    nice -n 10 scripts/lint.sh || rc=$?
+    echo $((SECONDS - start)) >build/lint.seconds
+    exit $rc
+) >build/lint.log 2>&1 &
+lintJob=$!
+
 phase "unit tests native" ctest --preset native -j "$jobs" || status=1
 phase "unit tests native-asan" ctest --preset native-asan -j "$jobs" || status=1
 
@@ -83,5 +95,16 @@ fi
 timings+=("$(printf '%-26s %4s s, in the background (then waited %d s)' "Wine prefixes" \
     "$(cat build/wine-prefix.seconds 2>/dev/null || echo '?')" $((SECONDS - prefixWait)))")
 phase "Wine tests" wineTests || status=1
+
+lintWait=$SECONDS
+lintResult=ok
+if ! wait "$lintJob"; then
+    cat build/lint.log >&2
+    lintResult=FAILED
+    status=1
+fi
+timings+=("$(printf '%-26s %4s s, beside the tests (then waited %d s)%s' "format and lint" \
+    "$(cat build/lint.seconds 2>/dev/null || echo '?')" $((SECONDS - lintWait)) \
+    "$([ $lintResult = ok ] || echo '  FAILED')")")
 report
 exit $status
