@@ -40,7 +40,7 @@ FrmMain::~FrmMain() = default;
 // position, which arrives here as x in twips: x divided back is the message.
 void FrmMain::picHook_MouseMove(std::int16_t button, std::int16_t shift, float x, float y) {
     (void)button, (void)shift, (void)y;
-    const auto code = static_cast<std::int32_t>(std::nearbyint(x / m_platform.twipsPerPixelX()));
+    const auto code = static_cast<std::int32_t>(std::nearbyint(x / m_platform.screen().twipsPerPixelX()));
     if (m_busy) {
         return;  // a menu is open or an Open runs: drop, do not queue
     }
@@ -55,8 +55,9 @@ void FrmMain::picHook_MouseMove(std::int16_t button, std::int16_t shift, float x
 
 void FrmMain::mnuPopOpen_Click() {
     const plat::Command command(m_platform, L"The notes program could not be started");
-    const std::wstring path = m_platform.appFolder() + std::wstring(m_platform.pathSeparator()) + kNotesProgram;
-    const plat::FileStatus status = m_platform.startProgram(path);
+    const std::wstring path =
+        m_platform.program().folder() + std::wstring(m_platform.program().pathSeparator()) + kNotesProgram;
+    const plat::FileStatus status = m_platform.shell().startProgram(path);
     if (!status.ok) {
         message(kOpenFailed + path + L"\r\n\r\n" + status.error, plat::MsgIcon::Exclamation);
     }
@@ -67,11 +68,11 @@ void FrmMain::mnuPopOpen_Click() {
 // box that would take the request for a click on its close button.
 void FrmMain::mnuPopClose_Click() {
     const plat::Command command(m_platform, L"The notes program could not be asked to close");
-    const plat::NativeHandle window = m_platform.findWindow(plat::kAppWindowClass, kAppTitle);
+    const plat::NativeHandle window = m_platform.shell().findWindow(plat::kAppWindowClass, kAppTitle);
     if (window != 0) {
-        m_platform.postMessage(window, kCloseMessage, 1, 1);
+        m_platform.shell().requestClose(window);
     }
-    if (!m_platform.isWindow(window)) {
+    if (!m_platform.shell().isWindow(window)) {
         message(kCloseFailed, plat::MsgIcon::None);
     }
 }
@@ -101,7 +102,7 @@ bool FrmMain::addIcon(int attempts, int pauseMilliseconds) {
 // A fresh record for every call: the add record carries message, icon and tip;
 // the delete record only names the icon.
 bool FrmMain::sendIcon(plat::NotifyOp op) {
-    NotifyRecord record;
+    plat::NotifyRecord record;
     record.window = m_form->pictureHandle();
     record.id = kIconId;
     if (op == plat::NotifyOp::Add) {
@@ -110,11 +111,11 @@ bool FrmMain::sendIcon(plat::NotifyOp op) {
         record.icon = m_form->iconHandle();
         record.flags = kNotifyFlags;
     }
-    return m_platform.notifyIcon(op, encodeNotifyRecord(record, sizeof(void*)));
+    return m_platform.shell().notifyIcon(op, record);
 }
 
 void FrmMain::message(const std::wstring& text, plat::MsgIcon icon) {
-    m_platform.messageBox({text, kAppTitle, plat::MsgButtons::Ok, icon, 1, 0});
+    m_platform.inform(text, kAppTitle, icon);
 }
 
 void FrmMain::onMenuClick(int id) {

@@ -12,7 +12,6 @@ namespace launcher {
 
 using plat::kAppTitle;
 inline constexpr wchar_t kNotesProgram[] = L"notes.exe";
-inline constexpr unsigned kCloseMessage = 16;  // the close request the notes program obeys
 
 enum MenuId : int {
     mnuPop = 100,

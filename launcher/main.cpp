@@ -21,7 +21,7 @@ std::unique_ptr<LauncherProgram> Main(plat::Platform& platform) {
     FrmMain& form = *program->form;
     form.form().load();
     if (!form.addIcon(kAddAttempts, kAddPauseMilliseconds)) {
-        platform.messageBox({kNoIcon, kAppTitle, plat::MsgButtons::Ok, plat::MsgIcon::Critical, 1, 0});
+        platform.inform(kNoIcon, kAppTitle, plat::MsgIcon::Critical);
         form.form().unload();
         return nullptr;
     }

@@ -1,5 +1,5 @@
 // The parts of the desktop layer that are the same for every backend: counting the
-// open message boxes, and telling the user about a command that failed with an
+// open message boxes, the common kinds of box, and telling the user about a command that failed with an
 // exception. Compiled into each backend.
 #include <exception>
 #include <new>
@@ -48,13 +48,24 @@ MsgAnswer Platform::messageBox(const MessageBoxRequest& request) {
     }
 }
 
+void Platform::inform(std::wstring text, std::wstring caption, MsgIcon icon, NativeHandle owner) {
+    messageBox({std::move(text), std::move(caption), MsgButtons::Ok, icon, 1, owner});
+}
+
+bool Platform::confirm(std::wstring text, std::wstring caption, MsgIcon icon, MsgAnswer enterGives,
+                       NativeHandle owner) {
+    const int defaultButton = enterGives == MsgAnswer::No ? 2 : 1;
+    return messageBox({std::move(text), std::move(caption), MsgButtons::YesNo, icon, defaultButton, owner}) ==
+           MsgAnswer::Yes;
+}
+
 // The message is built before anything is shown; if even that fails (no memory
 // left at all), nothing is shown and the program goes on.
 void Platform::reportFailure(std::exception_ptr error) noexcept {
     try {
         const std::wstring what = m_command.empty() ? std::wstring(kCommandFailed) : m_command;
         m_command.clear();
-        messageBox({what + L": " + failureReason(error), m_failureCaption, MsgButtons::Ok, MsgIcon::Exclamation, 1, 0});
+        inform(what + L": " + failureReason(error), m_failureCaption, MsgIcon::Exclamation);
     } catch (...) {
         m_command.clear();
     }

@@ -90,12 +90,12 @@ bool NotesTest::pageExists(int number) const {
 }
 
 std::string NotesTest::setting(const std::wstring& key) {
-    const auto found = m_platform.settings().find(L"Quibbets\\Settings\\" + key);
-    return found == m_platform.settings().end() ? "<absent>" : narrow(found->second);
+    const auto found = m_platform.storedSettings().find(L"Quibbets\\Settings\\" + key);
+    return found == m_platform.storedSettings().end() ? "<absent>" : narrow(found->second);
 }
 
 void NotesTest::setSetting(const std::wstring& key, const std::wstring& value) {
-    m_platform.settings()[L"Quibbets\\Settings\\" + key] = value;
+    m_platform.storedSettings()[L"Quibbets\\Settings\\" + key] = value;
 }
 
 void expectOnlyBox(const plat::headless::HeadlessPlatform& platform, const plat::MessageBoxRequest& expected) {

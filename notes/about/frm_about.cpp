@@ -18,7 +18,7 @@ void FrmAbout::Form_Load() {
     int major = 0;
     int minor = 0;
     int revision = 0;
-    m_platform.version(major, minor, revision);
+    m_platform.program().version(major, minor, revision);
     m_form->setControlText(lblVersion, L"Version " + std::to_wstring(major) + L"." + std::to_wstring(minor) + L"." +
                                            std::to_wstring(revision));
     m_form->setControlText(lblTitle, kAppTitle);

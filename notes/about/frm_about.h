@@ -50,9 +50,9 @@ public:
     // Finds the system-information tool through the registry and starts it, or says
     // that it is unavailable.
     void StartSysInfo();
-    // Reads one registry value as text into `keyVal`; false (and `keyVal` empty) when
-    // the key or value is missing, unreadable, too long or has no data.
-    bool GetKeyValue(std::uint32_t keyRoot, std::string_view keyName, std::string_view subKeyRef, std::wstring& keyVal);
+    // Reads one value of the machine key `keyName` as text into `keyVal`; false (and
+    // `keyVal` empty) when the key or value is missing, unreadable, too long or has no data.
+    bool GetKeyValue(std::string_view keyName, std::string_view subKeyRef, std::wstring& keyVal);
 
     // plat::FormEvents
     void onLoad() override { Form_Load(); }

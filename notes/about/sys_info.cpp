@@ -31,31 +31,31 @@ std::wstring numberText(std::string_view bytes) {
 // Opened for reading only: a user who may read these keys but not change them still
 // finds the tool. A value without data, or text that is empty once its terminating
 // zero is cut, counts as absent.
-bool FrmAbout::GetKeyValue(std::uint32_t keyRoot, std::string_view keyName, std::string_view subKeyRef,
-                           std::wstring& keyVal) {
+// A value of another kind is found but leaves `keyVal` as it was.
+bool FrmAbout::GetKeyValue(std::string_view keyName, std::string_view subKeyRef, std::wstring& keyVal) {
+    plat::Registry& registry = m_platform.registry();
     plat::RegKey key = 0;
-    if (m_platform.regOpenKey(keyRoot, keyName, plat::kKeyRead, key) != 0) {
+    if (registry.openMachineKey(keyName, key) != plat::RegOpenResult::Ok) {
         keyVal.clear();
         return false;
     }
     std::vector<std::uint8_t> buffer(kValueBufferSize, 0);
     std::uint32_t size = kValueBufferSize;
-    std::uint32_t type = 0;
-    const long result = m_platform.regQueryValue(key, subKeyRef, type, buffer.data(), size);
-    if (result != 0 || size == 0 || size > kValueBufferSize) {
-        m_platform.regCloseKey(key);
+    plat::RegValueKind kind = plat::RegValueKind::Other;
+    const plat::RegReadResult result = registry.readValue(key, subKeyRef, kind, buffer.data(), size);
+    registry.closeKey(key);
+    if (result != plat::RegReadResult::Ok || size == 0 || size > kValueBufferSize) {
         keyVal.clear();
         return false;
     }
     const std::size_t kept = buffer[size - 1] == 0 ? size - 1 : size;
     const std::string value(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(kept));
-    m_platform.regCloseKey(key);
-    if (type == plat::kRegSz) {
-        keyVal = m_platform.fromAnsi(value);
+    if (kind == plat::RegValueKind::Text) {
+        keyVal = m_platform.ansiText().fromAnsi(value);
         if (keyVal.empty()) {
             return false;
         }
-    } else if (type == plat::kRegDword) {
+    } else if (kind == plat::RegValueKind::Number) {
         keyVal = numberText(value);
     }
     return true;
@@ -64,23 +64,22 @@ bool FrmAbout::GetKeyValue(std::uint32_t keyRoot, std::string_view keyName, std:
 // The full path first, as read (no check that a file is there); else the folder, if
 // it holds the tool's program file.
 bool FrmAbout::findSysInfo(std::wstring& path) {
-    if (GetKeyValue(plat::kHKeyLocalMachine, kPathKey, kPathValue, path)) {
+    if (GetKeyValue(kPathKey, kPathValue, path)) {
         return true;
     }
-    if (!GetKeyValue(plat::kHKeyLocalMachine, kFolderKey, kFolderValue, path)) {
+    if (!GetKeyValue(kFolderKey, kFolderValue, path)) {
         return false;
     }
-    path += std::wstring(m_platform.pathSeparator()) + kProgramFile;
-    return m_platform.isOrdinaryFile(path);
+    path += std::wstring(m_platform.program().pathSeparator()) + kProgramFile;
+    return m_platform.files().isOrdinaryFile(path);
 }
 
 void FrmAbout::StartSysInfo() {
     std::wstring sysInfoPath;
-    if (findSysInfo(sysInfoPath) && !sysInfoPath.empty() && m_platform.startProgram(sysInfoPath).ok) {
+    if (findSysInfo(sysInfoPath) && !sysInfoPath.empty() && m_platform.shell().startProgram(sysInfoPath).ok) {
         return;
     }
-    m_platform.messageBox(
-        {kSysInfoUnavailable, kAppTitle, plat::MsgButtons::Ok, plat::MsgIcon::None, 1, m_form->handle()});
+    m_platform.inform(kSysInfoUnavailable, kAppTitle, plat::MsgIcon::None, m_form->handle());
 }
 
 }  // namespace notes

@@ -20,7 +20,7 @@ std::wstring archiveText(const PageTexts& pages) {
 namespace {
 
 bool writeTo(plat::Platform& platform, const std::wstring& name, const std::string& bytes, PageProblems& problems) {
-    const plat::FileStatus status = platform.writeFileAtomic(appFilePath(platform, name), bytes);
+    const plat::FileStatus status = platform.files().writeFileAtomic(appFilePath(platform, name), bytes);
     if (!status.ok) {
         problems.push_back({name, status.error});
     }
@@ -35,14 +35,14 @@ PageProblems WriteArchive(plat::Platform& platform, const PageTexts& pages) {
     PageProblems problems;
     const std::string bytes = encodeText(platform, archiveText(pages));
     const std::wstring archivePath = appFilePath(platform, kArchiveFileName);
-    if (!platform.exists(archivePath)) {
+    if (!platform.files().exists(archivePath)) {
         if (writeTo(platform, kArchiveFileName, bytes, problems)) {
             writeTo(platform, kArchiveBackupName, bytes, problems);
         }
         return problems;
     }
     std::string previous;
-    const plat::FileStatus read = platform.readFile(archivePath, previous);
+    const plat::FileStatus read = platform.files().readFile(archivePath, previous);
     if (!read.ok) {
         problems.push_back({kArchiveFileName, read.error});
         return problems;

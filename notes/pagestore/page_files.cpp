@@ -22,7 +22,7 @@ std::wstring pagePath(const plat::Platform& platform, int number) {
 // A page whose text is unchanged still gets written when its file has gone, so that
 // its text is not lost at the next start.
 bool fileMissing(const plat::Platform& platform, const PageBaseline& baseline, int number) {
-    return !baseline.empty() && !platform.isOrdinaryFile(pagePath(platform, number));
+    return !baseline.empty() && !platform.files().isOrdinaryFile(pagePath(platform, number));
 }
 
 // Writes page `number` when its text differs from its baseline or its file has gone.
@@ -43,7 +43,7 @@ void savePage(PageSet& pages, int number, PageProblems& problems) {
             editor.setModified(false);
             return;
         }
-        const plat::FileStatus status = platform.writeFileAtomic(pagePath(platform, number), bytes);
+        const plat::FileStatus status = platform.files().writeFileAtomic(pagePath(platform, number), bytes);
         if (status.ok) {
             baseline = {digest, text.size()};
             editor.setModified(false);
@@ -81,13 +81,13 @@ bool isLeftover(const plat::Platform& platform, const plat::FileEntry& entry) {
         return true;
     }
     const std::optional<std::uint32_t> writer = tempFileWriter(entry.name);
-    return writer && !platform.isProcessRunning(*writer);
+    return writer && !platform.shell().isProcessRunning(*writer);
 }
 
 void removeStaleTempFiles(plat::Platform& platform) {
-    for (const plat::FileEntry& entry : platform.listFiles(platform.appFolder())) {
+    for (const plat::FileEntry& entry : platform.files().listFiles(platform.program().folder())) {
         if (entry.name.ends_with(plat::kTempSuffix) && isLeftover(platform, entry)) {
-            platform.removeFile(appFilePath(platform, entry.name));
+            platform.files().removeFile(appFilePath(platform, entry.name));
         }
     }
 }
@@ -99,7 +99,7 @@ std::wstring pageFileName(int number) {
 }
 
 std::wstring appFilePath(const plat::Platform& platform, const std::wstring& fileName) {
-    return platform.appFolder() + std::wstring(platform.pathSeparator()) + fileName;
+    return platform.program().folder() + std::wstring(platform.program().pathSeparator()) + fileName;
 }
 
 PageProblems SavePages(PageSet& pages) {
@@ -124,11 +124,11 @@ PageProblems LoadPages(PageSet& pages) {
     PageProblems problems;
     for (int n = 1; n <= kPageCount; ++n) {
         const std::wstring path = pagePath(platform, n);
-        if (!platform.isOrdinaryFile(path)) {
+        if (!platform.files().isOrdinaryFile(path)) {
             continue;
         }
         auto bytes = std::make_shared<std::string>();
-        const plat::FileStatus status = platform.readFile(path, *bytes);
+        const plat::FileStatus status = platform.files().readFile(path, *bytes);
         if (!status.ok) {
             problems.push_back({pageFileName(n), status.error});
             bytes->clear();

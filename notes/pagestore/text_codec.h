@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8.h"
+
 namespace plat {
 class Platform;
 }
@@ -15,10 +17,10 @@ namespace notes {
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 inline constexpr std::string_view kLineEnd = "\r\n";
 
-// UTF-8 <-> wide text. Unpaired surrogates survive the round trip; bytes that are
-// not UTF-8 read as U+FFFD.
-std::string toUtf8(std::wstring_view text);
-std::wstring fromUtf8(std::string_view bytes);
+// The desktop layer's UTF-8 codec: unpaired surrogates survive the round trip, bytes
+// that are not UTF-8 read as U+FFFD.
+using plat::fromUtf8;
+using plat::toUtf8;
 
 // `text` in the 8-bit ANSI character set, or as UTF-8 behind a byte-order mark when
 // a character has no 8-bit form (or the 8-bit bytes would start like that mark).

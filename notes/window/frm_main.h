@@ -106,7 +106,7 @@ private:
     // Runs a clipboard operation, retrying while another program holds the clipboard.
     bool useClipboard(const std::function<plat::FileStatus()>& attempt, const wchar_t* verb);
     void armUndo(const std::wstring& pageText);
-    void showHelp(std::uint32_t command);
+    void showHelp(plat::HelpCommand command);
 
     plat::Platform& m_platform;
     std::unique_ptr<plat::Form> m_form;

@@ -20,21 +20,20 @@ void FrmMain::mnuFileSave_Click() {
     updateGoEntries(true, false);
     updateGoEntries(false, true);
     if (!problems.empty()) {
-        m_platform.messageBox({kSaveFailed + describeProblems(problems), kAppTitle, plat::MsgButtons::Ok,
-                               plat::MsgIcon::Exclamation, 1, m_form->handle()});
+        m_platform.inform(kSaveFailed + describeProblems(problems), kAppTitle, plat::MsgIcon::Exclamation,
+                          m_form->handle());
     }
 }
 
 void FrmMain::mnuFilePrint_Click() {
     const std::wstring text = rtbNote(currentPage()).text();
     std::wstring error;
-    std::unique_ptr<plat::PrintJob> job = m_platform.startPrintJob(kAppTitle, error);
+    std::unique_ptr<plat::PrintJob> job = m_platform.printer().startJob(kAppTitle, error);
     if (job) {
         error = printPage(*job, text);
     }
     if (!error.empty()) {
-        m_platform.messageBox(
-            {kPrintFailed + error, kAppTitle, plat::MsgButtons::Ok, plat::MsgIcon::Exclamation, 1, m_form->handle()});
+        m_platform.inform(kPrintFailed + error, kAppTitle, plat::MsgIcon::Exclamation, m_form->handle());
     }
 }
 
@@ -115,10 +114,8 @@ bool FrmMain::saveBeforeClosing() {
     if (problems.empty()) {
         return true;
     }
-    const plat::MsgAnswer answer =
-        m_platform.messageBox({kSaveFailed + describeProblems(problems) + kExitAnyway, kAppTitle,
-                               plat::MsgButtons::YesNo, plat::MsgIcon::Exclamation, 2, m_form->handle()});
-    return answer == plat::MsgAnswer::Yes;
+    return m_platform.confirm(kSaveFailed + describeProblems(problems) + kExitAnyway, kAppTitle,
+                              plat::MsgIcon::Exclamation, plat::MsgAnswer::No, m_form->handle());
 }
 
 }  // namespace notes

@@ -55,7 +55,7 @@ void FrmMain::copySelection(bool cut) {
     plat::TextBox& editor = rtbNote(currentPage());
     const std::wstring whole = editor.text();
     const std::wstring selected = editor.selText();
-    if (!useClipboard([&] { return m_platform.setClipboardText(selected); }, cut ? L"cut" : L"copied")) {
+    if (!useClipboard([&] { return m_platform.clipboard().setText(selected); }, cut ? L"cut" : L"copied")) {
         return;
     }
     armUndo(whole);
@@ -67,7 +67,7 @@ void FrmMain::copySelection(bool cut) {
 void FrmMain::mnuEditPaste_Click() {
     plat::TextBox& editor = rtbNote(currentPage());
     std::wstring text;
-    if (!useClipboard([&] { return m_platform.getClipboardText(text); }, L"pasted")) {
+    if (!useClipboard([&] { return m_platform.clipboard().getText(text); }, L"pasted")) {
         return;
     }
     armUndo(editor.text());
@@ -86,17 +86,16 @@ bool FrmMain::useClipboard(const std::function<plat::FileStatus()>& attempt, con
             return true;
         }
     }
-    m_platform.messageBox({L"The clipboard is in use by another program, so nothing was " + std::wstring(verb) +
-                               L". Try again in a moment.",
-                           kAppTitle, plat::MsgButtons::Ok, plat::MsgIcon::Exclamation, 1, m_form->handle()});
+    m_platform.inform(L"The clipboard is in use by another program, so nothing was " + std::wstring(verb) +
+                          L". Try again in a moment.",
+                      kAppTitle, plat::MsgIcon::Exclamation, m_form->handle());
     return false;
 }
 
 // The pages are emptied only once their archive is safely on disk.
 void FrmMain::mnuEditClear_Click() {
-    const plat::MsgAnswer answer = m_platform.messageBox(
-        {kClearQuestion, kClearTitle, plat::MsgButtons::YesNo, plat::MsgIcon::Exclamation, 1, m_form->handle()});
-    if (answer != plat::MsgAnswer::Yes) {
+    if (!m_platform.confirm(kClearQuestion, kClearTitle, plat::MsgIcon::Exclamation, plat::MsgAnswer::Yes,
+                            m_form->handle())) {
         return;
     }
     PageTexts pages;
@@ -105,8 +104,8 @@ void FrmMain::mnuEditClear_Click() {
     }
     const PageProblems problems = WriteArchive(m_platform, pages);
     if (!problems.empty()) {
-        m_platform.messageBox({kArchiveFailed + describeProblems(problems), kAppTitle, plat::MsgButtons::Ok,
-                               plat::MsgIcon::Exclamation, 1, m_form->handle()});
+        m_platform.inform(kArchiveFailed + describeProblems(problems), kAppTitle, plat::MsgIcon::Exclamation,
+                          m_form->handle());
         return;
     }
     for (int i = 0; i < kPageCount; ++i) {

@@ -12,24 +12,22 @@ constexpr wchar_t kNoHelp[] = L"Unable to display Help Contents. There is no Hel
 }  // namespace
 
 void FrmMain::mnuHelpContents_Click() {
-    showHelp(plat::kHelpContents);
+    showHelp(plat::HelpCommand::Contents);
 }
 
 void FrmMain::mnuHelpSearch_Click() {
-    showHelp(plat::kHelpPartialKey);
+    showHelp(plat::HelpCommand::Search);
 }
 
-void FrmMain::showHelp(std::uint32_t command) {
-    const std::wstring helpFile = m_platform.helpFile();
+void FrmMain::showHelp(plat::HelpCommand command) {
+    const std::wstring helpFile = m_platform.help().file();
     if (helpFile.empty()) {
-        m_platform.messageBox(
-            {kNoHelp, m_form->caption(), plat::MsgButtons::Ok, plat::MsgIcon::Information, 1, m_form->handle()});
+        m_platform.inform(kNoHelp, m_form->caption(), plat::MsgIcon::Information, m_form->handle());
         return;
     }
-    const plat::FileStatus status = m_platform.showHelp(m_form->handle(), helpFile, command);
+    const plat::FileStatus status = m_platform.help().show(m_form->handle(), helpFile, command);
     if (!status.ok) {
-        m_platform.messageBox(
-            {status.error, kAppTitle, plat::MsgButtons::Ok, plat::MsgIcon::None, 1, m_form->handle()});
+        m_platform.inform(status.error, kAppTitle, plat::MsgIcon::None, m_form->handle());
     }
 }
 
@@ -42,7 +40,7 @@ void FrmMain::mnuHelpAbout_Click() {
     plat::Form& dialog = about.form();
     dialog.load();
     const plat::Rect placed = placeAbout(m_form->bounds(), dialog.bounds());
-    dialog.setBounds(keepInWorkArea(placed, m_platform.workAreaNearest(placed)));
+    dialog.setBounds(keepInWorkArea(placed, m_platform.screen().workAreaNearest(placed)));
     dialog.showModal(*m_form);
 }
 

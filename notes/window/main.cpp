@@ -23,8 +23,8 @@ void reportUnreadablePages(FrmMain& window, const PageProblems& problems) {
     if (problems.empty()) {
         return;
     }
-    window.platform().messageBox({kLoadFailed + describeProblems(problems), kAppTitle, plat::MsgButtons::Ok,
-                                  plat::MsgIcon::Exclamation, 1, window.form().handle()});
+    window.platform().inform(kLoadFailed + describeProblems(problems), kAppTitle, plat::MsgIcon::Exclamation,
+                             window.form().handle());
 }
 
 }  // namespace
@@ -53,8 +53,8 @@ PageProblems LoadPages() {
 
 void SetAlwaysOnTop(plat::Platform& platform, plat::Form& form, bool onTop) {
     const plat::Rect r = form.bounds();
-    const float tx = platform.twipsPerPixelX();
-    const float ty = platform.twipsPerPixelY();
+    const float tx = platform.screen().twipsPerPixelX();
+    const float ty = platform.screen().twipsPerPixelY();
     platform.setWindowPos(form, onTop ? plat::ZOrder::TopMost : plat::ZOrder::NoTopMost, toPixels(r.left, tx),
                           toPixels(r.top, ty), toPixels(r.width, tx), toPixels(r.height, ty));
 }

@@ -20,7 +20,7 @@ constexpr float kCaptionReach = 480;
 constexpr float kVisibleWidth = 720;
 
 float readSetting(const plat::Platform& platform, const wchar_t* key, float fallback, bool isSize) {
-    const std::wstring text = platform.getSetting(kAppTitle, kSettingsSection, key, L"");
+    const std::wstring text = platform.settings().get(kAppTitle, kSettingsSection, key, L"");
     const std::optional<float> value = parseTwips(text);
     if (!value || (isSize && *value <= 0)) {
         return fallback;
@@ -81,18 +81,18 @@ plat::Rect readWindowBounds(const plat::Platform& platform) {
     r.top = readSetting(platform, L"MainTop", kDefaultPosition, false);
     r.width = readSetting(platform, L"MainWidth", kDefaultSize, true);
     r.height = readSetting(platform, L"MainHeight", kDefaultSize, true);
-    return keepReachable(r, platform.workAreaNearest(r));
+    return keepReachable(r, platform.screen().workAreaNearest(r));
 }
 
 // Every key is tried even when one fails: the window closes in any case.
 void writeWindowSettings(plat::Platform& platform, const plat::Form& form) {
     const plat::Rect r = form.bounds();
-    platform.saveSetting(kAppTitle, kSettingsSection, L"MainLeft", formatTwips(r.left));
-    platform.saveSetting(kAppTitle, kSettingsSection, L"MainTop", formatTwips(r.top));
-    platform.saveSetting(kAppTitle, kSettingsSection, L"MainWidth", formatTwips(r.width));
-    platform.saveSetting(kAppTitle, kSettingsSection, L"MainHeight", formatTwips(r.height));
+    platform.settings().save(kAppTitle, kSettingsSection, L"MainLeft", formatTwips(r.left));
+    platform.settings().save(kAppTitle, kSettingsSection, L"MainTop", formatTwips(r.top));
+    platform.settings().save(kAppTitle, kSettingsSection, L"MainWidth", formatTwips(r.width));
+    platform.settings().save(kAppTitle, kSettingsSection, L"MainHeight", formatTwips(r.height));
     const auto colour = static_cast<std::int32_t>(form.backColor());
-    platform.saveSetting(kAppTitle, kSettingsSection, L"BackColor", std::to_wstring(colour));
+    platform.settings().save(kAppTitle, kSettingsSection, L"BackColor", std::to_wstring(colour));
 }
 
 }  // namespace notes

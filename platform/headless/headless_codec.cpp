@@ -2,7 +2,7 @@
 // character (the five undefined bytes map to the C1 controls of the same value).
 #include <array>
 
-#include "platform/headless/headless_platform.h"
+#include "platform/headless/headless_services.h"
 
 namespace plat::headless {
 
@@ -32,7 +32,7 @@ bool toByte(char32_t c, unsigned char& byte) {
 
 }  // namespace
 
-bool HeadlessPlatform::toAnsi(std::wstring_view text, std::string& out) const {
+bool HeadlessAnsiText::toAnsi(std::wstring_view text, std::string& out) const {
     out.clear();
     out.reserve(text.size());
     for (const wchar_t wc : text) {
@@ -46,7 +46,7 @@ bool HeadlessPlatform::toAnsi(std::wstring_view text, std::string& out) const {
     return true;
 }
 
-std::wstring HeadlessPlatform::fromAnsi(std::string_view bytes) const {
+std::wstring HeadlessAnsiText::fromAnsi(std::string_view bytes) const {
     std::wstring out;
     out.reserve(bytes.size());
     for (const char ch : bytes) {

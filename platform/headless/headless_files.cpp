@@ -1,8 +1,7 @@
 // Real files on disk through POSIX, with injectable write faults. Paths are wide
-// strings, converted to UTF-8 (bytes that are not UTF-8 round-trip as U+DC80..U+DCFF).
+// strings, converted to UTF-8.
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,71 +11,12 @@
 #include <new>
 #include <system_error>
 
-#include "platform/headless/headless_state.h"
+#include "platform/headless/headless_services.h"
+#include "platform/utf8.h"
 
 namespace plat::headless {
 
 namespace {
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c >= 0xDC80 && c <= 0xDCFF) {  // an escaped byte that was not UTF-8
-        out.push_back(static_cast<char>(c - 0xDC00));
-    } else if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x110000) {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        appendUtf8(out, 0xFFFD);
-    }
-}
-
-std::string toUtf8(std::wstring_view text) {
-    std::string out;
-    for (const wchar_t wc : text)
-        appendUtf8(out, static_cast<char32_t>(wc));
-    return out;
-}
-
-std::wstring fromUtf8(std::string_view bytes) {
-    std::wstring out;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto b0 = static_cast<unsigned char>(bytes[i]);
-        const std::size_t n = b0 < 0x80             ? 1
-                              : (b0 & 0xE0) == 0xC0 ? 2
-                              : (b0 & 0xF0) == 0xE0 ? 3
-                              : (b0 & 0xF8) == 0xF0 ? 4
-                                                    : 0;
-        char32_t c = n == 1 ? b0 : n == 2 ? (b0 & 0x1Fu) : n == 3 ? (b0 & 0x0Fu) : (b0 & 0x07u);
-        bool valid = n != 0 && i + n <= bytes.size();
-        for (std::size_t k = 1; valid && k < n; ++k) {
-            const auto b = static_cast<unsigned char>(bytes[i + k]);
-            valid = (b & 0xC0) == 0x80;
-            c = (c << 6) | (b & 0x3Fu);
-        }
-        static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && (c < kMin[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))
-            valid = false;
-        if (valid) {
-            out.push_back(static_cast<wchar_t>(c));
-            i += n;
-        } else {
-            out.push_back(static_cast<wchar_t>(0xDC00 + b0));
-            ++i;
-        }
-    }
-    return out;
-}
 
 FileStatus failure(int error) {
     return {false, fromUtf8(std::generic_category().message(error))};
@@ -129,20 +69,20 @@ int syncFolder(const std::string& folder) {
 
 }  // namespace
 
-bool HeadlessPlatform::isOrdinaryFile(std::wstring_view path) const {
+bool HeadlessFiles::isOrdinaryFile(std::wstring_view path) const {
     std::string native;
     struct stat st {};
     return nativePath(path, native) && ::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
            !m_state->hidden.contains(path);
 }
 
-bool HeadlessPlatform::exists(std::wstring_view path) const {
+bool HeadlessFiles::exists(std::wstring_view path) const {
     std::string native;
     struct stat st {};
     return nativePath(path, native) && ::stat(native.c_str(), &st) == 0;
 }
 
-FileStatus HeadlessPlatform::readFile(std::wstring_view path, std::string& bytes) const {
+FileStatus HeadlessFiles::readFile(std::wstring_view path, std::string& bytes) const {
     bytes.clear();
     const std::wstring_view name = fileNamePart(path);
     for (const auto& [faultName, error] : m_state->readFaults)
@@ -173,7 +113,7 @@ FileStatus HeadlessPlatform::readFile(std::wstring_view path, std::string& bytes
     return {};
 }
 
-FileStatus HeadlessPlatform::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
+FileStatus HeadlessFiles::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
     const std::wstring_view name = fileNamePart(path);
     if (m_state->throwingWrites.contains(name) || m_state->throwingWrites.contains(L""))
         throw std::bad_alloc();
@@ -205,7 +145,7 @@ FileStatus HeadlessPlatform::writeFileAtomic(std::wstring_view path, std::string
     return {};
 }
 
-FileStatus HeadlessPlatform::removeFile(std::wstring_view path) {
+FileStatus HeadlessFiles::removeFile(std::wstring_view path) {
     std::string native;
     if (!nativePath(path, native))
         return failure(ENOENT);
@@ -214,7 +154,7 @@ FileStatus HeadlessPlatform::removeFile(std::wstring_view path) {
     return {};
 }
 
-std::vector<FileEntry> HeadlessPlatform::listFiles(std::wstring_view folder) const {
+std::vector<FileEntry> HeadlessFiles::listFiles(std::wstring_view folder) const {
     std::vector<FileEntry> entries;
     std::wstring wideFolder(folder);
     while (wideFolder.size() > 1 && wideFolder.back() == L'/')
@@ -244,14 +184,6 @@ std::vector<FileEntry> HeadlessPlatform::listFiles(std::wstring_view folder) con
     ::closedir(dir);
     std::sort(entries.begin(), entries.end(), [](const FileEntry& a, const FileEntry& b) { return a.name < b.name; });
     return entries;
-}
-
-// Signal 0 only asks whether the process exists; EPERM means it does, owned by another user.
-bool HeadlessPlatform::isProcessRunning(std::uint32_t processId) const {
-    const auto pid = static_cast<pid_t>(processId);
-    if (pid <= 0 || static_cast<std::uint32_t>(pid) != processId)
-        return false;
-    return ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
 void HeadlessPlatform::failWrites(std::wstring name, std::wstring error) {

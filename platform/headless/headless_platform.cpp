@@ -1,4 +1,5 @@
-// The headless backend's core: application, forms, screen, message boxes, settings.
+// The headless backend's core: the services, application, forms, screen, message
+// boxes, settings.
 #include "platform/headless/headless_platform.h"
 
 #include <algorithm>
@@ -7,7 +8,7 @@
 #include <stdexcept>
 
 #include "platform/headless/headless_form.h"
-#include "platform/headless/headless_state.h"
+#include "platform/headless/headless_services.h"
 
 namespace plat::headless {
 
@@ -51,9 +52,11 @@ Rect nearestWorkArea(const std::vector<Rect>& areas, const Rect& r) {
     return *best;
 }
 
-HeadlessPlatform::HeadlessPlatform(std::wstring appFolder) : m_state(std::make_unique<State>()) {
-    while (appFolder.size() > 1 && appFolder.back() == L'/')
+HeadlessPlatform::HeadlessPlatform(std::wstring appFolder)
+    : m_state(std::make_unique<State>()), m_services(std::make_unique<Services>(m_state.get())) {
+    while (appFolder.size() > 1 && appFolder.back() == L'/') {
         appFolder.pop_back();
+    }
     m_state->appFolder = std::move(appFolder);
     m_state->platform = this;
 }
@@ -67,16 +70,49 @@ HeadlessPlatform::~HeadlessPlatform() {
     }
 }
 
+// ---------------------------------------------------------------- Services
+
+ProgramInfo& HeadlessPlatform::program() const {
+    return m_services->program;
+}
+Screen& HeadlessPlatform::screen() const {
+    return m_services->screen;
+}
+Settings& HeadlessPlatform::settings() const {
+    return m_services->settings;
+}
+AnsiText& HeadlessPlatform::ansiText() const {
+    return m_services->ansiText;
+}
+Files& HeadlessPlatform::files() const {
+    return m_services->files;
+}
+Clipboard& HeadlessPlatform::clipboard() const {
+    return m_services->clipboard;
+}
+Registry& HeadlessPlatform::registry() const {
+    return m_services->registry;
+}
+Help& HeadlessPlatform::help() const {
+    return m_services->help;
+}
+Printer& HeadlessPlatform::printer() const {
+    return m_services->printer;
+}
+Shell& HeadlessPlatform::shell() const {
+    return m_services->shell;
+}
+
 // ---------------------------------------------------------------- Application
 
-std::wstring HeadlessPlatform::appFolder() const {
+std::wstring HeadlessProgramInfo::folder() const {
     return m_state->appFolder;
 }
-std::wstring_view HeadlessPlatform::pathSeparator() const {
+std::wstring_view HeadlessProgramInfo::pathSeparator() const {
     return L"/";
 }
 
-void HeadlessPlatform::version(int& major, int& minor, int& revision) const {
+void HeadlessProgramInfo::version(int& major, int& minor, int& revision) const {
     major = 1;
     minor = 0;
     revision = 0;
@@ -162,13 +198,13 @@ const std::optional<WindowPosCall>& HeadlessPlatform::lastWindowPos() const {
 
 // ---------------------------------------------------------------- Screen
 
-float HeadlessPlatform::twipsPerPixelX() const {
+float HeadlessScreen::twipsPerPixelX() const {
     return kTwipsPerPixel;
 }
-float HeadlessPlatform::twipsPerPixelY() const {
+float HeadlessScreen::twipsPerPixelY() const {
     return kTwipsPerPixel;
 }
-Rect HeadlessPlatform::workAreaNearest(const Rect& r) const {
+Rect HeadlessScreen::workAreaNearest(const Rect& r) const {
     return nearestWorkArea(m_state->workAreas, r);
 }
 
@@ -239,21 +275,22 @@ std::wstring settingKey(std::wstring_view app, std::wstring_view section, std::w
 
 }  // namespace
 
-std::wstring HeadlessPlatform::getSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                                          std::wstring_view fallback) const {
+std::wstring HeadlessSettings::get(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                                   std::wstring_view fallback) const {
     const auto it = m_state->settings.find(settingKey(app, section, key));
     return it != m_state->settings.end() ? it->second : std::wstring(fallback);
 }
 
-FileStatus HeadlessPlatform::saveSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                                         std::wstring_view value) {
-    if (m_state->failSettingWrites)
+FileStatus HeadlessSettings::save(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                                  std::wstring_view value) {
+    if (m_state->failSettingWrites) {
         return {false, L"The settings store is not writable."};
+    }
     m_state->settings[settingKey(app, section, key)] = value;
     return {};
 }
 
-std::map<std::wstring, std::wstring>& HeadlessPlatform::settings() {
+std::map<std::wstring, std::wstring>& HeadlessPlatform::storedSettings() {
     return m_state->settings;
 }
 void HeadlessPlatform::failSettingWrites(bool fail) {

@@ -43,9 +43,16 @@ public:
     ~HeadlessPlatform() override;
 
     // --- Platform ---
-    std::wstring appFolder() const override;
-    std::wstring_view pathSeparator() const override;
-    void version(int& major, int& minor, int& revision) const override;
+    ProgramInfo& program() const override;
+    Screen& screen() const override;
+    Settings& settings() const override;
+    AnsiText& ansiText() const override;
+    Files& files() const override;
+    Clipboard& clipboard() const override;
+    Registry& registry() const override;
+    Help& help() const override;
+    Printer& printer() const override;
+    Shell& shell() const override;
     void createAppWindow(std::wstring_view title, AppWindowEvents& events) override;
     std::unique_ptr<Form> createForm(const FormDesign& design, FormEvents& events) override;
     int openFormCount() const override;
@@ -53,38 +60,8 @@ public:
     void setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) override;
     bool isTopMost(const Form& form) const override;
     int run() override;
-    float twipsPerPixelX() const override;
-    float twipsPerPixelY() const override;
-    Rect workAreaNearest(const Rect& r) const override;
-    std::wstring getSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                            std::wstring_view fallback) const override;
-    FileStatus saveSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                           std::wstring_view value) override;
-    bool toAnsi(std::wstring_view text, std::string& out) const override;
-    std::wstring fromAnsi(std::string_view bytes) const override;
-    bool isOrdinaryFile(std::wstring_view path) const override;
-    bool exists(std::wstring_view path) const override;
-    FileStatus readFile(std::wstring_view path, std::string& bytes) const override;
-    FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
-    FileStatus removeFile(std::wstring_view path) override;
-    std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
-    bool isProcessRunning(std::uint32_t processId) const override;
-    std::unique_ptr<PrintJob> startPrintJob(std::wstring_view documentName, std::wstring& error) override;
-    bool notifyIcon(NotifyOp op, const std::vector<std::uint8_t>& record) override;
-    FileStatus startProgram(std::wstring_view path) override;
-    NativeHandle findWindow(std::wstring_view windowClass, std::wstring_view title) const override;
-    bool postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    bool isWindow(NativeHandle window) const override;
     void wait(int milliseconds) override;
     void pause(int milliseconds) override;  // counted with the waits; returns at once
-    FileStatus setClipboardText(std::wstring_view text) override;
-    FileStatus getClipboardText(std::wstring& text) override;
-    long regOpenKey(std::uint32_t root, std::string_view path, std::uint32_t access, RegKey& key) override;
-    long regQueryValue(RegKey key, std::string_view name, std::uint32_t& type, std::uint8_t* data,
-                       std::uint32_t& size) override;
-    void regCloseKey(RegKey key) override;
-    std::wstring helpFile() const override;
-    FileStatus showHelp(NativeHandle owner, std::wstring_view helpFile, std::uint32_t command) override;
 
     // --- Test side: message boxes ---
     // Queues the answer to the next message box; `whileOpen` runs while that box is
@@ -102,8 +79,8 @@ public:
     void onUnusedScript(std::function<void(const std::string& what)> handler);
 
     // --- Test side: settings ("app\section\key" -> value) ---
-    std::map<std::wstring, std::wstring>& settings();
-    // Makes every saveSetting fail from now on (or succeed again).
+    std::map<std::wstring, std::wstring>& storedSettings();
+    // Makes every Settings::save fail from now on (or succeed again).
     void failSettingWrites(bool fail);
 
     // --- Test side: files ---
@@ -150,7 +127,7 @@ public:
     // --- Test side: notification area ---
     struct NotifyCall {
         NotifyOp op = NotifyOp::Add;
-        std::vector<std::uint8_t> record;
+        NotifyRecord record;
         bool accepted = false;
     };
     const std::vector<NotifyCall>& notifyCalls() const;
@@ -168,15 +145,10 @@ public:
     // A top-level window of another program, found by findWindow.
     NativeHandle addWindow(std::wstring title, std::wstring windowClass = {});
     void removeWindow(NativeHandle window);
-    struct PostedMessage {
-        NativeHandle window = 0;
-        unsigned message = 0;
-        std::uintptr_t wParam = 0;
-        std::intptr_t lParam = 0;
-    };
-    const std::vector<PostedMessage>& postedMessages() const;
-    // Runs when a message is posted (a window that closes at once, for example).
-    void onPost(std::function<void(const PostedMessage&)> handler);
+    // The windows asked to close by Shell::requestClose, in order.
+    const std::vector<NativeHandle>& closeRequests() const;
+    // Runs when a window is asked to close (a window that closes at once, for example).
+    void onCloseRequest(std::function<void(NativeHandle window)> handler);
     int waitedMilliseconds() const;
 
     // --- Test side: modal forms ---
@@ -189,21 +161,22 @@ public:
 
     // --- Test side: clipboard ---
     // The clipboard's text; nullopt when it holds no text.
-    std::optional<std::wstring>& clipboard();
+    std::optional<std::wstring>& clipboardContent();
     // Another program holds the clipboard for the next `attempts` opens (-1: until
     // released with 0).
     void holdClipboard(int attempts);
     int clipboardOpens() const;
 
     // --- Test side: registry ---
-    // Creates the key (and value, when `name` is given) with the raw `data` bytes.
-    void setRegistryValue(std::uint32_t root, std::string path, std::string name, std::uint32_t type, std::string data);
-    void addRegistryKey(std::uint32_t root, std::string path);
-    // Opening the key with any access right outside `allowed` fails (5, access denied).
-    void restrictRegistryKey(std::uint32_t root, std::string path, std::uint32_t allowed);
+    // Creates the machine key `path` (and the value, when `name` is given) with the raw
+    // `data` bytes.
+    void setRegistryValue(std::string path, std::string name, RegValueKind kind, std::string data);
+    void addRegistryKey(std::string path);
+    // Opening the key fails from now on, as for a user who may not read it.
+    void denyRegistryKey(std::string path);
     // Keys opened and not closed yet.
     int openRegistryKeys() const;
-    // The keys opened, in order, as "root\path".
+    // The paths of the keys opened, in order, in lower case.
     const std::vector<std::string>& registryOpens() const;
 
     // --- Test side: help engine ---
@@ -211,11 +184,10 @@ public:
     struct HelpCall {
         NativeHandle owner = 0;
         std::wstring file;
-        std::uint32_t command = 0;
-        std::int16_t data = -1;  // the 16-bit value the data pointed to
+        HelpCommand command = HelpCommand::Contents;
     };
     const std::vector<HelpCall>& helpCalls() const;
-    // The help engine cannot be reached: showHelp fails with `error` (empty: works).
+    // The help engine cannot be reached: Help::show fails with `error` (empty: works).
     void failHelp(std::wstring error);
 
     // --- Test side: pop-up menus ---
@@ -232,7 +204,10 @@ protected:
     MsgAnswer showMessageBox(const MessageBoxRequest& request) override;
 
 private:
+    struct Services;  // one object per service, on m_state
+
     std::unique_ptr<State> m_state;
+    std::unique_ptr<Services> m_services;
 };
 
 // A form of the headless desktop. The test drives it as a user would.

@@ -1,5 +1,5 @@
 // The headless printer: every job records what it was given into printed().
-#include "platform/headless/headless_state.h"
+#include "platform/headless/headless_services.h"
 
 namespace plat::headless {
 
@@ -79,7 +79,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<PrintJob> HeadlessPlatform::startPrintJob(std::wstring_view documentName, std::wstring& error) {
+std::unique_ptr<PrintJob> HeadlessPrinter::startJob(std::wstring_view documentName, std::wstring& error) {
     if (!m_state->printerAvailable) {
         error = L"No printer is installed.";
         return nullptr;

@@ -1,28 +1,21 @@
 // The headless desktop's clipboard, machine registry and help engine, with the
-// faults a test can set: a clipboard held by another program, keys that may be
-// read but not changed, a help engine that cannot be reached.
+// faults a test can set: a clipboard held by another program, keys that may not be
+// read, a help engine that cannot be reached.
 #include <algorithm>
 #include <cctype>
 
-#include "platform/headless/headless_state.h"
+#include "platform/headless/headless_services.h"
 
 namespace plat::headless {
 namespace {
 
-constexpr long kNotFound = 2;
-constexpr long kAccessDenied = 5;
-constexpr long kMoreData = 234;
-
 // Registry names compare without regard to case.
-std::string keyName(std::uint32_t root, std::string_view path) {
-    std::string name = std::to_string(root) + "\\";
-    for (char c : path)
-        name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return name;
-}
-
 std::string lower(std::string_view text) {
-    return keyName(0, text).substr(2);
+    std::string name;
+    for (char c : text) {
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return name;
 }
 
 }  // namespace
@@ -31,12 +24,14 @@ std::string lower(std::string_view text) {
 
 namespace {
 
-bool openClipboard(HeadlessPlatform::State& state) {
+bool openClipboard(State& state) {
     ++state.clipboardOpens;
-    if (state.clipboardHeld == 0)
+    if (state.clipboardHeld == 0) {
         return true;
-    if (state.clipboardHeld > 0)
+    }
+    if (state.clipboardHeld > 0) {
         --state.clipboardHeld;
+    }
     return false;
 }
 
@@ -44,21 +39,23 @@ const wchar_t kClipboardBusy[] = L"Another program is using the clipboard.";
 
 }  // namespace
 
-FileStatus HeadlessPlatform::setClipboardText(std::wstring_view text) {
-    if (!openClipboard(*m_state))
+FileStatus HeadlessClipboard::setText(std::wstring_view text) {
+    if (!openClipboard(*m_state)) {
         return {false, kClipboardBusy};
+    }
     m_state->clipboard = std::wstring(text);
     return {};
 }
 
-FileStatus HeadlessPlatform::getClipboardText(std::wstring& text) {
-    if (!openClipboard(*m_state))
+FileStatus HeadlessClipboard::getText(std::wstring& text) {
+    if (!openClipboard(*m_state)) {
         return {false, kClipboardBusy};
+    }
     text = m_state->clipboard.value_or(std::wstring());
     return {};
 }
 
-std::optional<std::wstring>& HeadlessPlatform::clipboard() {
+std::optional<std::wstring>& HeadlessPlatform::clipboardContent() {
     return m_state->clipboard;
 }
 
@@ -72,53 +69,58 @@ int HeadlessPlatform::clipboardOpens() const {
 
 // ---------------------------------------------------------------- Registry
 
-long HeadlessPlatform::regOpenKey(std::uint32_t root, std::string_view path, std::uint32_t access, RegKey& key) {
-    const std::string name = keyName(root, path);
+RegOpenResult HeadlessRegistry::openMachineKey(std::string_view path, RegKey& key) {
+    key = 0;
+    const std::string name = lower(path);
     m_state->registryOpens.push_back(name);
     const auto it = m_state->registry.find(name);
-    if (it == m_state->registry.end())
-        return kNotFound;
-    if ((access & ~it->second.allowedAccess) != 0)
-        return kAccessDenied;
+    if (it == m_state->registry.end()) {
+        return RegOpenResult::NotFound;
+    }
+    if (it->second.denied) {
+        return RegOpenResult::AccessDenied;
+    }
     key = m_state->nextKey++;
     m_state->openKeys[key] = name;
-    return 0;
+    return RegOpenResult::Ok;
 }
 
-long HeadlessPlatform::regQueryValue(RegKey key, std::string_view name, std::uint32_t& type, std::uint8_t* data,
-                                     std::uint32_t& size) {
+RegReadResult HeadlessRegistry::readValue(RegKey key, std::string_view name, RegValueKind& kind, std::uint8_t* data,
+                                          std::uint32_t& size) {
     const auto open = m_state->openKeys.find(key);
-    if (open == m_state->openKeys.end())
-        return 6;  // invalid handle
+    if (open == m_state->openKeys.end()) {
+        return RegReadResult::Failed;  // not an open key
+    }
     const auto& values = m_state->registry[open->second].values;
     const auto it = values.find(lower(name));
-    if (it == values.end())
-        return kNotFound;
+    if (it == values.end()) {
+        return RegReadResult::NotFound;
+    }
     const std::string& bytes = it->second.data;
-    type = it->second.type;
+    kind = it->second.kind;
     const bool fits = bytes.size() <= size;
     size = static_cast<std::uint32_t>(bytes.size());
-    if (!fits)
-        return kMoreData;
+    if (!fits) {
+        return RegReadResult::MoreData;
+    }
     std::copy(bytes.begin(), bytes.end(), data);
-    return 0;
+    return RegReadResult::Ok;
 }
 
-void HeadlessPlatform::regCloseKey(RegKey key) {
+void HeadlessRegistry::closeKey(RegKey key) {
     m_state->openKeys.erase(key);
 }
 
-void HeadlessPlatform::addRegistryKey(std::uint32_t root, std::string path) {
-    m_state->registry[keyName(root, path)];
+void HeadlessPlatform::addRegistryKey(std::string path) {
+    m_state->registry[lower(path)];
 }
 
-void HeadlessPlatform::setRegistryValue(std::uint32_t root, std::string path, std::string name, std::uint32_t type,
-                                        std::string data) {
-    m_state->registry[keyName(root, path)].values[lower(name)] = {type, std::move(data)};
+void HeadlessPlatform::setRegistryValue(std::string path, std::string name, RegValueKind kind, std::string data) {
+    m_state->registry[lower(path)].values[lower(name)] = {kind, std::move(data)};
 }
 
-void HeadlessPlatform::restrictRegistryKey(std::uint32_t root, std::string path, std::uint32_t allowed) {
-    m_state->registry[keyName(root, path)].allowedAccess = allowed;
+void HeadlessPlatform::denyRegistryKey(std::string path) {
+    m_state->registry[lower(path)].denied = true;
 }
 
 int HeadlessPlatform::openRegistryKeys() const {
@@ -131,15 +133,15 @@ const std::vector<std::string>& HeadlessPlatform::registryOpens() const {
 
 // ---------------------------------------------------------------- Help engine
 
-std::wstring HeadlessPlatform::helpFile() const {
+std::wstring HeadlessHelp::file() const {
     return m_state->helpFile;
 }
 
-FileStatus HeadlessPlatform::showHelp(NativeHandle owner, std::wstring_view helpFile, std::uint32_t command) {
-    if (!m_state->helpError.empty())
+FileStatus HeadlessHelp::show(NativeHandle owner, std::wstring_view helpFile, HelpCommand command) {
+    if (!m_state->helpError.empty()) {
         return {false, m_state->helpError};
-    const std::int16_t zero = 0;
-    m_state->helpCalls.push_back({owner, std::wstring(helpFile), command, zero});
+    }
+    m_state->helpCalls.push_back({owner, std::wstring(helpFile), command});
     return {};
 }
 

@@ -1,30 +1,17 @@
 // The headless desktop's notification area, other programs' windows, program
-// start and pop-up menus: what the launcher talks to, recorded for the tests.
-#include <cstring>
+// start, processes and pop-up menus: what the launcher talks to, recorded for the
+// tests.
+#include <signal.h>
 
-#include "platform/headless/headless_state.h"
+#include <cerrno>
+
+#include "platform/headless/headless_services.h"
 
 namespace plat::headless {
-namespace {
-
-// Reads the icon's (callback window, identifier) back out of a record's bytes.
-std::pair<NativeHandle, std::uint32_t> iconKey(const std::vector<std::uint8_t>& record) {
-    const std::size_t width = record.size() > 88 ? 8 : 4;
-    NativeHandle window = 0;
-    std::uint32_t id = 0;
-    if (record.size() >= 2 * width + 4) {
-        std::memcpy(&window, record.data() + width, width);
-        std::memcpy(&id, record.data() + 2 * width, 4);
-    }
-    return {window, id};
-}
-
-}  // namespace
-
 // Adds fail while failNotifyAdds is in force, and for an icon already shown, as
 // the shell refuses a second icon with the same window and identifier.
-bool HeadlessPlatform::notifyIcon(NotifyOp op, const std::vector<std::uint8_t>& record) {
-    const auto key = iconKey(record);
+bool HeadlessShell::notifyIcon(NotifyOp op, const NotifyRecord& record) {
+    const std::pair<NativeHandle, std::uint32_t> key{record.window, record.id};
     bool accepted = false;
     if (op == NotifyOp::Add) {
         if (m_state->failingAdds > 0) {
@@ -41,7 +28,7 @@ bool HeadlessPlatform::notifyIcon(NotifyOp op, const std::vector<std::uint8_t>& 
     return accepted;
 }
 
-FileStatus HeadlessPlatform::startProgram(std::wstring_view path) {
+FileStatus HeadlessShell::startProgram(std::wstring_view path) {
     if (!m_state->programStartError.empty()) {
         return {false, m_state->programStartError};
     }
@@ -49,7 +36,7 @@ FileStatus HeadlessPlatform::startProgram(std::wstring_view path) {
     return {};
 }
 
-NativeHandle HeadlessPlatform::findWindow(std::wstring_view windowClass, std::wstring_view title) const {
+NativeHandle HeadlessShell::findWindow(std::wstring_view windowClass, std::wstring_view title) const {
     for (const auto& [window, other] : m_state->windows) {
         if (other.title == title && (windowClass.empty() || other.windowClass == windowClass)) {
             return window;
@@ -58,20 +45,28 @@ NativeHandle HeadlessPlatform::findWindow(std::wstring_view windowClass, std::ws
     return 0;
 }
 
-bool HeadlessPlatform::postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+bool HeadlessShell::requestClose(NativeHandle window) {
     if (!isWindow(window)) {
         return false;
     }
-    const PostedMessage posted{window, message, wParam, lParam};
-    m_state->posted.push_back(posted);
-    if (m_state->onPost) {
-        m_state->onPost(posted);
+    m_state->closeRequests.push_back(window);
+    if (m_state->onCloseRequest) {
+        m_state->onCloseRequest(window);
     }
     return true;
 }
 
-bool HeadlessPlatform::isWindow(NativeHandle window) const {
+bool HeadlessShell::isWindow(NativeHandle window) const {
     return m_state->windows.count(window) > 0;
+}
+
+// Signal 0 only asks whether the process exists; EPERM means it does, owned by another user.
+bool HeadlessShell::isProcessRunning(std::uint32_t processId) const {
+    const auto pid = static_cast<pid_t>(processId);
+    if (pid <= 0 || static_cast<std::uint32_t>(pid) != processId) {
+        return false;
+    }
+    return ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
 void HeadlessPlatform::wait(int milliseconds) {
@@ -110,11 +105,11 @@ NativeHandle HeadlessPlatform::addWindow(std::wstring title, std::wstring window
 void HeadlessPlatform::removeWindow(NativeHandle window) {
     m_state->windows.erase(window);
 }
-const std::vector<HeadlessPlatform::PostedMessage>& HeadlessPlatform::postedMessages() const {
-    return m_state->posted;
+const std::vector<NativeHandle>& HeadlessPlatform::closeRequests() const {
+    return m_state->closeRequests;
 }
-void HeadlessPlatform::onPost(std::function<void(const PostedMessage&)> handler) {
-    m_state->onPost = std::move(handler);
+void HeadlessPlatform::onCloseRequest(std::function<void(NativeHandle)> handler) {
+    m_state->onCloseRequest = std::move(handler);
 }
 int HeadlessPlatform::waitedMilliseconds() const {
     return m_state->waitedMilliseconds;

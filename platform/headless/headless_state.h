@@ -90,8 +90,8 @@ struct HeadlessPlatform::State {
     };
     std::map<NativeHandle, OtherWindow> windows;
     NativeHandle nextWindow = 0x7000;
-    std::vector<HeadlessPlatform::PostedMessage> posted;
-    std::function<void(const HeadlessPlatform::PostedMessage&)> onPost;
+    std::vector<NativeHandle> closeRequests;
+    std::function<void(NativeHandle)> onCloseRequest;
     int waitedMilliseconds = 0;
 
     // Modal forms.
@@ -103,13 +103,13 @@ struct HeadlessPlatform::State {
     int clipboardHeld = 0;  // opens still to fail; -1: all
     int clipboardOpens = 0;
 
-    // Registry: keys as "root\lower-case path", values by lower-case name.
+    // Registry: machine keys by lower-case path, values by lower-case name.
     struct RegValue {
-        std::uint32_t type = 0;
+        RegValueKind kind = RegValueKind::Other;
         std::string data;
     };
     struct RegKeyData {
-        std::uint32_t allowedAccess = 0xFFFFFFFF;
+        bool denied = false;
         std::map<std::string, RegValue> values;
     };
     std::map<std::string, RegKeyData> registry;

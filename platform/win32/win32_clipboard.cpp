@@ -1,12 +1,10 @@
 // Plain text on the clipboard (CF_UNICODETEXT only). Each call makes one attempt:
 // another program may hold the clipboard for a moment, and the caller decides
 // whether to try again.
-#include "platform/win32/win32_platform.h"
-
 #include <cstring>
 
-#include "platform/win32/win32_app_window.h"
 #include "platform/win32/win32_form.h"
+#include "platform/win32/win32_services.h"
 
 namespace plat::win32 {
 namespace {
@@ -50,24 +48,30 @@ HGLOBAL textBlock(std::wstring_view text) {
 // With a null owner EmptyClipboard leaves the clipboard without an owner and
 // SetClipboardData then fails, so the clipboard is always opened for a window of
 // this program: the application window, else a form, else a message-only helper.
-HWND Win32Platform::clipboardWindow() {
-    if (m_appWindow && m_appWindow->hwnd()) {
-        return m_appWindow->hwnd();
+Win32Clipboard::~Win32Clipboard() {
+    if (m_helperWindow) {
+        DestroyWindow(m_helperWindow);
+    }
+}
+
+HWND Win32Clipboard::clipboardWindow() {
+    if (m_state->appWindow) {
+        return m_state->appWindow;
     }
     for (const Win32Form* form : m_state->openForms) {
         if (form->hwnd()) {
             return form->hwnd();
         }
     }
-    if (!m_clipboardWindow) {
-        m_clipboardWindow =
+    if (!m_helperWindow) {
+        m_helperWindow =
             CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, m_state->instance, nullptr);
     }
-    return m_clipboardWindow;
+    return m_helperWindow;
 }
 
 // The block belongs to the system once SetClipboardData succeeds; before that it is ours.
-FileStatus Win32Platform::setClipboardText(std::wstring_view text) {
+FileStatus Win32Clipboard::setText(std::wstring_view text) {
     if (!OpenClipboard(clipboardWindow())) {
         return clipboardBusy();
     }
@@ -90,7 +94,7 @@ FileStatus Win32Platform::setClipboardText(std::wstring_view text) {
 
 // The text ends at its NUL, or at the end of the block when another program left
 // that out.
-FileStatus Win32Platform::getClipboardText(std::wstring& text) {
+FileStatus Win32Clipboard::getText(std::wstring& text) {
     text.clear();
     if (!OpenClipboard(clipboardWindow())) {
         return clipboardBusy();

@@ -37,6 +37,9 @@ COLORREF toColorRef(std::uint32_t colour);
 std::wstring errorText(DWORD code);
 FileStatus failure(DWORD code);
 
+// The bytes an 8-bit program would hold for `text` (win32_text.cpp).
+std::string lossyAnsi(std::wstring_view text);
+
 // A NUL-terminated copy, for the W functions.
 inline std::wstring zstr(std::wstring_view text) {
     return std::wstring(text);

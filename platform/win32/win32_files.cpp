@@ -1,6 +1,7 @@
 // Files through the wide Win32 functions: tests, whole-file reads, atomic writes
-// (temporary file, flush, rename over), removal and folder listings.
-#include "platform/win32/win32_platform.h"
+// (temporary file, flush, rename over), removal and folder listings; and whether a
+// process is running.
+#include "platform/win32/win32_services.h"
 
 namespace plat::win32 {
 namespace {
@@ -74,16 +75,16 @@ double ageInSeconds(const FILETIME& written) {
 
 }  // namespace
 
-bool Win32Platform::isOrdinaryFile(std::wstring_view path) const {
+bool Win32Files::isOrdinaryFile(std::wstring_view path) const {
     const DWORD a = attributes(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & kNotOrdinary) == 0;
 }
 
-bool Win32Platform::exists(std::wstring_view path) const {
+bool Win32Files::exists(std::wstring_view path) const {
     return attributes(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-FileStatus Win32Platform::readFile(std::wstring_view path, std::string& bytes) const {
+FileStatus Win32Files::readFile(std::wstring_view path, std::string& bytes) const {
     bytes.clear();
     FileHandle file(CreateFileW(zstr(path).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
@@ -117,9 +118,9 @@ FileStatus Win32Platform::readFile(std::wstring_view path, std::string& bytes) c
     }
 }
 
-FileStatus Win32Platform::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
+FileStatus Win32Files::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
     const std::wstring target(path);
-    const std::wstring temp = tempFilePath(target, GetCurrentProcessId(), ++m_state->tempCounter);
+    const std::wstring temp = tempFilePath(target, GetCurrentProcessId(), ++m_tempCounter);
     const DWORD error = writeThrough(temp, target, bytes);
     if (error != ERROR_SUCCESS) {
         DeleteFileW(temp.c_str());
@@ -128,14 +129,14 @@ FileStatus Win32Platform::writeFileAtomic(std::wstring_view path, std::string_vi
     return {};
 }
 
-FileStatus Win32Platform::removeFile(std::wstring_view path) {
+FileStatus Win32Files::removeFile(std::wstring_view path) {
     if (!DeleteFileW(zstr(path).c_str())) {
         return failure(GetLastError());
     }
     return {};
 }
 
-std::vector<FileEntry> Win32Platform::listFiles(std::wstring_view folder) const {
+std::vector<FileEntry> Win32Files::listFiles(std::wstring_view folder) const {
     std::wstring pattern(folder);
     if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') {
         pattern += L'\\';
@@ -158,7 +159,7 @@ std::vector<FileEntry> Win32Platform::listFiles(std::wstring_view folder) const 
 
 // A process that cannot be opened for lack of rights is running; any other failure
 // means there is no such process.
-bool Win32Platform::isProcessRunning(std::uint32_t processId) const {
+bool Win32Shell::isProcessRunning(std::uint32_t processId) const {
     if (processId == GetCurrentProcessId()) {
         return true;
     }

@@ -1,8 +1,6 @@
 // The help engine. The program ships no help file; asking for help still goes to
 // the system's engine, which reports the missing file to the user itself.
-#include "platform/win32/win32_platform.h"
-
-#include <climits>
+#include "platform/win32/win32_services.h"
 
 namespace plat::win32 {
 namespace {
@@ -18,36 +16,25 @@ WinHelpFunction findHelpEngine() {
     return reinterpret_cast<WinHelpFunction>(reinterpret_cast<void (*)()>(proc));
 }
 
-// The path as an 8-bit program would pass it; a character with no 8-bit form
-// becomes the code page's default character.
-std::string ansiPath(std::wstring_view path) {
-    if (path.empty() || path.size() > static_cast<std::size_t>(INT_MAX / 4)) {
-        return {};
-    }
-    const int length = static_cast<int>(path.size());
-    const int size = WideCharToMultiByte(CP_ACP, 0, path.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0) {
-        WideCharToMultiByte(CP_ACP, 0, path.data(), length, out.data(), size, nullptr, nullptr);
-    }
-    return out;
+UINT engineCommand(HelpCommand command) {
+    return command == HelpCommand::Search ? HELP_PARTIALKEY : HELP_CONTENTS;
 }
 
 }  // namespace
 
-std::wstring Win32Platform::helpFile() const {
+std::wstring Win32Help::file() const {
     return {};
 }
 
-FileStatus Win32Platform::showHelp(NativeHandle owner, std::wstring_view helpFile, std::uint32_t command) {
+FileStatus Win32Help::show(NativeHandle owner, std::wstring_view helpFile, HelpCommand command) {
     const WinHelpFunction winHelp = findHelpEngine();
     if (!winHelp) {
         return FileStatus{false, L"The help engine is not available on this system."};
     }
-    const std::string path = ansiPath(helpFile);
+    const std::string path = lossyAnsi(helpFile);
     // The data of the command: the address of an empty 16-bit value, alive for the call.
     const std::uint16_t none = 0;
-    winHelp(reinterpret_cast<HWND>(owner), path.c_str(), command, reinterpret_cast<ULONG_PTR>(&none));
+    winHelp(reinterpret_cast<HWND>(owner), path.c_str(), engineCommand(command), reinterpret_cast<ULONG_PTR>(&none));
     return {};
 }
 

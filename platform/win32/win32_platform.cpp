@@ -1,11 +1,13 @@
 // The Win32 platform object: start-up (window classes, screen scale, editor font),
-// the list of loaded forms, z-order, the event loop, the screen and the program file.
+// its services, the list of loaded forms, z-order, the event loop, the screen and
+// the program file.
 #include "platform/win32/win32_platform.h"
 
 #include <commctrl.h>
 
 #include "platform/win32/win32_app_window.h"
 #include "platform/win32/win32_form.h"
+#include "platform/win32/win32_services.h"
 
 namespace plat::win32 {
 namespace {
@@ -62,7 +64,8 @@ PlatformState::~PlatformState() {
     }
 }
 
-Win32Platform::Win32Platform() : m_state(std::make_shared<PlatformState>()) {
+Win32Platform::Win32Platform()
+    : m_state(std::make_shared<PlatformState>()), m_services(std::make_unique<Services>(m_state.get())) {
     m_state->instance = GetModuleHandleW(nullptr);
     m_state->platform = this;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
@@ -76,9 +79,7 @@ Win32Platform::Win32Platform() : m_state(std::make_shared<PlatformState>()) {
 }
 
 Win32Platform::~Win32Platform() {
-    if (m_clipboardWindow) {
-        DestroyWindow(m_clipboardWindow);
-    }
+    m_services.reset();
     m_state->appWindow = nullptr;
     m_state->platform = nullptr;
 }
@@ -89,18 +90,49 @@ void reportEventFailure(const PlatformState& state) noexcept {
     }
 }
 
-std::wstring Win32Platform::appFolder() const {
+ProgramInfo& Win32Platform::program() const {
+    return m_services->program;
+}
+Screen& Win32Platform::screen() const {
+    return m_services->screen;
+}
+Settings& Win32Platform::settings() const {
+    return m_services->settings;
+}
+AnsiText& Win32Platform::ansiText() const {
+    return m_services->ansiText;
+}
+Files& Win32Platform::files() const {
+    return m_services->files;
+}
+Clipboard& Win32Platform::clipboard() const {
+    return m_services->clipboard;
+}
+Registry& Win32Platform::registry() const {
+    return m_services->registry;
+}
+Help& Win32Platform::help() const {
+    return m_services->help;
+}
+Printer& Win32Platform::printer() const {
+    return m_services->printer;
+}
+Shell& Win32Platform::shell() const {
+    return m_services->shell;
+}
+
+std::wstring Win32ProgramInfo::folder() const {
     const std::wstring path = modulePath();
     const std::size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? path : path.substr(0, slash);
 }
 
-std::wstring_view Win32Platform::pathSeparator() const {
+std::wstring_view Win32ProgramInfo::pathSeparator() const {
     return L"\\";
 }
 
 // The version resource of the program file: FILEVERSION major, minor, revision.
-void Win32Platform::version(int& major, int& minor, int& revision) const {
+void Win32ProgramInfo::version(int& major, int& minor, int& revision) const {
     major = minor = revision = 0;
     const std::wstring path = modulePath();
     DWORD ignored = 0;
@@ -176,15 +208,15 @@ int Win32Platform::messageLoop() {
     }
 }
 
-float Win32Platform::twipsPerPixelX() const {
+float Win32Screen::twipsPerPixelX() const {
     return m_state->scale.x;
 }
 
-float Win32Platform::twipsPerPixelY() const {
+float Win32Screen::twipsPerPixelY() const {
     return m_state->scale.y;
 }
 
-Rect Win32Platform::workAreaNearest(const Rect& r) const {
+Rect Win32Screen::workAreaNearest(const Rect& r) const {
     const RECT pixels = toPixelRect(r, m_state->scale);
     MONITORINFO info{};
     info.cbSize = sizeof(info);

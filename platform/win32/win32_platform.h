@@ -1,6 +1,7 @@
 // The Win32 backend of the desktop layer: the real one, for notes.exe and the
 // launcher. What it implements, file by file:
-//   win32_platform.cpp   start-up, screen, z-order, event loop, forms list
+//   win32_platform.cpp   start-up, program facts, screen, z-order, event loop, forms list
+//   win32_services.h     the service classes, one per desktop service
 //   win32_form.cpp       forms (top-level windows): load, show, unload, geometry
 //   win32_dialog.cpp     dialog forms: modal showing, dialog keys, control events
 //   win32_controls.cpp   dialog controls: labels, buttons, the icon box, lines
@@ -14,7 +15,7 @@
 //   win32_clipboard.cpp  plain text on the clipboard
 //   win32_help.cpp       the help engine
 //   win32_text.cpp       ANSI conversion, error texts, colours, rectangles
-//   win32_files.cpp      files: read, atomic write, remove, list
+//   win32_files.cpp      files: read, atomic write, remove, list; processes
 //   win32_printer.cpp    default-printer print jobs
 //   win32_shell.cpp      notification icons, starting programs, other windows, waits
 //   win32_entry.cpp      wWinMain, which calls ProgramMain
@@ -47,7 +48,6 @@ struct PlatformState {
     Platform* platform = nullptr;  // while the platform object lives
     // The message the shell broadcasts to top-level windows when it (re)starts.
     UINT taskbarCreatedMessage = 0;
-    unsigned tempCounter = 0;
 
     PlatformState() = default;
     ~PlatformState();
@@ -62,9 +62,16 @@ public:
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 
-    std::wstring appFolder() const override;
-    std::wstring_view pathSeparator() const override;
-    void version(int& major, int& minor, int& revision) const override;
+    ProgramInfo& program() const override;
+    Screen& screen() const override;
+    Settings& settings() const override;
+    AnsiText& ansiText() const override;
+    Files& files() const override;
+    Clipboard& clipboard() const override;
+    Registry& registry() const override;
+    Help& help() const override;
+    Printer& printer() const override;
+    Shell& shell() const override;
     void createAppWindow(std::wstring_view title, AppWindowEvents& events) override;
     std::unique_ptr<Form> createForm(const FormDesign& design, FormEvents& events) override;
     int openFormCount() const override;
@@ -72,52 +79,22 @@ public:
     void setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) override;
     bool isTopMost(const Form& form) const override;
     int run() override;
-    float twipsPerPixelX() const override;
-    float twipsPerPixelY() const override;
-    Rect workAreaNearest(const Rect& r) const override;
-    std::wstring getSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                            std::wstring_view fallback) const override;
-    FileStatus saveSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                           std::wstring_view value) override;
-    bool toAnsi(std::wstring_view text, std::string& out) const override;
-    std::wstring fromAnsi(std::string_view bytes) const override;
-    bool isOrdinaryFile(std::wstring_view path) const override;
-    bool exists(std::wstring_view path) const override;
-    FileStatus readFile(std::wstring_view path, std::string& bytes) const override;
-    FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
-    FileStatus removeFile(std::wstring_view path) override;
-    std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
-    bool isProcessRunning(std::uint32_t processId) const override;
-    std::unique_ptr<PrintJob> startPrintJob(std::wstring_view documentName, std::wstring& error) override;
-    bool notifyIcon(NotifyOp op, const std::vector<std::uint8_t>& record) override;
-    FileStatus startProgram(std::wstring_view path) override;
-    NativeHandle findWindow(std::wstring_view windowClass, std::wstring_view title) const override;
-    bool postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    bool isWindow(NativeHandle window) const override;
     void wait(int milliseconds) override;
-    FileStatus setClipboardText(std::wstring_view text) override;
-    FileStatus getClipboardText(std::wstring& text) override;
-    long regOpenKey(std::uint32_t root, std::string_view path, std::uint32_t access, RegKey& key) override;
-    long regQueryValue(RegKey key, std::string_view name, std::uint32_t& type, std::uint8_t* data,
-                       std::uint32_t& size) override;
-    void regCloseKey(RegKey key) override;
-    std::wstring helpFile() const override;
-    FileStatus showHelp(NativeHandle owner, std::wstring_view helpFile, std::uint32_t command) override;
 
 protected:
     MsgAnswer showMessageBox(const MessageBoxRequest& request) override;  // win32_message_box.cpp
 
 private:
+    struct Services;  // win32_services.h
+
     int messageLoop();
-    // A window of this process for OpenClipboard (win32_clipboard.cpp).
-    HWND clipboardWindow();
     // Handles every queued message; false when WM_QUIT was among them (it is posted
     // again for the event loop).
     bool dispatchPending();
 
     std::shared_ptr<PlatformState> m_state;
     std::unique_ptr<AppWindow> m_appWindow;
-    HWND m_clipboardWindow = nullptr;  // message-only helper, made when no other window exists
+    std::unique_ptr<Services> m_services;
 };
 
 // For the catch block of a window procedure: hands the exception being handled to

@@ -1,6 +1,6 @@
 // Print jobs on the default printer through a GDI printer DC. No print dialog is
 // ever shown: with no printer installed, Wine's dialog would open a modal box.
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_services.h"
 
 namespace plat::win32 {
 namespace {
@@ -181,7 +181,7 @@ std::wstring defaultPrinter() {
 
 }  // namespace
 
-std::unique_ptr<PrintJob> Win32Platform::startPrintJob(std::wstring_view documentName, std::wstring& error) {
+std::unique_ptr<PrintJob> Win32Printer::startJob(std::wstring_view documentName, std::wstring& error) {
     error.clear();
     const std::wstring printer = defaultPrinter();
     if (printer.empty()) {

@@ -1,41 +1,50 @@
-// Reading registry keys as an 8-bit program does: the A functions, so that key
-// paths, value names and string data are in the ANSI character set.
-#include "platform/win32/win32_platform.h"
+// Reading machine keys of the registry as an 8-bit program does: the A functions,
+// so that key paths, value names and string data are in the ANSI character set.
+#include "platform/win32/win32_services.h"
 
 namespace plat::win32 {
 namespace {
 
-// The predefined roots are 32-bit values with the high bit set; as handles on a
-// 64-bit system they are sign-extended (0x80000002 is 0xFFFFFFFF80000002), and the
-// zero-extended value names no key at all.
-HKEY rootKey(std::uint32_t root) {
-    return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(static_cast<std::int32_t>(root)));
+RegValueKind kindOf(DWORD type) {
+    switch (type) {
+        case REG_SZ: return RegValueKind::Text;
+        case REG_DWORD: return RegValueKind::Number;
+        default: return RegValueKind::Other;
+    }
 }
 
 }  // namespace
 
-long Win32Platform::regOpenKey(std::uint32_t root, std::string_view path, std::uint32_t access, RegKey& key) {
+RegOpenResult Win32Registry::openMachineKey(std::string_view path, RegKey& key) {
     key = 0;
     HKEY handle = nullptr;
-    const LSTATUS status = RegOpenKeyExA(rootKey(root), std::string(path).c_str(), 0, access, &handle);
-    if (status == ERROR_SUCCESS) {
-        key = reinterpret_cast<RegKey>(handle);
+    const LSTATUS status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, std::string(path).c_str(), 0, KEY_READ, &handle);
+    switch (status) {
+        case ERROR_SUCCESS: key = reinterpret_cast<RegKey>(handle); return RegOpenResult::Ok;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: return RegOpenResult::NotFound;
+        case ERROR_ACCESS_DENIED: return RegOpenResult::AccessDenied;
+        default: return RegOpenResult::Failed;
     }
-    return status;
 }
 
-long Win32Platform::regQueryValue(RegKey key, std::string_view name, std::uint32_t& type, std::uint8_t* data,
-                                  std::uint32_t& size) {
+RegReadResult Win32Registry::readValue(RegKey key, std::string_view name, RegValueKind& kind, std::uint8_t* data,
+                                       std::uint32_t& size) {
     DWORD valueType = 0;
     DWORD valueSize = size;
     const LSTATUS status =
         RegQueryValueExA(reinterpret_cast<HKEY>(key), std::string(name).c_str(), nullptr, &valueType, data, &valueSize);
-    type = valueType;
+    kind = kindOf(valueType);
     size = valueSize;
-    return status;
+    switch (status) {
+        case ERROR_SUCCESS: return RegReadResult::Ok;
+        case ERROR_FILE_NOT_FOUND: return RegReadResult::NotFound;
+        case ERROR_MORE_DATA: return RegReadResult::MoreData;
+        default: return RegReadResult::Failed;
+    }
 }
 
-void Win32Platform::regCloseKey(RegKey key) {
+void Win32Registry::closeKey(RegKey key) {
     if (key != 0) {
         RegCloseKey(reinterpret_cast<HKEY>(key));
     }

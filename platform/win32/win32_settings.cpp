@@ -1,5 +1,5 @@
 // The per-user settings store: REG_SZ values under HKEY_CURRENT_USER\Software\<app>\<section>.
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_services.h"
 
 namespace plat::win32 {
 namespace {
@@ -11,8 +11,8 @@ std::wstring keyPath(std::wstring_view app, std::wstring_view section) {
 }  // namespace
 
 // Absent, unreadable or not a string: the fallback.
-std::wstring Win32Platform::getSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                                       std::wstring_view fallback) const {
+std::wstring Win32Settings::get(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                                std::wstring_view fallback) const {
     const std::wstring path = keyPath(app, section);
     const std::wstring name(key);
     for (int attempt = 0; attempt < 4; ++attempt) {
@@ -36,8 +36,8 @@ std::wstring Win32Platform::getSetting(std::wstring_view app, std::wstring_view 
     return std::wstring(fallback);
 }
 
-FileStatus Win32Platform::saveSetting(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                                      std::wstring_view value) {
+FileStatus Win32Settings::save(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                               std::wstring_view value) {
     HKEY handle = nullptr;
     LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(app, section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                                      nullptr, &handle, nullptr);

@@ -1,15 +1,15 @@
 // Services of the shell and the window manager: notification-area icons, starting
-// another program, finding and messaging other programs' windows, and waiting while
-// the program's own messages are handled.
-#include "platform/win32/win32_platform.h"
-
-#include "platform/win32/win32_form.h"
+// another program, finding other programs' windows and asking them to close; and
+// waiting while the program's own messages are handled.
+#include "platform/win32/win32_services.h"
 
 #include <shellapi.h>  // after <windows.h>, which it needs
 
 #include <algorithm>
-#include <climits>
+#include <cstddef>
 #include <cstring>
+
+#include "platform/win32/win32_form.h"
 
 namespace plat::win32 {
 namespace {
@@ -25,36 +25,25 @@ std::wstring programFolder(const std::wstring& path) {
     return folder.empty() || folder.back() == L':' ? path.substr(0, slash + 1) : folder;
 }
 
-// The bytes an ANSI program would hold: a character with no 8-bit form becomes the
-// code page's default character, as it would in that program.
-std::string ansiBytes(std::wstring_view text) {
-    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX / 4)) {
-        return {};
-    }
-    const int length = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    if (size > 0) {
-        WideCharToMultiByte(CP_ACP, 0, text.data(), length, out.data(), size, nullptr, nullptr);
-    }
-    return out;
-}
+// The record's layout is built byte by byte in platform/notify_record.cpp; the
+// system's structure must agree with it for this build's pointer width.
+constexpr NotifyLayout kLayout = notifyLayout(sizeof(void*));
+static_assert(offsetof(NOTIFYICONDATAA, hWnd) == kLayout.window);
+static_assert(offsetof(NOTIFYICONDATAA, uID) == kLayout.id);
+static_assert(offsetof(NOTIFYICONDATAA, uFlags) == kLayout.flags);
+static_assert(offsetof(NOTIFYICONDATAA, uCallbackMessage) == kLayout.callbackMessage);
+static_assert(offsetof(NOTIFYICONDATAA, hIcon) == kLayout.icon);
+static_assert(offsetof(NOTIFYICONDATAA, szTip) == kLayout.tip);
+static_assert(NOTIFYICONDATAA_V1_SIZE == kLayout.size && sizeof(NOTIFYICONDATAA) >= kLayout.size);
 
 }  // namespace
 
-// The record arrives as plain bytes; it is copied into a zeroed, properly aligned
-// structure before the shell reads it. Its cbSize tells the shell which layout it is
-// (the first-version size here); a size larger than the structure is refused, as the
-// shell would read past it.
-bool Win32Platform::notifyIcon(NotifyOp op, const std::vector<std::uint8_t>& record) {
+// The record's bytes go into a zeroed, properly aligned structure. Their cbSize
+// tells the shell which layout it is: the first-version size.
+bool Win32Shell::notifyIcon(NotifyOp op, const NotifyRecord& record) {
+    const std::vector<std::uint8_t> bytes = encodeNotifyRecord(record, sizeof(void*));
     NOTIFYICONDATAA data{};
-    if (record.size() < sizeof(data.cbSize)) {
-        return false;
-    }
-    std::memcpy(&data, record.data(), std::min(record.size(), sizeof(data)));
-    if (data.cbSize > sizeof(data)) {
-        return false;
-    }
+    std::memcpy(&data, bytes.data(), bytes.size());
     DWORD message = NIM_ADD;
     if (op == NotifyOp::Modify) {
         message = NIM_MODIFY;
@@ -67,7 +56,7 @@ bool Win32Platform::notifyIcon(NotifyOp op, const std::vector<std::uint8_t>& rec
 // The process starts suspended so that it can be allowed to take the foreground
 // before its first window appears: the launcher has just had the user's click, the
 // new program has not, and Windows would otherwise open it behind other windows.
-FileStatus Win32Platform::startProgram(std::wstring_view path) {
+FileStatus Win32Shell::startProgram(std::wstring_view path) {
     const std::wstring program(path);
     std::wstring commandLine = L"\"" + program + L"\"";
     const std::wstring folder = programFolder(program);
@@ -91,18 +80,20 @@ FileStatus Win32Platform::startProgram(std::wstring_view path) {
     return status;
 }
 
-NativeHandle Win32Platform::findWindow(std::wstring_view windowClass, std::wstring_view title) const {
-    const std::string ansiClass = ansiBytes(windowClass);
-    const std::string ansiTitle = ansiBytes(title);
+NativeHandle Win32Shell::findWindow(std::wstring_view windowClass, std::wstring_view title) const {
+    const std::string ansiClass = lossyAnsi(windowClass);
+    const std::string ansiTitle = lossyAnsi(title);
     return reinterpret_cast<NativeHandle>(
         FindWindowA(windowClass.empty() ? nullptr : ansiClass.c_str(), ansiTitle.c_str()));
 }
 
-bool Win32Platform::postMessage(NativeHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    return PostMessageA(reinterpret_cast<HWND>(window), message, wParam, lParam) != FALSE;
+// WM_CLOSE with both parameters 1, as the notes program has always been asked; it
+// takes any WM_CLOSE as the request.
+bool Win32Shell::requestClose(NativeHandle window) {
+    return PostMessageA(reinterpret_cast<HWND>(window), WM_CLOSE, 1, 1) != FALSE;
 }
 
-bool Win32Platform::isWindow(NativeHandle window) const {
+bool Win32Shell::isWindow(NativeHandle window) const {
     return IsWindow(reinterpret_cast<HWND>(window)) != FALSE;
 }
 

@@ -1,9 +1,10 @@
 // Text services and small shared helpers: conversion to and from the ANSI code
-// page, readable system error texts, colours and twips rectangles.
+// page (exact, and as an 8-bit program would pass text on), readable system error
+// texts, colours and twips rectangles.
 #include <climits>
 
 #include "platform/win32/win32_common.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_services.h"
 
 namespace plat::win32 {
 
@@ -47,7 +48,7 @@ FileStatus failure(DWORD code) {
 // character flag reports any character without an exact 8-bit form, so one pass
 // decides. On a system whose ANSI code page is UTF-8 that flag is not allowed, and a
 // round trip decides instead.
-bool Win32Platform::toAnsi(std::wstring_view text, std::string& out) const {
+bool Win32AnsiText::toAnsi(std::wstring_view text, std::string& out) const {
     out.clear();
     if (text.empty()) {
         return true;
@@ -72,7 +73,22 @@ bool Win32Platform::toAnsi(std::wstring_view text, std::string& out) const {
     return true;
 }
 
-std::wstring Win32Platform::fromAnsi(std::string_view bytes) const {
+// A character with no 8-bit form becomes the code page's default character, as it
+// would in that program.
+std::string lossyAnsi(std::wstring_view text) {
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX / 4)) {
+        return {};
+    }
+    const int length = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) {
+        WideCharToMultiByte(CP_ACP, 0, text.data(), length, out.data(), size, nullptr, nullptr);
+    }
+    return out;
+}
+
+std::wstring Win32AnsiText::fromAnsi(std::string_view bytes) const {
     if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX)) {
         return {};
     }

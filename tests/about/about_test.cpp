@@ -12,7 +12,6 @@ namespace {
 
 using plat::headless::HeadlessForm;
 
-constexpr std::uint32_t kHklm = plat::kHKeyLocalMachine;
 constexpr char kPathKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr char kFolderKey[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
@@ -113,7 +112,7 @@ protected:
     }
     std::wstring read(const std::string& value) {
         std::wstring out = L"unchanged";
-        found = about.GetKeyValue(kHklm, kPathKey, value, out);
+        found = about.GetKeyValue(kPathKey, value, out);
         return out;
     }
     FrmAbout about;
@@ -121,13 +120,13 @@ protected:
 };
 
 TEST_F(SysInfoTest, GetKeyValueCutsAtMostOneTerminatingZero) {
-    m_platform.setRegistryValue(kHklm, kPathKey, "zero", plat::kRegSz, std::string("C:\\tool.exe\0", 12));
-    m_platform.setRegistryValue(kHklm, kPathKey, "bare", plat::kRegSz, "C:\\tool.exe");
-    m_platform.setRegistryValue(kHklm, kPathKey, "empty", plat::kRegSz, "");
-    m_platform.setRegistryValue(kHklm, kPathKey, "long", plat::kRegSz, std::string(1025, 'x'));
-    m_platform.setRegistryValue(kHklm, kPathKey, "full", plat::kRegSz, std::string(1024, 'x'));
-    m_platform.setRegistryValue(kHklm, kPathKey, "binary", 3, "\x01\x02");
-    m_platform.setRegistryValue(kHklm, kPathKey, "number", plat::kRegDword, std::string("\x2C\x01\x00\x00", 4));
+    m_platform.setRegistryValue(kPathKey, "zero", plat::RegValueKind::Text, std::string("C:\\tool.exe\0", 12));
+    m_platform.setRegistryValue(kPathKey, "bare", plat::RegValueKind::Text, "C:\\tool.exe");
+    m_platform.setRegistryValue(kPathKey, "empty", plat::RegValueKind::Text, "");
+    m_platform.setRegistryValue(kPathKey, "long", plat::RegValueKind::Text, std::string(1025, 'x'));
+    m_platform.setRegistryValue(kPathKey, "full", plat::RegValueKind::Text, std::string(1024, 'x'));
+    m_platform.setRegistryValue(kPathKey, "binary", plat::RegValueKind::Other, "\x01\x02");
+    m_platform.setRegistryValue(kPathKey, "number", plat::RegValueKind::Number, std::string("\x2C\x01\x00\x00", 4));
     EXPECT_EQ(read("zero"), L"C:\\tool.exe");
     EXPECT_TRUE(found);
     EXPECT_EQ(read("bare"), L"C:\\tool.exe");
@@ -141,12 +140,15 @@ TEST_F(SysInfoTest, GetKeyValueCutsAtMostOneTerminatingZero) {
     EXPECT_EQ(read("number"), L"300");
     EXPECT_EQ(read("missing"), L"");
     EXPECT_FALSE(found);
+    m_platform.denyRegistryKey(kPathKey);
+    EXPECT_EQ(read("zero"), L"");
+    EXPECT_FALSE(found);
     EXPECT_EQ(m_platform.openRegistryKeys(), 0);
 }
 
 TEST_F(SysInfoTest, FullPathIsStartedAsReadEvenWhereKeysMayOnlyBeRead) {
-    m_platform.setRegistryValue(kHklm, kPathKey, "PATH", plat::kRegSz, std::string("C:\\Tools\\msinfo32.exe\0", 22));
-    m_platform.restrictRegistryKey(kHklm, kPathKey, plat::kKeyRead);
+    m_platform.setRegistryValue(kPathKey, "PATH", plat::RegValueKind::Text,
+                                std::string("C:\\Tools\\msinfo32.exe\0", 22));
     about.StartSysInfo();
     EXPECT_EQ(m_platform.startedPrograms(), std::vector<std::wstring>{L"C:\\Tools\\msinfo32.exe"});
     EXPECT_EQ(m_platform.registryOpens().size(), 1u);
@@ -156,18 +158,17 @@ TEST_F(SysInfoTest, FolderIsUsedWhenItHoldsTheProgramFile) {
     const std::string folder = m_folder + "/msinfo";
     std::filesystem::create_directory(folder);
     std::ofstream(folder + "/MSINFO32.EXE") << "program";
-    m_platform.setRegistryValue(kHklm, kPathKey, "PATH", plat::kRegSz, std::string("\0", 1));
-    m_platform.setRegistryValue(kHklm, kFolderKey, "MSINFO", plat::kRegSz, folder);
+    m_platform.setRegistryValue(kPathKey, "PATH", plat::RegValueKind::Text, std::string("\0", 1));
+    m_platform.setRegistryValue(kFolderKey, "MSINFO", plat::RegValueKind::Text, folder);
     about.StartSysInfo();
     ASSERT_EQ(m_platform.startedPrograms().size(), 1u);
     EXPECT_EQ(narrow(m_platform.startedPrograms()[0]), folder + "/MSINFO32.EXE");
-    EXPECT_EQ(m_platform.registryOpens(),
-              (std::vector<std::string>{"2147483650\\software\\microsoft\\shared tools\\msinfo",
-                                        "2147483650\\software\\microsoft\\shared tools location"}));
+    EXPECT_EQ(m_platform.registryOpens(), (std::vector<std::string>{"software\\microsoft\\shared tools\\msinfo",
+                                                                    "software\\microsoft\\shared tools location"}));
 }
 
 TEST_F(SysInfoTest, FolderWithoutTheProgramFileIsUnavailable) {
-    m_platform.setRegistryValue(kHklm, kFolderKey, "MSINFO", plat::kRegSz, m_folder);
+    m_platform.setRegistryValue(kFolderKey, "MSINFO", plat::RegValueKind::Text, m_folder);
     m_platform.queueAnswer(plat::MsgAnswer::Ok);
     about.StartSysInfo();
     expectUnavailable();
@@ -181,7 +182,7 @@ TEST_F(SysInfoTest, NoKeysIsUnavailable) {
 }
 
 TEST_F(SysInfoTest, PathThatCannotBeStartedIsUnavailable) {
-    m_platform.setRegistryValue(kHklm, kPathKey, "PATH", plat::kRegSz, "C:\\nothing here.exe");
+    m_platform.setRegistryValue(kPathKey, "PATH", plat::RegValueKind::Text, "C:\\nothing here.exe");
     m_platform.failProgramStarts(L"The system cannot find the file specified.");
     m_platform.queueAnswer(plat::MsgAnswer::Ok);
     about.StartSysInfo();
@@ -235,10 +236,9 @@ TEST_F(HelpTest, WithAHelpFileTheEngineGetsItsCommand) {
     frm.mnuHelpContents_Click();
     frm.mnuHelpSearch_Click();
     ASSERT_EQ(m_platform.helpCalls().size(), 2u);
-    EXPECT_EQ(m_platform.helpCalls()[0].command, 3u);
-    EXPECT_EQ(m_platform.helpCalls()[1].command, 0x105u);
+    EXPECT_EQ(m_platform.helpCalls()[0].command, plat::HelpCommand::Contents);
+    EXPECT_EQ(m_platform.helpCalls()[1].command, plat::HelpCommand::Search);
     EXPECT_EQ(m_platform.helpCalls()[1].file, L"C:\\notes.hlp");
-    EXPECT_EQ(m_platform.helpCalls()[1].data, 0);
     EXPECT_EQ(m_platform.helpCalls()[0].owner, window().handle());
 
     m_platform.failHelp(L"The help engine is not available on this system.");

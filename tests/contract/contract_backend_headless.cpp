@@ -46,8 +46,8 @@ public:
 
     // The headless desktop has no other programs whose messages reach a form.
     bool sendCommand(plat::Form&, int) override { return false; }
-    void putClipboardText(std::wstring_view text) override { m_platform.clipboard() = std::wstring(text); }
-    void emptyClipboard() override { m_platform.clipboard().reset(); }
+    void putClipboardText(std::wstring_view text) override { m_platform.clipboardContent() = std::wstring(text); }
+    void emptyClipboard() override { m_platform.clipboardContent().reset(); }
     void hideFile(const std::wstring& path) override { m_platform.markHidden(path); }
     void holdOpen(const std::wstring& path) override {
         m_platform.failWrites(fileName(path), L"The file is in use by another program");

@@ -146,8 +146,8 @@ void Win32Backend::pressShortcut(plat::Form& form, plat::Shortcut key) {
 
 void Win32Backend::resize(plat::Form& form, float width, float height) {
     const plat::Rect now = form.bounds();
-    const float x = m_platform.twipsPerPixelX();
-    const float y = m_platform.twipsPerPixelY();
+    const float x = m_platform.screen().twipsPerPixelX();
+    const float y = m_platform.screen().twipsPerPixelY();
     SetWindowPos(hwndOf(form), nullptr, static_cast<int>(now.left / x), static_cast<int>(now.top / y),
                  static_cast<int>(width / x), static_cast<int>(height / y), SWP_NOZORDER | SWP_NOACTIVATE);
     settle();

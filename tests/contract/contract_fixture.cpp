@@ -30,7 +30,7 @@ fs::path makeScratchFolder() {
 ContractTest::ContractTest()
     : m_folder(makeScratchFolder().wstring()),
       m_backend(makeContractBackend(m_folder)),
-      m_separator(m_backend->platform().pathSeparator()) {}
+      m_separator(m_backend->platform().program().pathSeparator()) {}
 
 ContractTest::~ContractTest() {
     m_backend.reset();  // which lets go of the files it holds open
@@ -53,7 +53,7 @@ std::vector<std::wstring> ContractTest::folderContents() const {
 
 std::string ContractTest::read(std::wstring_view name) {
     std::string bytes;
-    return platform().readFile(path(name), bytes).ok ? bytes : "<unreadable>";
+    return platform().files().readFile(path(name), bytes).ok ? bytes : "<unreadable>";
 }
 
 void Recorder::onLoad() {

@@ -22,69 +22,72 @@ std::string everyByte() {
 }
 
 TEST_F(Files, AtomicWriteCreatesAndReplacesExactlyTheBytes) {
-    ASSERT_TRUE(platform().writeFileAtomic(path(L"page1.txt"), "old content, longer than the new").ok);
+    ASSERT_TRUE(platform().files().writeFileAtomic(path(L"page1.txt"), "old content, longer than the new").ok);
     EXPECT_EQ(read(L"page1.txt"), "old content, longer than the new");
-    ASSERT_TRUE(platform().writeFileAtomic(path(L"page1.txt"), everyByte()).ok);
+    ASSERT_TRUE(platform().files().writeFileAtomic(path(L"page1.txt"), everyByte()).ok);
     EXPECT_EQ(read(L"page1.txt"), everyByte());
-    ASSERT_TRUE(platform().writeFileAtomic(path(L"page1.txt"), "").ok);
+    ASSERT_TRUE(platform().files().writeFileAtomic(path(L"page1.txt"), "").ok);
     EXPECT_EQ(read(L"page1.txt"), "");
     EXPECT_EQ(folderContents(), Names{L"page1.txt"});
 }
 
 TEST_F(Files, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile) {
-    ASSERT_TRUE(platform().writeFileAtomic(path(L"kept.txt"), "old").ok);
+    ASSERT_TRUE(platform().files().writeFileAtomic(path(L"kept.txt"), "old").ok);
     backend().holdOpen(path(L"kept.txt"));
-    const plat::FileStatus refused = platform().writeFileAtomic(path(L"kept.txt"), "new");
+    const plat::FileStatus refused = platform().files().writeFileAtomic(path(L"kept.txt"), "new");
     EXPECT_FALSE(refused.ok);
     EXPECT_FALSE(refused.error.empty());
     EXPECT_EQ(read(L"kept.txt"), "old");
 
     // A folder where the file should be: the rename at the end is what fails.
     std::filesystem::create_directory(std::filesystem::path(path(L"folder.txt")));
-    const plat::FileStatus blocked = platform().writeFileAtomic(path(L"folder.txt"), "new");
+    const plat::FileStatus blocked = platform().files().writeFileAtomic(path(L"folder.txt"), "new");
     EXPECT_FALSE(blocked.ok);
     EXPECT_FALSE(blocked.error.empty());
     EXPECT_FALSE(
-        platform().writeFileAtomic(path(L"missing") + std::wstring(platform().pathSeparator()) + L"x.txt", "x").ok);
+        platform()
+            .files()
+            .writeFileAtomic(path(L"missing") + std::wstring(platform().program().pathSeparator()) + L"x.txt", "x")
+            .ok);
     EXPECT_EQ(folderContents(), (Names{L"folder.txt", L"kept.txt"}));
 }
 
 TEST_F(Files, ReadAndRemoveOfAMissingFileFailWithAReason) {
     std::string bytes = "stale";
-    const plat::FileStatus status = platform().readFile(path(L"none.txt"), bytes);
+    const plat::FileStatus status = platform().files().readFile(path(L"none.txt"), bytes);
     EXPECT_FALSE(status.ok);
     EXPECT_FALSE(status.error.empty());
     EXPECT_EQ(bytes, "");
-    EXPECT_FALSE(platform().removeFile(path(L"none.txt")).ok);
-    ASSERT_TRUE(platform().writeFileAtomic(path(L"gone.txt"), "x").ok);
-    EXPECT_TRUE(platform().removeFile(path(L"gone.txt")).ok);
-    EXPECT_FALSE(platform().exists(path(L"gone.txt")));
+    EXPECT_FALSE(platform().files().removeFile(path(L"none.txt")).ok);
+    ASSERT_TRUE(platform().files().writeFileAtomic(path(L"gone.txt"), "x").ok);
+    EXPECT_TRUE(platform().files().removeFile(path(L"gone.txt")).ok);
+    EXPECT_FALSE(platform().files().exists(path(L"gone.txt")));
 }
 
 // Listings hold ordinary files only, names not paths, in no particular order.
 TEST_F(Files, OnlyOrdinaryFilesAreListed) {
     const std::wstring blanks = L"a name with blanks.txt";
-    ASSERT_TRUE(platform().writeFileAtomic(path(L"b.txt"), "1").ok);
-    ASSERT_TRUE(platform().writeFileAtomic(path(blanks), "2").ok);
-    ASSERT_TRUE(platform().writeFileAtomic(path(L"hidden.txt"), "3").ok);
+    ASSERT_TRUE(platform().files().writeFileAtomic(path(L"b.txt"), "1").ok);
+    ASSERT_TRUE(platform().files().writeFileAtomic(path(blanks), "2").ok);
+    ASSERT_TRUE(platform().files().writeFileAtomic(path(L"hidden.txt"), "3").ok);
     backend().hideFile(path(L"hidden.txt"));
     std::filesystem::create_directory(std::filesystem::path(path(L"sub")));
 
-    EXPECT_TRUE(platform().isOrdinaryFile(path(L"b.txt")));
-    EXPECT_FALSE(platform().isOrdinaryFile(path(L"hidden.txt")));
-    EXPECT_FALSE(platform().isOrdinaryFile(path(L"sub")));
-    EXPECT_FALSE(platform().isOrdinaryFile(path(L"none.txt")));
-    EXPECT_TRUE(platform().exists(path(L"sub")));
-    EXPECT_FALSE(platform().exists(path(L"none.txt")));
+    EXPECT_TRUE(platform().files().isOrdinaryFile(path(L"b.txt")));
+    EXPECT_FALSE(platform().files().isOrdinaryFile(path(L"hidden.txt")));
+    EXPECT_FALSE(platform().files().isOrdinaryFile(path(L"sub")));
+    EXPECT_FALSE(platform().files().isOrdinaryFile(path(L"none.txt")));
+    EXPECT_TRUE(platform().files().exists(path(L"sub")));
+    EXPECT_FALSE(platform().files().exists(path(L"none.txt")));
 
-    std::vector<plat::FileEntry> files = platform().listFiles(m_folder);
+    std::vector<plat::FileEntry> files = platform().files().listFiles(m_folder);
     std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
     ASSERT_EQ(files.size(), 2u);
     EXPECT_EQ(files[0].name, blanks);
     EXPECT_EQ(files[1].name, L"b.txt");
     EXPECT_GT(files[0].ageSeconds, -5.0);  // just written; clocks of file systems are coarse
     EXPECT_LT(files[0].ageSeconds, 60.0);
-    EXPECT_TRUE(platform().listFiles(path(L"none")).empty());
+    EXPECT_TRUE(platform().files().listFiles(path(L"none")).empty());
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ TEST_F(Services, AnsiConversionIsWindows1252BothWays) {
     for (int b = 0; b < 256; ++b) {
         all.push_back(static_cast<char>(b));
     }
-    const std::wstring wide = platform().fromAnsi(all);
+    const std::wstring wide = platform().ansiText().fromAnsi(all);
     ASSERT_EQ(wide.size(), all.size());
     // 0x81 is one of the five bytes 1252 leaves undefined: the C1 control of its value.
     const std::pair<int, wchar_t> spots[] = {{0x00, L'\0'},     {0x80, L'\u20ac'}, {0x81, L'\u0081'},
@@ -22,11 +22,11 @@ TEST_F(Services, AnsiConversionIsWindows1252BothWays) {
         EXPECT_EQ(wide[static_cast<std::size_t>(byte)], ch) << "byte " << byte;
     }
     std::string back;
-    ASSERT_TRUE(platform().toAnsi(wide, back));
+    ASSERT_TRUE(platform().ansiText().toAnsi(wide, back));
     EXPECT_EQ(back, all);
-    EXPECT_TRUE(platform().toAnsi(L"", back));
+    EXPECT_TRUE(platform().ansiText().toAnsi(L"", back));
     EXPECT_EQ(back, "");
-    EXPECT_EQ(platform().fromAnsi(""), L"");
+    EXPECT_EQ(platform().ansiText().fromAnsi(""), L"");
 }
 
 // Nothing is ever replaced by '?' or a look-alike: the caller stores such text
@@ -41,39 +41,39 @@ TEST_F(Services, TextWithoutAn8BitFormIsRefused) {
     };
     for (const std::wstring& text : refused) {
         std::string out = "stale";
-        EXPECT_FALSE(platform().toAnsi(text, out)) << "character " << static_cast<unsigned>(text.back());
+        EXPECT_FALSE(platform().ansiText().toAnsi(text, out)) << "character " << static_cast<unsigned>(text.back());
         EXPECT_EQ(out.find('?'), std::string::npos);
     }
 }
 
 TEST_F(Services, SettingsRoundTripAndAbsentKeysGiveTheFallback) {
     const std::wstring app(kSettingsApp);
-    EXPECT_EQ(platform().getSetting(app, L"Window", L"Left", L"fallback"), L"fallback");
-    ASSERT_TRUE(platform().saveSetting(app, L"Window", L"Left", L"120").ok);
-    ASSERT_TRUE(platform().saveSetting(app, L"Window", L"Caption", L" two  blanks, caf\u00e9 ").ok);
-    ASSERT_TRUE(platform().saveSetting(app, L"Window", L"Empty", L"").ok);
-    EXPECT_EQ(platform().getSetting(app, L"Window", L"Left", L"fallback"), L"120");
-    EXPECT_EQ(platform().getSetting(app, L"Window", L"Caption", L"fallback"), L" two  blanks, caf\u00e9 ");
-    EXPECT_EQ(platform().getSetting(app, L"Window", L"Empty", L"fallback"), L"");
-    EXPECT_EQ(platform().getSetting(app, L"Other", L"Left", L"fallback"), L"fallback");
-    ASSERT_TRUE(platform().saveSetting(app, L"Window", L"Left", L"-45").ok);
-    EXPECT_EQ(platform().getSetting(app, L"Window", L"Left", L"fallback"), L"-45");
+    EXPECT_EQ(platform().settings().get(app, L"Window", L"Left", L"fallback"), L"fallback");
+    ASSERT_TRUE(platform().settings().save(app, L"Window", L"Left", L"120").ok);
+    ASSERT_TRUE(platform().settings().save(app, L"Window", L"Caption", L" two  blanks, caf\u00e9 ").ok);
+    ASSERT_TRUE(platform().settings().save(app, L"Window", L"Empty", L"").ok);
+    EXPECT_EQ(platform().settings().get(app, L"Window", L"Left", L"fallback"), L"120");
+    EXPECT_EQ(platform().settings().get(app, L"Window", L"Caption", L"fallback"), L" two  blanks, caf\u00e9 ");
+    EXPECT_EQ(platform().settings().get(app, L"Window", L"Empty", L"fallback"), L"");
+    EXPECT_EQ(platform().settings().get(app, L"Other", L"Left", L"fallback"), L"fallback");
+    ASSERT_TRUE(platform().settings().save(app, L"Window", L"Left", L"-45").ok);
+    EXPECT_EQ(platform().settings().get(app, L"Window", L"Left", L"fallback"), L"-45");
 }
 
 TEST_F(Services, ClipboardTextRoundTripsWithItsLineEnds) {
     const std::wstring text = L"first line\r\nsecond \u20ac\u0141\r\n\r\n";
-    ASSERT_TRUE(platform().setClipboardText(text).ok);
+    ASSERT_TRUE(platform().clipboard().setText(text).ok);
     std::wstring got;
-    ASSERT_TRUE(platform().getClipboardText(got).ok);
+    ASSERT_TRUE(platform().clipboard().getText(got).ok);
     EXPECT_EQ(got, text);
 
     backend().putClipboardText(L"from another program\r\n");
-    ASSERT_TRUE(platform().getClipboardText(got).ok);
+    ASSERT_TRUE(platform().clipboard().getText(got).ok);
     EXPECT_EQ(got, L"from another program\r\n");
 
     backend().emptyClipboard();
     got = L"stale";
-    ASSERT_TRUE(platform().getClipboardText(got).ok);
+    ASSERT_TRUE(platform().clipboard().getText(got).ok);
     EXPECT_EQ(got, L"");
 }
 

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <random>
 
+#include "platform/files.h"
 #include "tests/e2e/atomic_writer.h"
 #include "tests/e2e/driver/program_process.h"
 #include "tests/e2e/driver/test_folder.h"
@@ -21,7 +22,6 @@ namespace {
 constexpr int kKills = 60;
 // A kill lands up to this long after the writer began its first write: a few writes.
 constexpr double kLatestKillMs = 40;
-constexpr std::wstring_view kTempSuffix = L".quibtmp";
 
 std::wstring writerExePath() {
     return windowsPath(fromUtf8(QUIBBETS_E2E_ATOMIC_WRITER_EXE));
@@ -144,7 +144,7 @@ void AtomicWrite::expectOnlyFilesAndTemporaries(bool midWrite) {
         if (known) {
             continue;
         }
-        EXPECT_TRUE(name.ends_with(kTempSuffix)) << "unexpected file " << toUtf8(name);
+        EXPECT_TRUE(name.ends_with(plat::kTempSuffix)) << "unexpected file " << toUtf8(name);
         EXPECT_TRUE(midWrite) << "a write that ended left " << toUtf8(name) << " behind";
         ++m_tempsLeft;
         DeleteFileW(m_folder.file(name).c_str());

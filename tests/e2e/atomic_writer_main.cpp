@@ -33,8 +33,8 @@ int writeForever(e2e::WriterMarks& marks, const std::wstring& folder, long long 
         const int version = static_cast<int>(write / e2e::kWriterFiles % 2);
         InterlockedIncrement(&marks.begun);
         const plat::FileStatus status =
-            platform.writeFileAtomic(folder + L"\\" + e2e::writerFileName(file),
-                                     contents[static_cast<size_t>(version * e2e::kWriterFiles + file)]);
+            platform.files().writeFileAtomic(folder + L"\\" + e2e::writerFileName(file),
+                                             contents[static_cast<size_t>(version * e2e::kWriterFiles + file)]);
         if (!status.ok) {
             std::fwprintf(stderr, L"atomic writer: write %lld failed: %ls\n", write, status.error.c_str());
             return 1;

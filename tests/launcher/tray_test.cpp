@@ -45,9 +45,9 @@ TEST_F(TrayTest, StartAddsOneIconAndShowsNothing) {
     ASSERT_EQ(m_platform.notifyCalls().size(), 1u);
     const auto& add = m_platform.notifyCalls()[0];
     EXPECT_EQ(add.op, plat::NotifyOp::Add);
-    const NotifyRecord expected{form().pictureHandle(),           1, 7, 512, form().iconHandle(),
-                                tipField(m_platform, L"Quibbets")};
-    EXPECT_EQ(add.record, encodeNotifyRecord(expected, sizeof(void*)));
+    const plat::NotifyRecord expected{form().pictureHandle(),           1, 7, 512, form().iconHandle(),
+                                      tipField(m_platform, L"Quibbets")};
+    EXPECT_EQ(add.record, expected);
     EXPECT_NE(form().pictureHandle(), 0u);
     EXPECT_NE(form().iconHandle(), 0u);
     EXPECT_FALSE(form().visible());
@@ -118,22 +118,17 @@ TEST_F(TrayTest, CloseWithNoNotesProgramSaysToCloseItManually) {
     notify({517});
     notes::test::expectOnlyBox(m_platform,
                                {.text = L"Error!  Please close the program manually.", .caption = L"Quibbets"});
-    EXPECT_TRUE(m_platform.postedMessages().empty());
+    EXPECT_TRUE(m_platform.closeRequests().empty());
 }
 
-TEST_F(TrayTest, ClosePostsTheCloseRequestToTheFirstNotesProgramOnly) {
+TEST_F(TrayTest, CloseAsksTheFirstNotesProgramOnlyToClose) {
     addMessageBox();  // found first by its title alone
     const plat::NativeHandle first = addNotesProgram();
     addMessageBox();
     addNotesProgram();
     m_platform.addWindow(L"Quibbet - Page 1");
     m_program->form->mnuPopClose_Click();
-    ASSERT_EQ(m_platform.postedMessages().size(), 1u);
-    const auto& posted = m_platform.postedMessages()[0];
-    EXPECT_EQ(posted.window, first);
-    EXPECT_EQ(posted.message, 16u);
-    EXPECT_EQ(posted.wParam, 1u);
-    EXPECT_EQ(posted.lParam, 1);
+    EXPECT_EQ(m_platform.closeRequests(), std::vector<plat::NativeHandle>{first});
 }
 
 TEST_F(TrayTest, CloseWithOnlyAMessageBoxTitledQuibbetsSaysToCloseItManually) {
@@ -142,12 +137,12 @@ TEST_F(TrayTest, CloseWithOnlyAMessageBoxTitledQuibbetsSaysToCloseItManually) {
     m_program->form->mnuPopClose_Click();
     ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
     EXPECT_EQ(m_platform.messageBoxes()[0].text, L"Error!  Please close the program manually.");
-    EXPECT_TRUE(m_platform.postedMessages().empty());
+    EXPECT_TRUE(m_platform.closeRequests().empty());
 }
 
 TEST_F(TrayTest, CloseOfAWindowThatIsAlreadyGoneIsReported) {
     addNotesProgram();
-    m_platform.onPost([this](const HeadlessPlatform::PostedMessage& m) { m_platform.removeWindow(m.window); });
+    m_platform.onCloseRequest([this](plat::NativeHandle window) { m_platform.removeWindow(window); });
     m_platform.queueAnswer(plat::MsgAnswer::Ok);
     m_program->form->mnuPopClose_Click();
     EXPECT_EQ(m_platform.messageBoxes().size(), 1u);
@@ -163,8 +158,8 @@ TEST_F(TrayTest, ExitRemovesOnlyTheIconAndLeavesTheNotesProgramRunning) {
     const HeadlessPlatform::NotifyCall& deletion = m_platform.notifyCalls().back();
     EXPECT_EQ(deletion.op, plat::NotifyOp::Delete);
     EXPECT_TRUE(deletion.accepted);
-    EXPECT_EQ(deletion.record, encodeNotifyRecord({hook, 1, 0, 0, 0, {}}, sizeof(void*)));
-    EXPECT_TRUE(m_platform.postedMessages().empty());
+    EXPECT_EQ(deletion.record, (plat::NotifyRecord{hook, 1, 0, 0, 0, {}}));
+    EXPECT_TRUE(m_platform.closeRequests().empty());
 }
 
 TEST_F(TrayTest, TheEndOfTheSessionRemovesTheIconAndEndsTheLauncher) {
@@ -172,11 +167,11 @@ TEST_F(TrayTest, TheEndOfTheSessionRemovesTheIconAndEndsTheLauncher) {
     m_platform.endSession();
     EXPECT_EQ(m_platform.iconCount(), 0);
     EXPECT_EQ(m_platform.openFormCount(), 0);
-    EXPECT_EQ(m_platform.notifyCalls().back().record, encodeNotifyRecord({hook, 1, 0, 0, 0, {}}, sizeof(void*)));
+    EXPECT_EQ(m_platform.notifyCalls().back().record, (plat::NotifyRecord{hook, 1, 0, 0, 0, {}}));
 }
 
 TEST_F(TrayTest, AFailingCommandIsReportedAndTheLauncherGoesOn) {
-    m_platform.onPost([](const HeadlessPlatform::PostedMessage&) { throw std::bad_alloc(); });
+    m_platform.onCloseRequest([](plat::NativeHandle) { throw std::bad_alloc(); });
     addNotesProgram();
     m_platform.queueAnswer(plat::MsgAnswer::Ok);
     m_platform.queuePopupChoice(mnuPopClose);

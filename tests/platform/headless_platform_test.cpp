@@ -39,7 +39,7 @@ protected:
     }
     std::string read(const std::wstring& name) const {
         std::string bytes;
-        EXPECT_TRUE(platform->readFile(path(name), bytes).ok);
+        EXPECT_TRUE(platform->files().readFile(path(name), bytes).ok);
         return bytes;
     }
     fs::path folder;
@@ -79,67 +79,67 @@ MessageBoxRequest box(std::wstring text, MsgButtons buttons = MsgButtons::Ok, in
 }  // namespace
 
 TEST_F(HeadlessTest, AtomicWriteLeavesExactlyTheNewBytesAndNoTempFile) {
-    EXPECT_EQ(platform->appFolder(), folder.wstring());
-    ASSERT_TRUE(platform->writeFileAtomic(path(L"page1.txt"), "old").ok);
+    EXPECT_EQ(platform->program().folder(), folder.wstring());
+    ASSERT_TRUE(platform->files().writeFileAtomic(path(L"page1.txt"), "old").ok);
     const std::string fresh("new\r\n\0\x80\xff", 8);
-    ASSERT_TRUE(platform->writeFileAtomic(path(L"page1.txt"), fresh).ok);
+    ASSERT_TRUE(platform->files().writeFileAtomic(path(L"page1.txt"), fresh).ok);
     EXPECT_EQ(read(L"page1.txt"), fresh);
     EXPECT_EQ(folderContents(), std::vector<std::string>{"page1.txt"});
     EXPECT_EQ(platform->writeCount(L"page1.txt"), 2);
-    ASSERT_TRUE(platform->writeFileAtomic(path(L"page1.txt"), "").ok);
+    ASSERT_TRUE(platform->files().writeFileAtomic(path(L"page1.txt"), "").ok);
     EXPECT_EQ(read(L"page1.txt"), "");
 }
 
 TEST_F(HeadlessTest, InjectedWriteFaultKeepsTheOldFile) {
-    ASSERT_TRUE(platform->writeFileAtomic(path(L"page1.txt"), "old").ok);
+    ASSERT_TRUE(platform->files().writeFileAtomic(path(L"page1.txt"), "old").ok);
     platform->failWrites(L"page1.txt", L"Disk full");
-    EXPECT_EQ(platform->writeFileAtomic(path(L"page1.txt"), "new").error, L"Disk full");
-    EXPECT_TRUE(platform->writeFileAtomic(path(L"page2.txt"), "other").ok);  // another name is not hit
+    EXPECT_EQ(platform->files().writeFileAtomic(path(L"page1.txt"), "new").error, L"Disk full");
+    EXPECT_TRUE(platform->files().writeFileAtomic(path(L"page2.txt"), "other").ok);  // another name is not hit
     EXPECT_EQ(read(L"page1.txt"), "old");
     EXPECT_EQ(platform->writeCount(L"page1.txt"), 1);
 
     platform->failWrites(L"", L"Everything fails");
-    EXPECT_EQ(platform->writeFileAtomic(path(L"page3.txt"), "x").error, L"Everything fails");
+    EXPECT_EQ(platform->files().writeFileAtomic(path(L"page3.txt"), "x").error, L"Everything fails");
     platform->clearWriteFaults();
-    EXPECT_TRUE(platform->writeFileAtomic(path(L"page1.txt"), "new").ok);
+    EXPECT_TRUE(platform->files().writeFileAtomic(path(L"page1.txt"), "new").ok);
     EXPECT_EQ(read(L"page1.txt"), "new");
     EXPECT_EQ(folderContents(), (std::vector<std::string>{"page1.txt", "page2.txt"}));
 }
 
 TEST_F(HeadlessTest, RealFileFailuresCarryAReason) {
-    EXPECT_EQ(platform->writeFileAtomic(path(L"missing/page1.txt"), "x").error, L"No such file or directory");
+    EXPECT_EQ(platform->files().writeFileAtomic(path(L"missing/page1.txt"), "x").error, L"No such file or directory");
     fs::create_directory(folder / "page2.txt");  // a folder in the way of the rename
-    EXPECT_FALSE(platform->writeFileAtomic(path(L"page2.txt"), "x").ok);
+    EXPECT_FALSE(platform->files().writeFileAtomic(path(L"page2.txt"), "x").ok);
     std::string bytes = "stale";
-    EXPECT_EQ(platform->readFile(path(L"page9.txt"), bytes).error, L"No such file or directory");
-    ASSERT_TRUE(platform->writeFileAtomic(path(L"page3.txt"), "kept").ok);
+    EXPECT_EQ(platform->files().readFile(path(L"page9.txt"), bytes).error, L"No such file or directory");
+    ASSERT_TRUE(platform->files().writeFileAtomic(path(L"page3.txt"), "kept").ok);
     platform->failReads(L"page3.txt", L"Locked");
-    EXPECT_EQ(platform->readFile(path(L"page3.txt"), bytes).error, L"Locked");
+    EXPECT_EQ(platform->files().readFile(path(L"page3.txt"), bytes).error, L"Locked");
     EXPECT_EQ(bytes, "");
     platform->clearReadFaults();
     EXPECT_EQ(read(L"page3.txt"), "kept");
-    EXPECT_FALSE(platform->removeFile(path(L"page9.txt")).ok);
+    EXPECT_FALSE(platform->files().removeFile(path(L"page9.txt")).ok);
     EXPECT_EQ(folderContents(), (std::vector<std::string>{"page2.txt", "page3.txt"}));
 }
 
 TEST_F(HeadlessTest, OrdinaryFilesAndListing) {
-    ASSERT_TRUE(platform->writeFileAtomic(path(L"b.txt"), "1").ok);
-    ASSERT_TRUE(platform->writeFileAtomic(path(L"a \u00e9\u20ac.txt"), "2").ok);  // non-ASCII name
-    ASSERT_TRUE(platform->writeFileAtomic(path(L"hidden.txt"), "3").ok);
+    ASSERT_TRUE(platform->files().writeFileAtomic(path(L"b.txt"), "1").ok);
+    ASSERT_TRUE(platform->files().writeFileAtomic(path(L"a \u00e9\u20ac.txt"), "2").ok);  // non-ASCII name
+    ASSERT_TRUE(platform->files().writeFileAtomic(path(L"hidden.txt"), "3").ok);
     fs::create_directory(folder / "sub");
     platform->markHidden(path(L"hidden.txt"));
-    EXPECT_TRUE(platform->isOrdinaryFile(path(L"b.txt")));
-    EXPECT_FALSE(platform->isOrdinaryFile(path(L"hidden.txt")));
-    EXPECT_FALSE(platform->isOrdinaryFile(path(L"sub")));
-    EXPECT_TRUE(platform->exists(path(L"sub")));
-    const auto files = platform->listFiles(folder.wstring());
+    EXPECT_TRUE(platform->files().isOrdinaryFile(path(L"b.txt")));
+    EXPECT_FALSE(platform->files().isOrdinaryFile(path(L"hidden.txt")));
+    EXPECT_FALSE(platform->files().isOrdinaryFile(path(L"sub")));
+    EXPECT_TRUE(platform->files().exists(path(L"sub")));
+    const auto files = platform->files().listFiles(folder.wstring());
     ASSERT_EQ(files.size(), 2u);
     EXPECT_EQ(files[0].name, L"a \u00e9\u20ac.txt");
     EXPECT_EQ(files[1].name, L"b.txt");
     EXPECT_GE(files[1].ageSeconds, -1.0);
     EXPECT_LT(files[1].ageSeconds, 60.0);
-    EXPECT_TRUE(platform->removeFile(path(L"b.txt")).ok);
-    EXPECT_FALSE(platform->exists(path(L"b.txt")));
+    EXPECT_TRUE(platform->files().removeFile(path(L"b.txt")).ok);
+    EXPECT_FALSE(platform->files().exists(path(L"b.txt")));
 }
 
 TEST_F(HeadlessTest, FormLifecycleEventOrder) {
@@ -257,33 +257,33 @@ TEST_F(HeadlessTest, MessageBoxesAnswerFromTheQueueThenTheDefault) {
 }
 
 TEST_F(HeadlessTest, WorkAreaNearestAndSettings) {
-    const Rect d = platform->workAreaNearest({-5000, -5000, 100, 100});
+    const Rect d = platform->screen().workAreaNearest({-5000, -5000, 100, 100});
     EXPECT_EQ(d.width, 19200);
     EXPECT_EQ(d.height, 14760);
     platform->setWorkAreas({{0, 0, 19200, 14760}, {19200, 0, 28800, 16200}});
-    EXPECT_EQ(platform->workAreaNearest({18000, 100, 3000, 3000}).left, 19200);  // mostly on the second
-    EXPECT_EQ(platform->workAreaNearest({-9000, 100, 3000, 3000}).left, 0);      // off every screen, left
-    EXPECT_EQ(platform->workAreaNearest({60000, 100, 3000, 3000}).left, 19200);  // off every screen, right
+    EXPECT_EQ(platform->screen().workAreaNearest({18000, 100, 3000, 3000}).left, 19200);  // mostly on the second
+    EXPECT_EQ(platform->screen().workAreaNearest({-9000, 100, 3000, 3000}).left, 0);      // off every screen, left
+    EXPECT_EQ(platform->screen().workAreaNearest({60000, 100, 3000, 3000}).left, 19200);  // off every screen, right
 
-    EXPECT_EQ(platform->getSetting(L"Quibbets", L"Window", L"Left", L"?"), L"?");
-    EXPECT_TRUE(platform->saveSetting(L"Quibbets", L"Window", L"Left", L"120").ok);
-    EXPECT_EQ(platform->settings().at(L"Quibbets\\Window\\Left"), L"120");
+    EXPECT_EQ(platform->settings().get(L"Quibbets", L"Window", L"Left", L"?"), L"?");
+    EXPECT_TRUE(platform->settings().save(L"Quibbets", L"Window", L"Left", L"120").ok);
+    EXPECT_EQ(platform->storedSettings().at(L"Quibbets\\Window\\Left"), L"120");
     platform->failSettingWrites(true);
-    EXPECT_FALSE(platform->saveSetting(L"Quibbets", L"Window", L"Left", L"0").ok);
-    EXPECT_EQ(platform->getSetting(L"Quibbets", L"Window", L"Left", L"?"), L"120");
+    EXPECT_FALSE(platform->settings().save(L"Quibbets", L"Window", L"Left", L"0").ok);
+    EXPECT_EQ(platform->settings().get(L"Quibbets", L"Window", L"Left", L"?"), L"120");
 }
 
 TEST_F(HeadlessTest, PrinterRecordsJobsAndFaults) {
     std::wstring error;
     platform->failPrintingAfter(1, L"Out of paper");
-    auto job = platform->startPrintJob(L"Page 1", error);
+    auto job = platform->printer().startJob(L"Page 1", error);
     ASSERT_NE(job, nullptr);
     EXPECT_EQ(job->textWidth(L"abc"), 360);
     EXPECT_TRUE(job->drawText(0, 0, L"one").ok);
     EXPECT_TRUE(job->newSheet().ok);
     EXPECT_EQ(job->drawText(0, 240, L"two").error, L"Out of paper");
     job.reset();  // dropped without end()
-    auto next = platform->startPrintJob(L"Page 2", error);
+    auto next = platform->printer().startJob(L"Page 2", error);
     EXPECT_TRUE(next->drawText(0, 0, L"three").ok);
     EXPECT_TRUE(next->end().ok);
     const auto& docs = platform->printed();
@@ -294,7 +294,7 @@ TEST_F(HeadlessTest, PrinterRecordsJobsAndFaults) {
     EXPECT_EQ(docs[0].lines[0].sheet, 0);
     EXPECT_TRUE(docs[1].ended);
     platform->setPrinterAvailable(false);
-    EXPECT_EQ(platform->startPrintJob(L"Page 3", error), nullptr);
+    EXPECT_EQ(platform->printer().startJob(L"Page 3", error), nullptr);
     EXPECT_EQ(error, L"No printer is installed.");
 }
 

@@ -12,7 +12,7 @@ class EditCommandsTest : public NotesTest {
 protected:
     void SetUp() override { start(); }
     bool enabled(int id) { return window().menuEnabled(id); }
-    std::wstring clipboard() { return m_platform.clipboard().value_or(L"<no text>"); }
+    std::wstring clipboard() { return m_platform.clipboardContent().value_or(L"<no text>"); }
     FrmMain& frm() { return *m_program->window; }
 };
 
@@ -83,7 +83,7 @@ TEST_F(EditCommandsTest, CopyArmsUndoAndUndoRemovesWhatWasTypedSince) {
 }
 
 TEST_F(EditCommandsTest, PastePasteUndoReturnsToTheTextBeforeTheSecondPaste) {
-    m_platform.clipboard() = L"ab";
+    m_platform.clipboardContent() = L"ab";
     window().clickMenu(mnuEditPaste);
     window().clickMenu(mnuEditPaste);
     EXPECT_EQ(page(0).text(), L"abab");
@@ -93,7 +93,7 @@ TEST_F(EditCommandsTest, PastePasteUndoReturnsToTheTextBeforeTheSecondPaste) {
 }
 
 TEST_F(EditCommandsTest, PasteWithoutTextOnTheClipboardRemovesTheSelection) {
-    m_platform.clipboard().reset();
+    m_platform.clipboardContent().reset();
     page(0).setText(L"abcdef");
     page(0).select(1, 3);
     window().clickMenu(mnuEditPaste);
@@ -118,7 +118,7 @@ TEST_F(EditCommandsTest, CutOnAnEmptyPageStoresEmptyText) {
 TEST_F(EditCommandsTest, UndoRestoresThePageItWasTakenFromAndShowsIt) {
     page(0).setText(L"page one");
     page(2).setText(L"page three");
-    m_platform.clipboard() = L" pasted";
+    m_platform.clipboardContent() = L" pasted";
     page(0).select(8, 0);
     window().clickMenu(mnuEditPaste);
     window().clickMenu(mnuGoThree);
@@ -135,7 +135,7 @@ TEST_F(EditCommandsTest, UndoRestoresThePageItWasTakenFromAndShowsIt) {
 TEST_F(EditCommandsTest, BusyClipboardIsRetriedThenReportedAndNothingChanges) {
     page(0).setText(L"precious text");
     page(0).select(0, 8);
-    m_platform.clipboard() = L"theirs";
+    m_platform.clipboardContent() = L"theirs";
     m_platform.holdClipboard(-1);
     m_platform.queueAnswer(plat::MsgAnswer::Ok);
     window().pressShortcut(Shortcut::ctrl(L'X'));

@@ -1,0 +1,49 @@
+// Files: whole-file reads, atomic writes, removal and folder listings, and the one
+// rule that names the temporary files of an atomic write.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace plat {
+
+struct FileEntry {
+    std::wstring name;
+    double ageSeconds = 0;  // since the last write
+};
+
+class Files {
+public:
+    virtual ~Files() = default;
+    // True for an existing ordinary file: not a folder, not hidden, not a system file.
+    virtual bool isOrdinaryFile(std::wstring_view path) const = 0;
+    // True when anything (file or folder) has this path.
+    virtual bool exists(std::wstring_view path) const = 0;
+    // The whole content of a file; `bytes` is empty when the read fails.
+    virtual FileStatus readFile(std::wstring_view path, std::string& bytes) const = 0;
+    // Writes `bytes` as the whole new content of `path`: a temporary file in the same
+    // folder (named by tempFilePath), flushed to disk, then renamed over the old file in
+    // one step. After a crash the file holds either its old or its new content.
+    virtual FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) = 0;
+    // Deletes a file.
+    virtual FileStatus removeFile(std::wstring_view path) = 0;
+    // Names (not paths) of the ordinary files in a folder, with their age.
+    virtual std::vector<FileEntry> listFiles(std::wstring_view folder) const = 0;
+};
+
+// Suffix of the temporary files of writeFileAtomic.
+inline constexpr std::wstring_view kTempSuffix = L".quibtmp";
+
+// Path of a temporary file of writeFileAtomic: the target, the writing process's id
+// and a count ("page1.txt.4242-7.quibtmp"), so that a leftover can be traced to its
+// writer.
+inline std::wstring tempFilePath(std::wstring_view target, std::uint32_t processId, std::uint64_t count) {
+    return std::wstring(target) + L"." + std::to_wstring(processId) + L"-" + std::to_wstring(count) +
+           std::wstring(kTempSuffix);
+}
+
+}  // namespace plat

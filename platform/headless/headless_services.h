@@ -1,0 +1,143 @@
+// Internal to the headless backend: one class per desktop service, each working on
+// the backend's shared state. The test side of each service is on HeadlessPlatform.
+#pragma once
+
+#include "platform/headless/headless_state.h"
+
+namespace plat::headless {
+
+using State = HeadlessPlatform::State;
+
+class HeadlessProgramInfo final : public ProgramInfo {  // headless_platform.cpp
+public:
+    explicit HeadlessProgramInfo(State* state) : m_state(state) {}
+    std::wstring folder() const override;
+    std::wstring_view pathSeparator() const override;
+    void version(int& major, int& minor, int& revision) const override;
+
+private:
+    State* m_state;
+};
+
+class HeadlessScreen final : public Screen {  // headless_platform.cpp
+public:
+    explicit HeadlessScreen(State* state) : m_state(state) {}
+    float twipsPerPixelX() const override;
+    float twipsPerPixelY() const override;
+    Rect workAreaNearest(const Rect& r) const override;
+
+private:
+    State* m_state;
+};
+
+class HeadlessSettings final : public Settings {  // headless_platform.cpp
+public:
+    explicit HeadlessSettings(State* state) : m_state(state) {}
+    std::wstring get(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                     std::wstring_view fallback) const override;
+    FileStatus save(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                    std::wstring_view value) override;
+
+private:
+    State* m_state;
+};
+
+class HeadlessAnsiText final : public AnsiText {  // headless_codec.cpp
+public:
+    bool toAnsi(std::wstring_view text, std::string& out) const override;
+    std::wstring fromAnsi(std::string_view bytes) const override;
+};
+
+class HeadlessFiles final : public Files {  // headless_files.cpp
+public:
+    explicit HeadlessFiles(State* state) : m_state(state) {}
+    bool isOrdinaryFile(std::wstring_view path) const override;
+    bool exists(std::wstring_view path) const override;
+    FileStatus readFile(std::wstring_view path, std::string& bytes) const override;
+    FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
+    FileStatus removeFile(std::wstring_view path) override;
+    std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
+
+private:
+    State* m_state;
+};
+
+class HeadlessClipboard final : public Clipboard {  // headless_services.cpp
+public:
+    explicit HeadlessClipboard(State* state) : m_state(state) {}
+    FileStatus setText(std::wstring_view text) override;
+    FileStatus getText(std::wstring& text) override;
+
+private:
+    State* m_state;
+};
+
+class HeadlessRegistry final : public Registry {  // headless_services.cpp
+public:
+    explicit HeadlessRegistry(State* state) : m_state(state) {}
+    RegOpenResult openMachineKey(std::string_view path, RegKey& key) override;
+    RegReadResult readValue(RegKey key, std::string_view name, RegValueKind& kind, std::uint8_t* data,
+                            std::uint32_t& size) override;
+    void closeKey(RegKey key) override;
+
+private:
+    State* m_state;
+};
+
+class HeadlessHelp final : public Help {  // headless_services.cpp
+public:
+    explicit HeadlessHelp(State* state) : m_state(state) {}
+    std::wstring file() const override;
+    FileStatus show(NativeHandle owner, std::wstring_view helpFile, HelpCommand command) override;
+
+private:
+    State* m_state;
+};
+
+class HeadlessPrinter final : public Printer {  // headless_printer.cpp
+public:
+    explicit HeadlessPrinter(State* state) : m_state(state) {}
+    std::unique_ptr<PrintJob> startJob(std::wstring_view documentName, std::wstring& error) override;
+
+private:
+    State* m_state;
+};
+
+class HeadlessShell final : public Shell {  // headless_shell.cpp
+public:
+    explicit HeadlessShell(State* state) : m_state(state) {}
+    bool notifyIcon(NotifyOp op, const NotifyRecord& record) override;
+    FileStatus startProgram(std::wstring_view path) override;
+    NativeHandle findWindow(std::wstring_view windowClass, std::wstring_view title) const override;
+    bool requestClose(NativeHandle window) override;
+    bool isWindow(NativeHandle window) const override;
+    bool isProcessRunning(std::uint32_t processId) const override;
+
+private:
+    State* m_state;
+};
+
+struct HeadlessPlatform::Services {
+    explicit Services(State* state)
+        : program(state),
+          screen(state),
+          settings(state),
+          files(state),
+          clipboard(state),
+          registry(state),
+          help(state),
+          printer(state),
+          shell(state) {}
+    HeadlessProgramInfo program;
+    HeadlessScreen screen;
+    HeadlessSettings settings;
+    HeadlessAnsiText ansiText;
+    HeadlessFiles files;
+    HeadlessClipboard clipboard;
+    HeadlessRegistry registry;
+    HeadlessHelp help;
+    HeadlessPrinter printer;
+    HeadlessShell shell;
+};
+
+}  // namespace plat::headless

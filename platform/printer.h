@@ -1,0 +1,39 @@
+// Printing: a document on the default printer, sheet by sheet.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/geometry.h"
+#include "platform/status.h"
+
+namespace plat {
+
+// A sheet-by-sheet print target; all measures in twips.
+class PrintJob {
+public:
+    virtual ~PrintJob() = default;
+    virtual Rect printableArea() const = 0;  // relative to the sheet's printable origin
+    virtual float lineHeight() const = 0;
+    virtual float textWidth(std::wstring_view text) const = 0;
+    // Text from here on: the device's default typeface (a plain fixed-pitch one where
+    // it has none) at `points`. Measures above follow the new type.
+    virtual void setFontSize(float points) = 0;
+    virtual FileStatus drawText(float x, float y, std::wstring_view text) = 0;
+    virtual FileStatus newSheet() = 0;
+    // Ends the document so that the job goes to the printer at once.
+    virtual FileStatus end() = 0;
+    // Drops the document after a failure.
+    virtual void abort() = 0;
+};
+
+class Printer {
+public:
+    virtual ~Printer() = default;
+    // Starts a document on the default printer; null with `error` set when there is
+    // no default printer or it cannot be opened. Never shows a system dialog.
+    virtual std::unique_ptr<PrintJob> startJob(std::wstring_view documentName, std::wstring& error) = 0;
+};
+
+}  // namespace plat

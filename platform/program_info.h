@@ -1,0 +1,20 @@
+// The running program's own facts: where its file is and which version it is.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace plat {
+
+class ProgramInfo {
+public:
+    virtual ~ProgramInfo() = default;
+    // Folder of the running program file, without a trailing separator.
+    virtual std::wstring folder() const = 0;
+    // Separator that joins a folder and a file name ("\" on Windows).
+    virtual std::wstring_view pathSeparator() const = 0;
+    // Major, minor and revision of the program's version resource; zeros when it has none.
+    virtual void version(int& major, int& minor, int& revision) const = 0;
+};
+
+}  // namespace plat

@@ -1,0 +1,37 @@
+// The shell and the window manager: the notification area, starting programs,
+// other programs' windows, and processes.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/geometry.h"
+#include "platform/notify_record.h"
+#include "platform/status.h"
+
+namespace plat {
+
+// Operations on a notification-area icon.
+enum class NotifyOp { Add, Modify, Delete };
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Hands a notification-icon record to the shell; true when the shell accepted it.
+    virtual bool notifyIcon(NotifyOp op, const NotifyRecord& record) = 0;
+    // Starts a program file as a new process with a normal, focused window, without
+    // waiting for it; `error` is the reason when it cannot be started.
+    virtual FileStatus startProgram(std::wstring_view path) = 0;
+    // First top-level window of class `windowClass` (any class when empty) titled
+    // exactly `title` (compared in the ANSI character set), 0 when there is none.
+    virtual NativeHandle findWindow(std::wstring_view windowClass, std::wstring_view title) const = 0;
+    // Asks another program's top-level window to close, as its close box would, and
+    // returns at once; false when the request could not be delivered.
+    virtual bool requestClose(NativeHandle window) = 0;
+    // Whether the window exists now.
+    virtual bool isWindow(NativeHandle window) const = 0;
+    // Whether a process with this id is running now (the caller's own included).
+    virtual bool isProcessRunning(std::uint32_t processId) const = 0;
+};
+
+}  // namespace plat

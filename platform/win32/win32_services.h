@@ -1,0 +1,115 @@
+// Internal to the Win32 backend: one class per desktop service. The services that
+// need the backend's shared state (screen scale, the windows of this program) keep
+// a pointer to it; the platform object owns them all and outlives them.
+#pragma once
+
+#include "platform/win32/win32_platform.h"
+
+namespace plat::win32 {
+
+class Win32ProgramInfo final : public ProgramInfo {  // win32_platform.cpp
+public:
+    std::wstring folder() const override;
+    std::wstring_view pathSeparator() const override;
+    void version(int& major, int& minor, int& revision) const override;
+};
+
+class Win32Screen final : public Screen {  // win32_platform.cpp
+public:
+    explicit Win32Screen(PlatformState* state) : m_state(state) {}
+    float twipsPerPixelX() const override;
+    float twipsPerPixelY() const override;
+    Rect workAreaNearest(const Rect& r) const override;
+
+private:
+    PlatformState* m_state;
+};
+
+class Win32Settings final : public Settings {  // win32_settings.cpp
+public:
+    std::wstring get(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                     std::wstring_view fallback) const override;
+    FileStatus save(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                    std::wstring_view value) override;
+};
+
+class Win32AnsiText final : public AnsiText {  // win32_text.cpp
+public:
+    bool toAnsi(std::wstring_view text, std::string& out) const override;
+    std::wstring fromAnsi(std::string_view bytes) const override;
+};
+
+class Win32Files final : public Files {  // win32_files.cpp
+public:
+    bool isOrdinaryFile(std::wstring_view path) const override;
+    bool exists(std::wstring_view path) const override;
+    FileStatus readFile(std::wstring_view path, std::string& bytes) const override;
+    FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
+    FileStatus removeFile(std::wstring_view path) override;
+    std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
+
+private:
+    unsigned m_tempCounter = 0;
+};
+
+class Win32Clipboard final : public Clipboard {  // win32_clipboard.cpp
+public:
+    explicit Win32Clipboard(PlatformState* state) : m_state(state) {}
+    ~Win32Clipboard() override;
+    Win32Clipboard(const Win32Clipboard&) = delete;
+    Win32Clipboard& operator=(const Win32Clipboard&) = delete;
+    FileStatus setText(std::wstring_view text) override;
+    FileStatus getText(std::wstring& text) override;
+
+private:
+    // A window of this process for OpenClipboard.
+    HWND clipboardWindow();
+
+    PlatformState* m_state;
+    HWND m_helperWindow = nullptr;  // message-only, made when no other window exists
+};
+
+class Win32Registry final : public Registry {  // win32_registry.cpp
+public:
+    RegOpenResult openMachineKey(std::string_view path, RegKey& key) override;
+    RegReadResult readValue(RegKey key, std::string_view name, RegValueKind& kind, std::uint8_t* data,
+                            std::uint32_t& size) override;
+    void closeKey(RegKey key) override;
+};
+
+class Win32Help final : public Help {  // win32_help.cpp
+public:
+    std::wstring file() const override;
+    FileStatus show(NativeHandle owner, std::wstring_view helpFile, HelpCommand command) override;
+};
+
+class Win32Printer final : public Printer {  // win32_printer.cpp
+public:
+    std::unique_ptr<PrintJob> startJob(std::wstring_view documentName, std::wstring& error) override;
+};
+
+class Win32Shell final : public Shell {  // win32_shell.cpp
+public:
+    bool notifyIcon(NotifyOp op, const NotifyRecord& record) override;
+    FileStatus startProgram(std::wstring_view path) override;
+    NativeHandle findWindow(std::wstring_view windowClass, std::wstring_view title) const override;
+    bool requestClose(NativeHandle window) override;
+    bool isWindow(NativeHandle window) const override;
+    bool isProcessRunning(std::uint32_t processId) const override;  // win32_files.cpp
+};
+
+struct Win32Platform::Services {
+    explicit Services(PlatformState* state) : screen(state), clipboard(state) {}
+    Win32ProgramInfo program;
+    Win32Screen screen;
+    Win32Settings settings;
+    Win32AnsiText ansiText;
+    Win32Files files;
+    Win32Clipboard clipboard;
+    Win32Registry registry;
+    Win32Help help;
+    Win32Printer printer;
+    Win32Shell shell;
+};
+
+}  // namespace plat::win32
