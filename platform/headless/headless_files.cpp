@@ -35,8 +35,9 @@ std::wstring_view fileNamePart(std::wstring_view path) {
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
+    if (slash == std::string::npos) {
         return ".";
+    }
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
@@ -45,12 +46,14 @@ int writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR) {
                 continue;
+            }
             return errno;
         }
-        if (n == 0)
+        if (n == 0) {
             return ENOSPC;
+        }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return 0;
@@ -60,8 +63,9 @@ int writeAll(int fd, std::string_view bytes) {
 // that cannot be opened or whose file system cannot sync folders is skipped.
 int syncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
         return 0;
+    }
     const int error = ::fsync(fd) != 0 && errno != EINVAL ? errno : 0;
     ::close(fd);
     return error;
@@ -85,28 +89,34 @@ bool HeadlessFiles::exists(std::wstring_view path) const {
 FileStatus HeadlessFiles::readFile(std::wstring_view path, std::string& bytes) const {
     bytes.clear();
     const std::wstring_view name = fileNamePart(path);
-    for (const auto& [faultName, error] : m_state->readFaults)
-        if (faultName.empty() || faultName == name)
+    for (const auto& [faultName, error] : m_state->readFaults) {
+        if (faultName.empty() || faultName == name) {
             return {false, error};
+        }
+    }
     std::string native;
-    if (!nativePath(path, native))
+    if (!nativePath(path, native)) {
         return failure(ENOENT);
+    }
     const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
         return failure(errno);
+    }
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR) {
                 continue;
+            }
             const int error = errno;
             ::close(fd);
             bytes.clear();
             return failure(error);
         }
-        if (n == 0)
+        if (n == 0) {
             break;
+        }
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
     ::close(fd);
@@ -115,68 +125,84 @@ FileStatus HeadlessFiles::readFile(std::wstring_view path, std::string& bytes) c
 
 FileStatus HeadlessFiles::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
     const std::wstring_view name = fileNamePart(path);
-    if (m_state->throwingWrites.contains(name) || m_state->throwingWrites.contains(L""))
+    if (m_state->throwingWrites.contains(name) || m_state->throwingWrites.contains(L"")) {
         throw std::bad_alloc();
-    for (const auto& [faultName, error] : m_state->writeFaults)
-        if (faultName.empty() || faultName == name)
+    }
+    for (const auto& [faultName, error] : m_state->writeFaults) {
+        if (faultName.empty() || faultName == name) {
             return {false, error};
+        }
+    }
 
     std::string target;
-    if (!nativePath(path, target))
+    if (!nativePath(path, target)) {
         return failure(ENOENT);
+    }
     const std::string temp = toUtf8(tempFilePath(path, static_cast<std::uint32_t>(::getpid()), ++m_state->tempCounter));
     const int fd = ::open(temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
-    if (fd < 0)
+    if (fd < 0) {
         return failure(errno);
+    }
     int error = writeAll(fd, bytes);
-    if (error == 0 && ::fsync(fd) != 0)
+    if (error == 0 && ::fsync(fd) != 0) {
         error = errno;
-    if (::close(fd) != 0 && error == 0 && errno != EINTR)
+    }
+    if (::close(fd) != 0 && error == 0 && errno != EINTR) {
         error = errno;
-    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
+    }
+    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
         error = errno;
+    }
     if (error != 0) {
         ::unlink(temp.c_str());
         return failure(error);
     }
-    if ((error = syncFolder(folderOf(target))) != 0)
+    if ((error = syncFolder(folderOf(target))) != 0) {
         return failure(error);
+    }
     ++m_state->writeCounts[std::wstring(name)];
     return {};
 }
 
 FileStatus HeadlessFiles::removeFile(std::wstring_view path) {
     std::string native;
-    if (!nativePath(path, native))
+    if (!nativePath(path, native)) {
         return failure(ENOENT);
-    if (::unlink(native.c_str()) != 0)
+    }
+    if (::unlink(native.c_str()) != 0) {
         return failure(errno);
+    }
     return {};
 }
 
 std::vector<FileEntry> HeadlessFiles::listFiles(std::wstring_view folder) const {
     std::vector<FileEntry> entries;
     std::wstring wideFolder(folder);
-    while (wideFolder.size() > 1 && wideFolder.back() == L'/')
+    while (wideFolder.size() > 1 && wideFolder.back() == L'/') {
         wideFolder.pop_back();
+    }
     std::string native;
-    if (!nativePath(wideFolder, native))
+    if (!nativePath(wideFolder, native)) {
         return entries;
+    }
     DIR* dir = ::opendir(native.c_str());
-    if (dir == nullptr)
+    if (dir == nullptr) {
         return entries;
+    }
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name == "." || name == "..")
+        if (name == "." || name == "..") {
             continue;
+        }
         const std::wstring wideName = fromUtf8(name);
         const std::wstring separator = wideFolder.ends_with(L'/') ? L"" : L"/";
         struct stat st {};
         if (::stat((native + toUtf8(separator) + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
-            m_state->hidden.contains(wideFolder + separator + wideName))
+            m_state->hidden.contains(wideFolder + separator + wideName)) {
             continue;
+        }
         const double age = static_cast<double>(now.tv_sec - st.st_mtim.tv_sec) +
                            static_cast<double>(now.tv_nsec - st.st_mtim.tv_nsec) / 1e9;
         entries.push_back(FileEntry{wideName, age});

@@ -13,8 +13,9 @@ public:
 
     ~HeadlessPrintJob() override {
         // A job dropped without end() never reaches the printer.
-        if (PrintedDocument* doc = document(); doc != nullptr && !doc->ended)
+        if (PrintedDocument* doc = document(); doc != nullptr && !doc->ended) {
             doc->aborted = true;
+        }
     }
 
     HeadlessPrintJob(const HeadlessPrintJob&) = delete;
@@ -29,16 +30,19 @@ public:
 
     // The type size is recorded; the paper's character metrics stay as set.
     void setFontSize(float points) override {
-        if (PrintedDocument* doc = document(); doc != nullptr)
+        if (PrintedDocument* doc = document(); doc != nullptr) {
             doc->fontPoints = points;
+        }
     }
 
     FileStatus drawText(float x, float y, std::wstring_view text) override {
         PrintedDocument* doc = document();
-        if (doc == nullptr || doc->ended || doc->aborted)
+        if (doc == nullptr || doc->ended || doc->aborted) {
             return {false, L"The print job is closed."};
-        if (m_fault && m_drawn >= m_fault->first)
+        }
+        if (m_fault && m_drawn >= m_fault->first) {
             return {false, m_fault->second};
+        }
         doc->lines.push_back(PrintedLine{doc->sheets - 1, x, y, std::wstring(text)});  // sheets count from 0
         ++m_drawn;
         return {};
@@ -46,23 +50,26 @@ public:
 
     FileStatus newSheet() override {
         PrintedDocument* doc = document();
-        if (doc == nullptr || doc->ended || doc->aborted)
+        if (doc == nullptr || doc->ended || doc->aborted) {
             return {false, L"The print job is closed."};
+        }
         ++doc->sheets;
         return {};
     }
 
     FileStatus end() override {
         PrintedDocument* doc = document();
-        if (doc == nullptr || doc->ended || doc->aborted)
+        if (doc == nullptr || doc->ended || doc->aborted) {
             return {false, L"The print job is closed."};
+        }
         doc->ended = true;
         return {};
     }
 
     void abort() override {
-        if (PrintedDocument* doc = document(); doc != nullptr && !doc->ended)
+        if (PrintedDocument* doc = document(); doc != nullptr && !doc->ended) {
             doc->aborted = true;
+        }
     }
 
 private:
