@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,5 +46,9 @@ inline std::wstring tempFilePath(std::wstring_view target, std::uint32_t process
     return std::wstring(target) + L"." + std::to_wstring(processId) + L"-" + std::to_wstring(count) +
            std::wstring(kTempSuffix);
 }
+
+// The id of the process that wrote a temporary file named by tempFilePath; none for
+// a name that tempFilePath does not make.
+std::optional<std::uint32_t> tempFileWriter(std::wstring_view name);
 
 }  // namespace plat

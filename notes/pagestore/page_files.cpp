@@ -53,26 +53,6 @@ void savePage(PageSet& pages, int number, PageProblems& problems) {
     });
 }
 
-// The id of the process that wrote a temporary file named by plat::tempFilePath
-// ("<target>.<pid>-<count>.quibtmp"); none for any other name.
-std::optional<std::uint32_t> tempFileWriter(std::wstring_view name) {
-    name.remove_suffix(plat::kTempSuffix.size());
-    const std::size_t dash = name.rfind(L'-');
-    const std::size_t dot = name.rfind(L'.', dash);
-    if (dash == std::wstring_view::npos || dot == std::wstring_view::npos || dash == dot + 1 ||
-        dash + 1 == name.size()) {
-        return std::nullopt;
-    }
-    std::uint64_t id = 0;
-    for (const wchar_t c : name.substr(dot + 1, dash - dot - 1)) {
-        if (c < L'0' || c > L'9' || id > 0xFFFFFFFFu / 10) {
-            return std::nullopt;
-        }
-        id = id * 10 + static_cast<std::uint64_t>(c - L'0');
-    }
-    return id <= 0xFFFFFFFFu ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(id)) : std::nullopt;
-}
-
 // A temporary file is left over from a crash when its writer is no longer running,
 // or when it is too old to belong to a save under way. A live writer's recent file
 // may be another copy of the program saving now, and is left alone.
@@ -80,7 +60,7 @@ bool isLeftover(const plat::Platform& platform, const plat::FileEntry& entry) {
     if (entry.ageSeconds >= kStaleTempSeconds) {
         return true;
     }
-    const std::optional<std::uint32_t> writer = tempFileWriter(entry.name);
+    const std::optional<std::uint32_t> writer = plat::tempFileWriter(entry.name);
     return writer && !platform.shell().isProcessRunning(*writer);
 }
 

@@ -1,6 +1,5 @@
 // Files through the wide Win32 functions: tests, whole-file reads, atomic writes
-// (temporary file, flush, rename over), removal and folder listings; and whether a
-// process is running.
+// (temporary file, flush, rename over), removal and folder listings.
 #include "platform/win32/win32_services.h"
 
 namespace plat::win32 {
@@ -155,22 +154,6 @@ std::vector<FileEntry> Win32Files::listFiles(std::wstring_view folder) const {
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return files;
-}
-
-// A process that cannot be opened for lack of rights is running; any other failure
-// means there is no such process.
-bool Win32Shell::isProcessRunning(std::uint32_t processId) const {
-    if (processId == GetCurrentProcessId()) {
-        return true;
-    }
-    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!process) {
-        return GetLastError() == ERROR_ACCESS_DENIED;
-    }
-    DWORD code = 0;
-    const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
-    CloseHandle(process);
-    return running;
 }
 
 }  // namespace plat::win32

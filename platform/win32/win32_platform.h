@@ -15,9 +15,9 @@
 //   win32_clipboard.cpp  plain text on the clipboard
 //   win32_help.cpp       the help engine
 //   win32_text.cpp       ANSI conversion, error texts, colours, rectangles
-//   win32_files.cpp      files: read, atomic write, remove, list; processes
+//   win32_files.cpp      files: read, atomic write, remove, list
 //   win32_printer.cpp    default-printer print jobs
-//   win32_shell.cpp      notification icons, starting programs, other windows, waits
+//   win32_shell.cpp      notification icons, programs, other windows, processes, waits
 //   win32_entry.cpp      wWinMain, which calls ProgramMain
 #pragma once
 

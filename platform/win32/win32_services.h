@@ -95,7 +95,7 @@ public:
     NativeHandle findWindow(std::wstring_view windowClass, std::wstring_view title) const override;
     bool requestClose(NativeHandle window) override;
     bool isWindow(NativeHandle window) const override;
-    bool isProcessRunning(std::uint32_t processId) const override;  // win32_files.cpp
+    bool isProcessRunning(std::uint32_t processId) const override;
 };
 
 struct Win32Platform::Services {

@@ -97,6 +97,22 @@ bool Win32Shell::isWindow(NativeHandle window) const {
     return IsWindow(reinterpret_cast<HWND>(window)) != FALSE;
 }
 
+// A process that cannot be opened for lack of rights is running; any other failure
+// means there is no such process.
+bool Win32Shell::isProcessRunning(std::uint32_t processId) const {
+    if (processId == GetCurrentProcessId()) {
+        return true;
+    }
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) {
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    }
+    DWORD code = 0;
+    const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
+}
+
 // The program stays responsive while it waits (a retry loop at start-up, for one).
 // A WM_QUIT ends the wait early and is posted again so that the event loop sees it.
 void Win32Platform::wait(int milliseconds) {
