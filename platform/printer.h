@@ -14,13 +14,18 @@ namespace plat {
 class PrintJob {
 public:
     virtual ~PrintJob() = default;
-    virtual Rect printableArea() const = 0;  // relative to the sheet's printable origin
+    // The area that takes ink, relative to the sheet's printable origin.
+    virtual Rect printableArea() const = 0;
+    // Distance from one line of the current type to the next.
     virtual float lineHeight() const = 0;
+    // Width of `text` in the current type.
     virtual float textWidth(std::wstring_view text) const = 0;
     // Text from here on: the device's default typeface (a plain fixed-pitch one where
     // it has none) at `points`. Measures above follow the new type.
     virtual void setFontSize(float points) = 0;
+    // Draws one line of text with its top left corner at x, y of the current sheet.
     virtual FileStatus drawText(float x, float y, std::wstring_view text) = 0;
+    // Ends the current sheet and starts the next.
     virtual FileStatus newSheet() = 0;
     // Ends the document so that the job goes to the printer at once.
     virtual FileStatus end() = 0;
