@@ -21,8 +21,9 @@ HeadlessPlatform::State::~State() {
 }
 
 Rect nearestWorkArea(const std::vector<Rect>& areas, const Rect& r) {
-    if (areas.empty())
+    if (areas.empty()) {
         return kDefaultWorkArea;
+    }
     const Rect* best = nullptr;
     float bestOverlap = 0;
     for (const Rect& a : areas) {
@@ -33,8 +34,9 @@ Rect nearestWorkArea(const std::vector<Rect>& areas, const Rect& r) {
             best = &a;
         }
     }
-    if (best != nullptr)
+    if (best != nullptr) {
         return *best;
+    }
     // No area intersects: the one nearest to r's centre.
     const float cx = r.left + r.width / 2;
     const float cy = r.top + r.height / 2;
