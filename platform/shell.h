@@ -28,8 +28,6 @@ public:
     // Asks another program's top-level window to close, as its close box would, and
     // returns at once; false when the request could not be delivered.
     virtual bool requestClose(NativeHandle window) = 0;
-    // Whether the window exists now.
-    virtual bool isWindow(NativeHandle window) const = 0;
     // Whether a process with this id is running now (the caller's own included).
     virtual bool isProcessRunning(std::uint32_t processId) const = 0;
 };

@@ -110,7 +110,6 @@ public:
     FileStatus startProgram(std::wstring_view path) override;
     NativeHandle findWindow(std::wstring_view windowClass, std::wstring_view title) const override;
     bool requestClose(NativeHandle window) override;
-    bool isWindow(NativeHandle window) const override;
     bool isProcessRunning(std::uint32_t processId) const override;
 
 private:

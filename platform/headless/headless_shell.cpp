@@ -46,7 +46,7 @@ NativeHandle HeadlessShell::findWindow(std::wstring_view windowClass, std::wstri
 }
 
 bool HeadlessShell::requestClose(NativeHandle window) {
-    if (!isWindow(window)) {
+    if (m_state->windows.count(window) == 0) {
         return false;
     }
     m_state->closeRequests.push_back(window);
@@ -54,10 +54,6 @@ bool HeadlessShell::requestClose(NativeHandle window) {
         m_state->onCloseRequest(window);
     }
     return true;
-}
-
-bool HeadlessShell::isWindow(NativeHandle window) const {
-    return m_state->windows.count(window) > 0;
 }
 
 // Signal 0 only asks whether the process exists; EPERM means it does, owned by another user.

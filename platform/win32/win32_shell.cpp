@@ -93,10 +93,6 @@ bool Win32Shell::requestClose(NativeHandle window) {
     return PostMessageA(reinterpret_cast<HWND>(window), WM_CLOSE, 1, 1) != FALSE;
 }
 
-bool Win32Shell::isWindow(NativeHandle window) const {
-    return IsWindow(reinterpret_cast<HWND>(window)) != FALSE;
-}
-
 // A process that cannot be opened for lack of rights is running; any other failure
 // means there is no such process.
 bool Win32Shell::isProcessRunning(std::uint32_t processId) const {
