@@ -108,6 +108,12 @@ void expectOnlyBox(const plat::headless::HeadlessPlatform& platform, const plat:
     EXPECT_EQ(box.defaultButton, expected.defaultButton);
 }
 
+void NotesTest::expectPageTexts(const std::vector<std::pair<int, std::wstring>>& texts) {
+    for (const auto& [index, text] : texts) {
+        EXPECT_EQ(narrow(page(index).text()), narrow(text)) << "page index " << index;
+    }
+}
+
 void NotesTest::setGeometry(std::optional<std::wstring> left, std::optional<std::wstring> top,
                             std::optional<std::wstring> width, std::optional<std::wstring> height) {
     const std::pair<const wchar_t*, std::optional<std::wstring>*> values[] = {

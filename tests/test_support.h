@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "notes/window/frm_main.h"
 #include "platform/headless/headless_platform.h"
@@ -41,6 +43,8 @@ protected:
     std::string readFile(const std::string& name) const;
     std::string setting(const std::wstring& key);
     void setSetting(const std::wstring& key, const std::wstring& value);
+    // Expects each page index's text.
+    void expectPageTexts(const std::vector<std::pair<int, std::wstring>>& texts);
     // The stored window place ("MainLeft", "MainTop", "MainWidth", "MainHeight"); a
     // value not given is not stored.
     void setGeometry(std::optional<std::wstring> left, std::optional<std::wstring> top,

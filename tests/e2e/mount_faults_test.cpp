@@ -6,18 +6,22 @@
 namespace e2e {
 namespace {
 
-using MountFaults = NotesTest;
-
 constexpr char kOldPage[] = "old page\r\n";
 
-// Starts notes.exe in the prepared folder named by `variable`; null when unset.
-std::unique_ptr<NotesApp> launchIn(const wchar_t* variable, std::optional<TestFolder>& folder) {
-    const std::wstring path = environment(variable);
-    if (path.empty())
-        return nullptr;
-    folder.emplace(TestFolder::existing(path));
-    return NotesApp::launch(*folder);
-}
+class MountFaults : public NotesTest {
+protected:
+    // Starts notes.exe in the prepared folder named by `variable`; skips the case
+    // (m_app stays empty) when the variable is not set.
+    void launchIn(const wchar_t* variable) {
+        const std::wstring path = environment(variable);
+        if (path.empty()) {
+            GTEST_SKIP() << "no prepared folder (" << toUtf8(variable) << "); run mount_faults.sh as root";
+        }
+        m_folder.emplace(TestFolder::existing(path));
+        m_app = NotesApp::launch(*m_folder);
+    }
+    std::optional<TestFolder> m_folder;
+};
 
 void expectSaveFailureNamingPageOne(NotesApp& app) {
     const MessageBoxView box = waitForMessageBox(app.process(), kLongWait);
@@ -30,26 +34,26 @@ void expectSaveFailureNamingPageOne(NotesApp& app) {
 }
 
 TEST_F(MountFaults, FullDiskKeepsTheOldPage) {
-    std::optional<TestFolder> folder;
-    m_app = launchIn(L"QUIBBETS_E2E_FULL_DIR", folder);
-    if (!m_app)
-        GTEST_SKIP() << "no full-disk folder (QUIBBETS_E2E_FULL_DIR); run mount_faults.sh as root";
+    launchIn(L"QUIBBETS_E2E_FULL_DIR");
+    if (!m_app) {
+        return;
+    }
     NotesWindow& window = m_app->window();
     ASSERT_EQ(window.text(1), L"old page");
     window.setText(1, widen(pageText(1u << 20, "does not fit")));
     window.choose({L"&File", L"&Save"});
     expectSaveFailureNamingPageOne(*m_app);
-    EXPECT_EQ(folder->read(L"page1.txt"), kOldPage);
+    EXPECT_EQ(m_folder->read(L"page1.txt"), kOldPage);
     window.choose({L"&File", L"Exit &Without Save"});
     m_app->expectExit();
-    EXPECT_EQ(folder->read(L"page1.txt"), kOldPage);
+    EXPECT_EQ(m_folder->read(L"page1.txt"), kOldPage);
 }
 
 TEST_F(MountFaults, ReadOnlyFolderAsksBeforeExit) {
-    std::optional<TestFolder> folder;
-    m_app = launchIn(L"QUIBBETS_E2E_READONLY_DIR", folder);
-    if (!m_app)
-        GTEST_SKIP() << "no read-only folder (QUIBBETS_E2E_READONLY_DIR); run mount_faults.sh as root";
+    launchIn(L"QUIBBETS_E2E_READONLY_DIR");
+    if (!m_app) {
+        return;
+    }
     NotesWindow& window = m_app->window();
     window.type(1, L"!");
     window.choose({L"&File", L"&Save"});
@@ -65,7 +69,7 @@ TEST_F(MountFaults, ReadOnlyFolderAsksBeforeExit) {
     window.choose({L"&File", L"E&xit"});
     waitForMessageBox(m_app->process()).press(L"Yes");
     m_app->expectExit();
-    EXPECT_EQ(folder->read(L"page1.txt"), kOldPage);
+    EXPECT_EQ(m_folder->read(L"page1.txt"), kOldPage);
 }
 
 }  // namespace

@@ -27,10 +27,7 @@ TEST_F(PageFilesTest, SaveWritesTextPlusCrLfAndLoadGivesItBack) {
 
     stop();
     start();
-    EXPECT_EQ(page(0).text(), L"first");
-    EXPECT_EQ(page(2).text(), L"line one\r\nline two\r\n");
-    EXPECT_EQ(page(9).text(), L"ten");
-    EXPECT_EQ(page(1).text(), L"");
+    expectPageTexts({{0, L"first"}, {2, L"line one\r\nline two\r\n"}, {9, L"ten"}, {1, L""}});
 }
 
 TEST_F(PageFilesTest, RepeatedSaveAndLoadNeverAddsOrLosesCharacters) {
@@ -53,10 +50,7 @@ TEST_F(PageFilesTest, FilesFromElsewhereKeepEveryCharacter) {
     writePage(3, "\r\n");
     writePage(4, "x");
     start();
-    EXPECT_EQ(page(0).text(), L"ab");
-    EXPECT_EQ(page(1).text(), L"no final line end");
-    EXPECT_EQ(page(2).text(), L"");
-    EXPECT_EQ(page(3).text(), L"x");
+    expectPageTexts({{0, L"ab"}, {1, L"no final line end"}, {2, L""}, {3, L"x"}});
 }
 
 TEST_F(PageFilesTest, Utf8FileWithByteOrderMarkLoads) {

@@ -7,7 +7,15 @@
 namespace notes::test {
 namespace {
 
-using LayoutSettingsTest = NotesTest;
+class LayoutSettingsTest : public NotesTest {
+protected:
+    // Starts, puts the window into `state` and closes it without saving.
+    void closeWhile(plat::WindowState state) {
+        start();
+        window().setWindowState(state);
+        window().clickMenu(mnuFileExitNoSave);
+    }
+};
 
 TEST_F(LayoutSettingsTest, ResizingSizesEveryEditorHiddenOnesToo) {
     start();
@@ -80,17 +88,13 @@ TEST_F(LayoutSettingsTest, TheNextStartOpensWhereTheLastOneClosed) {
 
 TEST_F(LayoutSettingsTest, ClosingWhileMinimizedKeepsTheEarlierValues) {
     setSetting(L"MainLeft", L"1234");
-    start();
-    window().setWindowState(plat::WindowState::Minimized);
-    window().clickMenu(mnuFileExitNoSave);
+    closeWhile(plat::WindowState::Minimized);
     EXPECT_EQ(setting(L"MainLeft"), "1234");
     EXPECT_EQ(setting(L"MainWidth"), "<absent>");
 }
 
 TEST_F(LayoutSettingsTest, ClosingWhileMaximizedStoresTheMaximizedBounds) {
-    start();
-    window().setWindowState(plat::WindowState::Maximized);
-    window().clickMenu(mnuFileExitNoSave);
+    closeWhile(plat::WindowState::Maximized);
     EXPECT_EQ(setting(L"MainLeft"), "-60");
     EXPECT_EQ(setting(L"MainWidth"), "19320");
 }
