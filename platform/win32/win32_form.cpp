@@ -33,7 +33,15 @@ void Win32Form::registerClass(HINSTANCE instance) {
 }
 
 Win32Form::Win32Form(std::shared_ptr<PlatformState> platform, const FormDesign& design, FormEvents& events)
-    : m_platform(std::move(platform)), m_events(events) {
+    : m_platform(std::move(platform)),
+      m_events(events),
+      m_guarded(events,
+                [state = m_platform](std::exception_ptr error) {
+                    if (state->platform) {
+                        state->platform->reportFailure(error);
+                    }
+                }),
+      m_menuState(design.menuBar) {
     create(design);
 }
 

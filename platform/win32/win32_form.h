@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/guarded_events.h"
+#include "platform/menu_model.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_common.h"
 #include "platform/win32/win32_controls.h"
@@ -138,11 +140,13 @@ private:
 
     std::shared_ptr<PlatformState> m_platform;
     FormEvents& m_events;
+    GuardedEvents m_guarded;  // the events the desktop raises
     HWND m_hwnd = nullptr;
     Stage m_stage = Stage::Created;
     bool m_resizeRaised = false;
     bool m_shown = false;  // shown at least once since it was loaded
     std::wstring m_tag;
+    MenuModel m_menuState;
     Win32Menu m_menu;
     std::vector<std::unique_ptr<Win32TextBox>> m_textBoxes;
     std::unique_ptr<Win32PictureBox> m_picture;

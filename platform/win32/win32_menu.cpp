@@ -46,7 +46,7 @@ void Win32Menu::build(const std::vector<MenuItem>& bar) {
     }
     m_bar = CreateMenu();
     for (const MenuItem& design : bar) {
-        add(m_bar, design, std::nullopt);
+        add(m_bar, design);
     }
     if (m_bar && GetMenuItemCount(m_bar) == 0) {
         DestroyMenu(m_bar);
@@ -58,9 +58,8 @@ void Win32Menu::build(const std::vector<MenuItem>& bar) {
 }
 
 // Every drop-down gets its pop-up menu, a hidden one too (it can still be shown as a
-// pop-up); hidden entries are remembered but not inserted into their holder.
-void Win32Menu::add(HMENU owner, const MenuItem& design, std::optional<int> parent) {
-    Entry entry{design.caption, design.enabled, design.visible, parent, nullptr, 0};
+// pop-up); hidden entries are not inserted into their holder.
+void Win32Menu::add(HMENU owner, const MenuItem& design) {
     if (design.shortcut.key != Shortcut::Key::None) {
         m_accels.push_back({FVIRTKEY | FCONTROL, virtualKey(design.shortcut), static_cast<WORD>(design.id)});
     }
@@ -73,14 +72,12 @@ void Win32Menu::add(HMENU owner, const MenuItem& design, std::optional<int> pare
         }
     }
     for (const MenuItem& child : design.items) {
-        add(popup, child, design.id);
+        add(popup, child);
     }
     if (shown) {
-        entry.owner = owner;
-        entry.position = static_cast<UINT>(GetMenuItemCount(owner));
+        m_entries[design.id] = Entry{owner, static_cast<UINT>(GetMenuItemCount(owner))};
         append(owner, design, popup);
     }
-    m_entries[design.id] = entry;
 }
 
 // The shortcut text follows the caption after a tab.
@@ -99,43 +96,16 @@ void Win32Menu::append(HMENU owner, const MenuItem& design, HMENU popup) {
     }
 }
 
-bool Win32Menu::has(int id) const {
-    return m_entries.count(id) != 0;
-}
-
-bool Win32Menu::enabled(int id) const {
-    const auto it = m_entries.find(id);
-    return it != m_entries.end() && it->second.enabled;
-}
-
-bool Win32Menu::visible(int id) const {
-    const auto it = m_entries.find(id);
-    return it != m_entries.end() && it->second.visible;
-}
-
-std::wstring Win32Menu::caption(int id) const {
-    const auto it = m_entries.find(id);
-    return it == m_entries.end() ? std::wstring() : it->second.caption;
-}
-
-std::optional<int> Win32Menu::parentOf(int id) const {
-    const auto it = m_entries.find(id);
-    return it == m_entries.end() ? std::nullopt : it->second.parent;
-}
-
 // By position in the holding menu: a drop-down's item has no command id to find it by.
-void Win32Menu::setEnabled(HWND window, int id, bool enabled) {
+void Win32Menu::drawEnabled(HWND window, int id, bool enabled) {
     const auto it = m_entries.find(id);
     if (it == m_entries.end()) {
         return;
     }
-    it->second.enabled = enabled;
-    if (it->second.owner) {
-        EnableMenuItem(it->second.owner, it->second.position, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
-        // A drop-down's entries are drawn when it opens; only the bar needs redrawing.
-        if (it->second.owner == GetMenu(window)) {
-            DrawMenuBar(window);
-        }
+    EnableMenuItem(it->second.owner, it->second.position, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+    // A drop-down's entries are drawn when it opens; only the bar needs redrawing.
+    if (it->second.owner == GetMenu(window)) {
+        DrawMenuBar(window);
     }
 }
 
@@ -156,19 +126,21 @@ HMENU Win32Menu::popupOf(int id) const {
 // --- The menu side of a form ---
 
 bool Win32Form::menuEnabled(int id) const {
-    return m_menu.enabled(id);
+    return m_menuState.enabled(id);
 }
 
 void Win32Form::setMenuEnabled(int id, bool enabled) {
-    m_menu.setEnabled(m_hwnd, id, enabled);
+    if (m_menuState.setEnabled(id, enabled)) {
+        m_menu.drawEnabled(m_hwnd, id, enabled);
+    }
 }
 
 bool Win32Form::menuVisible(int id) const {
-    return m_menu.visible(id);
+    return m_menuState.visible(id);
 }
 
 std::wstring Win32Form::menuCaption(int id) const {
-    return m_menu.caption(id);
+    return m_menuState.caption(id);
 }
 
 bool Win32Form::translateAccelerator(MSG& msg) {
@@ -182,27 +154,15 @@ bool Win32Form::translateAccelerator(MSG& msg) {
     return translated;
 }
 
-// A shortcut acts like opening its drop-down and choosing the entry: the drop-down's
-// onMenuOpen runs first (it may change what is enabled), then the entry acts only
-// if it is enabled and visible. Wine does not always grey accelerators of disabled
-// entries, and another program may send any command, so the state is checked here
-// for every command: a disabled entry never acts.
+// A command from the menu (0 in the high word) or from an accelerator (1). The
+// accelerator's drop-down may have been opened already by TranslateAcceleratorW.
 void Win32Form::onMenuCommand(WPARAM wParam) {
-    const int id = LOWORD(wParam);
-    if (!m_menu.has(id)) {
-        return;
-    }
+    MenuSource source = MenuSource::Menu;
     if (HIWORD(wParam) == 1) {
-        const std::optional<int> parent = m_menu.parentOf(id);
-        if (parent && !m_menu.openedWhileTranslating) {
-            m_events.onMenuOpen(*parent);
-        }
+        source = m_menu.openedWhileTranslating ? MenuSource::ShortcutOpened : MenuSource::Shortcut;
         m_menu.openedWhileTranslating = false;
     }
-    if (!m_menu.enabled(id) || !m_menu.visible(id)) {
-        return;
-    }
-    m_events.onMenuClick(id);
+    m_menuState.command(LOWORD(wParam), source, m_guarded);
 }
 
 // TPM_RETURNCMD: the chosen command comes back here instead of as WM_COMMAND, so
@@ -221,9 +181,7 @@ void Win32Form::popupMenu(int id) {
     const UINT flags = TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD;
     const int chosen = static_cast<int>(TrackPopupMenu(popup, flags, at.x, at.y, 0, m_hwnd, nullptr));
     PostMessageW(m_hwnd, WM_NULL, 0, 0);
-    if (chosen != 0 && m_menu.has(chosen)) {
-        m_events.onMenuClick(chosen);
-    }
+    m_menuState.popupChoice(id, chosen, m_guarded);
 }
 
 void Win32Form::onInitMenuPopup(HMENU popup, bool systemMenu) {
@@ -234,7 +192,7 @@ void Win32Form::onInitMenuPopup(HMENU popup, bool systemMenu) {
         if (m_menu.translating) {
             m_menu.openedWhileTranslating = true;
         }
-        m_events.onMenuOpen(*id);
+        m_menuState.opening(*id, m_guarded);
     }
 }
 

@@ -1,13 +1,13 @@
-// The menu bar of a form: the Win32 menu, its accelerator table and the state of
-// every entry (hidden entries included, which the menu bar does not hold). Hidden
-// drop-downs still get a pop-up menu of their own, for Form::popupMenu.
+// The menu bar of a form as the system draws it: the Win32 menus and the accelerator
+// table of the shortcuts. The entries' state and the rules live in the form's
+// MenuModel; this only draws it. Hidden drop-downs still get a pop-up menu of their
+// own, for Form::popupMenu.
 #pragma once
 
 #include <windows.h>
 
 #include <map>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -28,13 +28,8 @@ public:
     // The window that held the bar destroyed it.
     void forgetBar() { m_bar = nullptr; }
 
-    bool has(int id) const;
-    bool enabled(int id) const;
-    bool visible(int id) const;
-    std::wstring caption(int id) const;
-    // The drop-down that holds `id`; none for a top-level entry.
-    std::optional<int> parentOf(int id) const;
-    void setEnabled(HWND window, int id, bool enabled);
+    // Draws entry `id` enabled or greyed.
+    void drawEnabled(HWND window, int id, bool enabled);
     // The id of the drop-down whose Win32 menu is `popup`.
     std::optional<int> popupId(HMENU popup) const;
     // The pop-up menu of drop-down `id`, also of a hidden one; null when `id` has none.
@@ -46,15 +41,12 @@ public:
     bool openedWhileTranslating = false;
 
 private:
+    // Where an entry's item is: its holding menu and position there.
     struct Entry {
-        std::wstring caption;
-        bool enabled = true;
-        bool visible = true;
-        std::optional<int> parent;
-        HMENU owner = nullptr;  // the Win32 menu holding it; none when hidden
+        HMENU owner = nullptr;
         UINT position = 0;
     };
-    void add(HMENU owner, const MenuItem& design, std::optional<int> parent);
+    void add(HMENU owner, const MenuItem& design);
     void append(HMENU owner, const MenuItem& design, HMENU popup);
 
     std::map<int, Entry> m_entries;
