@@ -15,35 +15,25 @@ const ControlDesign* findControl(const FormDesign& design, int id) {
 }
 
 HeadlessFormImpl* openFormWithHandle(HeadlessPlatform::State& state, NativeHandle handle) {
-    for (HeadlessFormImpl* form : state.openForms) {
+    for (FormModel* form : state.forms->forms()) {
         if (form->handle() == handle)
-            return form;
+            return dynamic_cast<HeadlessFormImpl*>(form);
     }
     return nullptr;
 }
 
 }  // namespace
 
-std::wstring HeadlessFormImpl::controlText(int id) const {
-    const auto it = m_controlTexts.find(id);
-    return it == m_controlTexts.end() ? std::wstring() : it->second;
-}
-
-void HeadlessFormImpl::setControlText(int id, std::wstring_view text) {
-    if (findControl(m_design, id) != nullptr)
-        m_controlTexts[id] = text;
-}
-
 bool HeadlessFormImpl::clickButton(int id) {
-    const ControlDesign* control = findControl(m_design, id);
-    if (!m_loaded || !m_enabled || control == nullptr || control->kind != ControlKind::Button)
+    const ControlDesign* control = findControl(design(), id);
+    if (!loaded() || !m_enabled || control == nullptr || control->kind != ControlKind::Button)
         return false;
-    raiseEvent(*m_link, [&] { m_events->onButtonClick(id); });
+    buttonClicked(id);
     return true;
 }
 
 bool HeadlessFormImpl::pressEnter() {
-    for (const ControlDesign& c : m_design.controls) {
+    for (const ControlDesign& c : design().controls) {
         if (c.kind == ControlKind::Button && c.isDefault)
             return clickButton(c.id);
     }
@@ -51,7 +41,7 @@ bool HeadlessFormImpl::pressEnter() {
 }
 
 bool HeadlessFormImpl::pressEscape() {
-    for (const ControlDesign& c : m_design.controls) {
+    for (const ControlDesign& c : design().controls) {
         if (c.kind == ControlKind::Button && c.isCancel)
             return clickButton(c.id);
     }
@@ -70,7 +60,8 @@ NativeHandle HeadlessFormImpl::modalOwner() const {
 // owner may be gone by the time the form closes (its unload closes this one first).
 void HeadlessFormImpl::showModal(Form& owner) {
     HeadlessPlatform::State* state = m_link->state;
-    if (!m_loaded && !loadHidden())
+    load();
+    if (!loaded())
         return;
     const NativeHandle ownerHandle = owner.handle();
     m_modalOwner = ownerHandle;
@@ -82,7 +73,7 @@ void HeadlessFormImpl::showModal(Form& owner) {
         state->modalActions.pop_front();
         action(*this);
     }
-    if (m_loaded && state != nullptr && state->unexpectedModal)
+    if (loaded() && state != nullptr && state->unexpectedModal)
         state->unexpectedModal(*this);
     unload();
     m_modalOwner = 0;

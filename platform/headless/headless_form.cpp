@@ -23,27 +23,6 @@ NativeHandle newHandle() {
     return next.fetch_add(4);
 }
 
-bool isSeparator(const MenuItem& m) {
-    return m.caption == L"-";
-}
-
-// Depth-first search of the first entry matching `match`; `path` receives the
-// entries from the top level down to it.
-template <class Items, class Ptr, class Match>
-bool findPath(Items& items, const Match& match, std::vector<Ptr>& path) {
-    for (auto& item : items) {
-        path.push_back(&item);
-        if (match(item) || findPath(item.items, match, path))
-            return true;
-        path.pop_back();
-    }
-    return false;
-}
-
-bool usableEntry(const MenuItem& m) {
-    return m.enabled && m.visible && !isSeparator(m);
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- TextBox
@@ -149,92 +128,66 @@ bool HeadlessTextBox::focused() const {
     return m_owner.focusedTextBox() == m_index;
 }
 
+void HeadlessTextBox::reset(std::uint32_t backColor, const Rect& geometry) {
+    m_text.clear();
+    m_selStart = 0;
+    m_selLength = 0;
+    m_visible = false;
+    m_modified = false;
+    m_geometry = geometry;
+    m_backColor = backColor;
+}
+
 // ---------------------------------------------------------------- Form
 
 HeadlessFormImpl::HeadlessFormImpl(std::shared_ptr<StateLink> link, const FormDesign& design, FormEvents& events)
-    : m_link(std::move(link)), m_design(design), m_events(&events), m_handle(newHandle()) {
-    resetToDesign();
+    : HeadlessForm(design, events, link->state->forms, static_cast<FormView&>(*this)),
+      m_link(std::move(link)),
+      m_handle(newHandle()) {
+    for (int i = 0; i < design.textBoxCount; ++i) {
+        m_textBoxes.push_back(std::make_unique<HeadlessTextBox>(*this, i, design.textBoxBackColor, design.textBoxRect));
+    }
+    resetWindow();
 }
 
+// Destroyed while loaded: the window goes away without any event.
 HeadlessFormImpl::~HeadlessFormImpl() {
-    // Destroyed while loaded: the window goes away without any event.
-    if (m_loaded && m_link->state != nullptr)
-        std::erase(m_link->state->openForms, this);
+    forget();
 }
 
-void HeadlessFormImpl::resetToDesign() {
-    m_caption = m_design.caption;
-    m_tag.clear();
+void HeadlessFormImpl::resetWindow() {
     const Rect edges = frameEdges();
     m_normalBounds =
-        Rect{0, 0, m_design.clientWidth + edges.left + edges.width, m_design.clientHeight + edges.top + edges.height};
-    m_controlTexts.clear();
-    for (const ControlDesign& control : m_design.controls)
-        m_controlTexts[control.id] = control.text;
+        Rect{0, 0, design().clientWidth + edges.left + edges.width, design().clientHeight + edges.top + edges.height};
     m_state = WindowState::Normal;
-    m_menu = m_design.menuBar;
-    m_textBoxes.clear();
-    for (int i = 0; i < m_design.textBoxCount; ++i)
-        m_textBoxes.push_back(
-            std::make_unique<HeadlessTextBox>(*this, i, m_design.textBoxBackColor, m_design.textBoxRect));
+    for (auto& box : m_textBoxes) {
+        box->reset(design().textBoxBackColor, design().textBoxRect);
+    }
     m_focusedTextBox = -1;
-    m_topMost = false;
     m_enabled = true;
-}
-
-void HeadlessFormImpl::show() {
-    if (!m_loaded && !loadHidden())
-        return;  // its own onLoad unloaded it
-    if (!m_visible) {
-        m_visible = true;
-        raiseEvent(*m_link, [&] { m_events->onResize(); });
-    }
-}
-
-void HeadlessFormImpl::load() {
-    if (!m_loaded)
-        loadHidden();
-}
-
-bool HeadlessFormImpl::loadHidden() {
-    if (m_everLoaded) {
-        // A new load starts from the design, as the old window was destroyed.
-        resetToDesign();
-        m_handle = newHandle();
-    }
-    m_loaded = true;
-    m_everLoaded = true;
-    if (m_link->state != nullptr)
-        m_link->state->openForms.push_back(this);
-    m_events->onLoad();
-    return m_loaded;
-}
-
-void HeadlessFormImpl::unload() {
-    if (!m_loaded || m_unloading)
-        return;
-    m_unloading = true;
-    std::int16_t cancel = 0;
-    m_events->onUnload(cancel);
-    m_unloading = false;
-    if (cancel != 0)
-        return;
-    m_loaded = false;
     m_visible = false;
-    m_topMost = false;
-    m_focusedTextBox = -1;
-    if (m_link->state != nullptr)
-        std::erase(m_link->state->openForms, this);
 }
 
-bool HeadlessFormImpl::loaded() const {
-    return m_loaded;
+bool HeadlessFormImpl::createWindow() {
+    resetWindow();
+    m_handle = newHandle();
+    m_hasWindow = true;
+    return true;
 }
-std::wstring HeadlessFormImpl::caption() const {
-    return m_caption;
+
+void HeadlessFormImpl::destroyWindow() {
+    m_hasWindow = false;
+    m_visible = false;
+    m_focusedTextBox = -1;
 }
-void HeadlessFormImpl::setCaption(std::wstring_view caption) {
-    m_caption = caption;
+
+void HeadlessFormImpl::showWindow(bool) {
+    m_visible = true;
+}
+
+void HeadlessFormImpl::place(bool, int x, int y, int cx, int cy) {
+    const auto twips = [](int pixels) { return static_cast<float>(pixels) * kTwipsPerPixel; };
+    setBounds(Rect{twips(x), twips(y), twips(cx), twips(cy)});
 }
 
 Rect HeadlessFormImpl::bounds() const {
@@ -248,8 +201,8 @@ Rect HeadlessFormImpl::bounds() const {
 // Thickness of the outer frame on each side: left, top (frame, caption and any menu
 // bar), right (as width) and bottom (as height). A fixed dialog frame is thinner.
 Rect HeadlessFormImpl::frameEdges() const {
-    const float frame = m_design.border == BorderStyle::FixedDialog ? kDialogFrame : kFrame;
-    const float top = frame + kCaption + (m_design.menuBar.empty() ? 0 : kMenuBar);
+    const float frame = design().border == BorderStyle::FixedDialog ? kDialogFrame : kFrame;
+    const float top = frame + kCaption + (design().menuBar.empty() ? 0 : kMenuBar);
     return Rect{frame, top, frame, frame};
 }
 
@@ -265,8 +218,9 @@ Rect HeadlessFormImpl::clientArea() const {
 
 void HeadlessFormImpl::raiseResizeIfSizeChanged(const Rect& before) {
     const Rect after = bounds();
-    if (m_loaded && (after.width != before.width || after.height != before.height))
-        raiseEvent(*m_link, [&] { m_events->onResize(); });
+    if (after.width != before.width || after.height != before.height) {
+        resized();
+    }
 }
 
 void HeadlessFormImpl::setBounds(const Rect& r) {
@@ -287,18 +241,11 @@ void HeadlessFormImpl::setWindowState(WindowState state) {
     if (state == m_state)
         return;
     m_state = state;
-    if (m_loaded)
-        raiseEvent(*m_link, [&] { m_events->onResize(); });
+    resized();
 }
 
 std::uint32_t HeadlessFormImpl::backColor() const {
     return kButtonFaceColour;
-}
-std::wstring HeadlessFormImpl::tag() const {
-    return m_tag;
-}
-void HeadlessFormImpl::setTag(std::wstring_view tag) {
-    m_tag = tag;
 }
 NativeHandle HeadlessFormImpl::handle() const {
     return m_handle;
@@ -323,93 +270,50 @@ int HeadlessFormImpl::textReads(int index) const {
 }
 
 void HeadlessFormImpl::requestClose() {
-    if (m_loaded && m_enabled)
-        raiseEvent(*m_link, [&] { m_events->onCloseRequest(CloseReason::User); });
+    if (m_enabled)
+        closeRequested(CloseReason::User);
 }
 
 // ---------------------------------------------------------------- Menu
 
-std::vector<MenuItem*> HeadlessFormImpl::menuPath(int id) {
-    std::vector<MenuItem*> path;
-    findPath(
-        m_menu, [id](const MenuItem& m) { return m.id == id; }, path);
-    return path;
-}
-
-std::vector<const MenuItem*> HeadlessFormImpl::menuPath(int id) const {
-    std::vector<const MenuItem*> path;
-    findPath(
-        m_menu, [id](const MenuItem& m) { return m.id == id; }, path);
-    return path;
-}
-
-bool HeadlessFormImpl::menuEnabled(int id) const {
-    const auto path = menuPath(id);
-    return !path.empty() && path.back()->enabled;
-}
-
-void HeadlessFormImpl::setMenuEnabled(int id, bool enabled) {
-    const auto path = menuPath(id);
-    if (!path.empty())
-        path.back()->enabled = enabled;
-}
-
-bool HeadlessFormImpl::menuVisible(int id) const {
-    const auto path = menuPath(id);
-    return !path.empty() && path.back()->visible;
-}
-
-std::wstring HeadlessFormImpl::menuCaption(int id) const {
-    const auto path = menuPath(id);
-    return path.empty() ? std::wstring() : path.back()->caption;
-}
-
 std::vector<MenuItem> HeadlessFormImpl::menuBar() const {
-    return m_menu;
+    return menu().items();
 }
 
 void HeadlessFormImpl::openMenu(int id) {
-    raiseEvent(*m_link, [&] { m_events->onMenuOpen(id); });
+    menuOpening(id);
 }
 
+// As the desktop's menu does: each drop-down on the way down opens in turn, and one
+// the user cannot reach stops the click. The states are read again at each level,
+// because opening a drop-down lets its handler enable or disable what it holds.
 bool HeadlessFormImpl::clickMenu(int id) {
-    // The ids on the way down; the states are read again at each level, because
-    // opening a drop-down lets its handler enable or disable what it holds.
     std::vector<int> ids;
-    for (const MenuItem* m : menuPath(id))
-        ids.push_back(m->id);
-    if (ids.empty() || !m_enabled)
-        return false;
-    for (std::size_t level = 0; level < ids.size(); ++level) {
-        const auto path = menuPath(ids[level]);
-        if (path.empty() || !usableEntry(*path.back()))
-            return false;
-        if (!path.back()->items.empty())
-            raiseEvent(*m_link, [&] { m_events->onMenuOpen(ids[level]); });
+    for (std::optional<int> level = id; level; level = menu().parentOf(*level)) {
+        ids.insert(ids.begin(), *level);
     }
-    // Clicking a drop-down only opens it.
-    const auto path = menuPath(id);
-    if (path.empty() || !path.back()->items.empty())
-        return !path.empty();
-    raiseEvent(*m_link, [&] { m_events->onMenuClick(id); });
-    return true;
+    if (menu().find(id) == nullptr || !m_enabled) {
+        return false;
+    }
+    for (const int level : ids) {
+        if (!menu().reachable(level)) {
+            return false;
+        }
+        const MenuItem* entry = menu().find(level);
+        if (!entry->items.empty()) {
+            menuOpening(level);
+        }
+    }
+    const MenuItem* entry = menu().find(id);
+    if (entry != nullptr && !entry->items.empty()) {
+        return true;  // clicking a drop-down only opens it
+    }
+    return menuCommand(id, MenuSource::Menu);
 }
 
 bool HeadlessFormImpl::pressShortcut(Shortcut shortcut) {
-    if (shortcut.key == Shortcut::Key::None || !m_enabled)
-        return false;
-    std::vector<MenuItem*> found;
-    if (!findPath(
-            m_menu, [&](const MenuItem& m) { return m.shortcut == shortcut; }, found))
-        return false;
-    const int id = found.back()->id;
-    if (found.size() > 1)
-        raiseEvent(*m_link, [&] { m_events->onMenuOpen(found[found.size() - 2]->id); });
-    const auto path = menuPath(id);
-    if (path.empty() || !std::all_of(path.begin(), path.end(), [](const MenuItem* m) { return usableEntry(*m); }))
-        return false;
-    raiseEvent(*m_link, [&] { m_events->onMenuClick(id); });
-    return true;
+    const std::optional<int> id = menu().shortcutEntry(shortcut);
+    return id && m_enabled && menuCommand(*id, MenuSource::Shortcut);
 }
 
 // ---------------------------------------------------------------- Launcher services
@@ -419,18 +323,18 @@ NativeHandle HeadlessFormImpl::pictureHandle() const {
 }
 
 NativeHandle HeadlessFormImpl::iconHandle() const {
-    return m_design.iconResource != 0 ? 0x1C0 + static_cast<NativeHandle>(m_design.iconResource) : 0;
+    return design().iconResource != 0 ? 0x1C0 + static_cast<NativeHandle>(design().iconResource) : 0;
 }
 
 bool HeadlessFormImpl::hasPicture() const {
-    return m_design.pictureBox.width > 0 && m_design.pictureBox.height > 0;
+    return design().pictureBox.width > 0 && design().pictureBox.height > 0;
 }
 
 // As on the desktop: the menu is modal, the choice's click runs before it returns.
-void HeadlessFormImpl::popupMenu(int id) {
+int HeadlessFormImpl::trackPopupMenu(int id) {
     HeadlessPlatform::State* state = m_link->state;
     if (state == nullptr)
-        return;
+        return 0;
     state->popups.push_back(id);
     if (auto action = std::exchange(state->duringPopup, nullptr))
         action();
@@ -439,23 +343,16 @@ void HeadlessFormImpl::popupMenu(int id) {
         choice = state->popupChoices.front();
         state->popupChoices.pop_front();
     }
-    if (choice != 0)
-        raiseEvent(*m_link, [&] { m_events->onMenuClick(choice); });
+    return choice;
 }
 
 void HeadlessFormImpl::notifyPicture(int code) {
-    if (m_loaded && hasPicture())
-        raiseEvent(*m_link, [&] { m_events->onPictureMouseMove(0, 0, static_cast<float>(code) * kTwipsPerPixel, 0); });
-}
-
-void HeadlessFormImpl::endSession() {
-    if (m_loaded)
-        raiseEvent(*m_link, [&] { m_events->onSessionEnd(); });
+    if (hasPicture())
+        pictureMouseMove(0, 0, static_cast<float>(code) * kTwipsPerPixel, 0);
 }
 
 void HeadlessFormImpl::broadcastTaskbarCreated() {
-    if (m_loaded)
-        raiseEvent(*m_link, [&] { m_events->onTaskbarCreated(); });
+    taskbarRestarted();
 }
 
 }  // namespace plat::headless

@@ -1,11 +1,11 @@
 // Internal to the headless backend: the form and text box classes.
 #pragma once
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/form_view.h"
 #include "platform/headless/headless_state.h"
 
 namespace plat::headless {
@@ -41,6 +41,8 @@ public:
 
     // True when this editor was the last of its form to be given the focus.
     bool focused() const;
+    // Back to the design: empty, hidden, unchanged (the editor of a new window).
+    void reset(std::uint32_t backColor, const Rect& geometry);
     // How often the whole text was read (text() or readText()).
     int textReads() const { return m_textReads; }
 
@@ -57,39 +59,26 @@ private:
     std::uint32_t m_backColor;
 };
 
-class HeadlessFormImpl final : public HeadlessForm {
+// The headless driver of a form: the model owns the state and rules; this keeps the
+// window's geometry and editors and feeds the test's input into the model.
+class HeadlessFormImpl final : public HeadlessForm, private FormView {
 public:
     HeadlessFormImpl(std::shared_ptr<StateLink> link, const FormDesign& design, FormEvents& events);
     ~HeadlessFormImpl() override;
     HeadlessFormImpl(const HeadlessFormImpl&) = delete;
     HeadlessFormImpl& operator=(const HeadlessFormImpl&) = delete;
 
-    // --- Form ---
-    void load() override;
-    void show() override;
-    void unload() override;
-    bool loaded() const override;
-    std::wstring caption() const override;
-    void setCaption(std::wstring_view caption) override;
+    // --- Form: what only the window can answer ---
     Rect bounds() const override;
     void setBounds(const Rect& r) override;
     Rect clientArea() const override;
     WindowState windowState() const override;
     std::uint32_t backColor() const override;
-    std::wstring tag() const override;
-    void setTag(std::wstring_view tag) override;
     NativeHandle handle() const override;
     TextBox& textBox(int index) override;
-    bool menuEnabled(int id) const override;
-    void setMenuEnabled(int id, bool enabled) override;
-    bool menuVisible(int id) const override;
-    std::wstring menuCaption(int id) const override;
     NativeHandle pictureHandle() const override;
     NativeHandle iconHandle() const override;
-    void popupMenu(int id) override;
     void showModal(Form& owner) override;
-    std::wstring controlText(int id) const override;
-    void setControlText(int id, std::wstring_view text) override;
 
     // --- HeadlessForm ---
     bool clickMenu(int id) override;
@@ -111,46 +100,39 @@ public:
     NativeHandle modalOwner() const override;
 
     // --- Backend side ---
-    bool topMost() const { return m_topMost; }
-    void setTopMost(bool topMost) { m_topMost = topMost; }
     // Index of the editor that has the focus, -1 for none.
     int focusedTextBox() const { return m_focusedTextBox; }
     void setFocusedTextBox(int index) { m_focusedTextBox = index; }
     void setEnabled(bool enabled) { m_enabled = enabled; }
-    // The user's session ends (raises onSessionEnd).
-    void endSession();
 
 private:
-    // Loads without showing; false when onLoad unloaded the form again.
-    bool loadHidden();
+    // --- FormView ---
+    bool createWindow() override;
+    void destroyWindow() override;
+    bool hasWindow() const override { return m_hasWindow; }
+    void showWindow(bool first) override;
+    void drawCaption(std::wstring_view) override {}
+    void drawMenuEnabled(int, bool) override {}
+    void drawControlText(int, std::wstring_view) override {}
+    void place(bool topMost, int x, int y, int cx, int cy) override;
+    int trackPopupMenu(int id) override;
+
+    // Puts the window's own state back to the design (a new window).
+    void resetWindow();
     bool hasPicture() const;
-    // Puts the form back to its design (on creation and on every new load).
-    void resetToDesign();
     void raiseResizeIfSizeChanged(const Rect& before);
     Rect frameEdges() const;
-    // The entries from the top level down to `id` (empty when there is none).
-    std::vector<MenuItem*> menuPath(int id);
-    std::vector<const MenuItem*> menuPath(int id) const;
 
     std::shared_ptr<StateLink> m_link;
-    FormDesign m_design;
-    FormEvents* m_events;
     NativeHandle m_handle;
-    bool m_loaded = false;
-    bool m_everLoaded = false;
+    bool m_hasWindow = true;
     bool m_visible = false;
-    bool m_unloading = false;
-    bool m_topMost = false;
-    std::wstring m_caption;
-    std::wstring m_tag;
     Rect m_normalBounds;
     WindowState m_state = WindowState::Normal;
-    std::vector<MenuItem> m_menu;
     std::vector<std::unique_ptr<HeadlessTextBox>> m_textBoxes;
     int m_focusedTextBox = -1;
     bool m_enabled = true;
     NativeHandle m_modalOwner = 0;
-    std::map<int, std::wstring> m_controlTexts;
 };
 
 }  // namespace plat::headless

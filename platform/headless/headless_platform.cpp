@@ -61,9 +61,11 @@ HeadlessPlatform::HeadlessPlatform(std::wstring appFolder)
     }
     m_state->appFolder = std::move(appFolder);
     m_state->platform = this;
+    m_state->forms->setPlatform(this);
 }
 
 HeadlessPlatform::~HeadlessPlatform() {
+    m_state->forms->setPlatform(nullptr);
     const State& s = *m_state;
     if (s.unusedScript && (!s.answers.empty() || !s.modalActions.empty() || !s.popupChoices.empty())) {
         s.unusedScript(std::to_string(s.answers.size()) + " message-box answers, " +
@@ -150,10 +152,10 @@ bool HeadlessPlatform::queryEndSession() {
 void HeadlessPlatform::endSession() {
     if (m_state->appEvents != nullptr)
         raiseEvent(*m_state->link, [&] { m_state->appEvents->onEndSession(); });
-    const std::vector<HeadlessFormImpl*> forms = m_state->openForms;
-    for (HeadlessFormImpl* f : forms) {
-        if (std::find(m_state->openForms.begin(), m_state->openForms.end(), f) != m_state->openForms.end())
-            f->endSession();
+    const std::vector<FormModel*> forms = m_state->forms->forms();
+    for (FormModel* f : forms) {
+        if (m_state->forms->contains(f))
+            f->sessionEnded();
     }
 }
 
@@ -168,30 +170,29 @@ std::unique_ptr<Form> HeadlessPlatform::createForm(const FormDesign& design, For
 }
 
 int HeadlessPlatform::openFormCount() const {
-    return static_cast<int>(m_state->openForms.size());
+    return m_state->forms->count();
 }
 
 HeadlessForm& HeadlessPlatform::form(int index) {
-    if (index < 0 || index >= openFormCount())
+    auto* form = dynamic_cast<HeadlessForm*>(m_state->forms->at(index));
+    if (form == nullptr)
         throw std::out_of_range("HeadlessPlatform::form: no loaded form " + std::to_string(index));
-    return *m_state->openForms[static_cast<std::size_t>(index)];
+    return *form;
 }
 
 void HeadlessPlatform::unloadForm(int index) {
-    form(index).unload();
+    m_state->forms->unload(index);
 }
 
 void HeadlessPlatform::setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) {
     m_state->lastWindowPos = WindowPosCall{z, x, y, cx, cy};
-    if (auto* f = dynamic_cast<HeadlessFormImpl*>(&form))
-        f->setTopMost(z == ZOrder::TopMost);
-    const auto twips = [](int pixels) { return static_cast<float>(pixels) * kTwipsPerPixel; };
-    form.setBounds(Rect{twips(x), twips(y), twips(cx), twips(cy)});
+    if (FormModel* model = FormModel::of(form))
+        model->place(z == ZOrder::TopMost, x, y, cx, cy);
 }
 
 bool HeadlessPlatform::isTopMost(const Form& form) const {
-    const auto* f = dynamic_cast<const HeadlessFormImpl*>(&form);
-    return f != nullptr && f->topMost();
+    const FormModel* model = FormModel::of(form);
+    return model != nullptr && model->topMost();
 }
 
 const std::optional<WindowPosCall>& HeadlessPlatform::lastWindowPos() const {

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 
+#include "platform/form_model.h"
 #include "platform/platform.h"
 
 namespace plat::headless {
@@ -210,8 +211,9 @@ private:
     std::unique_ptr<Services> m_services;
 };
 
-// A form of the headless desktop. The test drives it as a user would.
-class HeadlessForm : public Form {
+// A form of the headless desktop. The test drives it as a user would; each action
+// reaches the same model as a real window's input does.
+class HeadlessForm : public FormModel {
 public:
     // Chooses a menu entry as a click would: nothing happens (false) when the entry or
     // one of its parents is disabled or hidden. Opening a drop-down raises onMenuOpen
@@ -250,6 +252,9 @@ public:
     virtual bool enabled() const = 0;
     // The window that owns this form while it is shown modally, 0 otherwise.
     virtual NativeHandle modalOwner() const = 0;
+
+protected:
+    using FormModel::FormModel;
 };
 
 }  // namespace plat::headless

@@ -16,8 +16,6 @@
 
 namespace plat::headless {
 
-class HeadlessFormImpl;
-
 // Forms and print jobs may outlive the platform: they reach the state through
 // this link, which the state clears when it is destroyed.
 struct StateLink {
@@ -48,7 +46,7 @@ struct HeadlessPlatform::State {
     AppWindowEvents* appEvents = nullptr;
 
     // Forms: the loaded ones, in load order.
-    std::vector<HeadlessFormImpl*> openForms;
+    std::shared_ptr<FormList> forms = std::make_shared<FormList>();
     std::optional<WindowPosCall> lastWindowPos;
 
     // Screen.

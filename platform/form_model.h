@@ -1,0 +1,92 @@
+// The portable core of a form: its state (stage, caption, Tag, control texts, menu,
+// topmost) and the rules of its life cycle and input, written once for every
+// backend. A backend's form derives from it and implements the FormView driver and
+// the Form operations that only the window can answer (geometry, handles, editors).
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/form.h"
+#include "platform/form_list.h"
+#include "platform/form_view.h"
+#include "platform/guarded_events.h"
+#include "platform/menu_model.h"
+
+namespace plat {
+
+class FormModel : public Form {
+public:
+    FormModel(const FormModel&) = delete;
+    FormModel& operator=(const FormModel&) = delete;
+
+    // The model of a form made by a backend of this layer; null for any other Form.
+    static FormModel* of(Form& form) { return dynamic_cast<FormModel*>(&form); }
+    static const FormModel* of(const Form& form) { return dynamic_cast<const FormModel*>(&form); }
+
+    // --- Form ---
+    void load() override;
+    void show() override;
+    void unload() override;
+    bool loaded() const override;
+    std::wstring caption() const override { return m_caption; }
+    void setCaption(std::wstring_view caption) override;
+    std::wstring tag() const override { return m_tag; }
+    void setTag(std::wstring_view tag) override { m_tag = tag; }
+    bool menuEnabled(int id) const override { return m_menu.enabled(id); }
+    void setMenuEnabled(int id, bool enabled) override;
+    bool menuVisible(int id) const override { return m_menu.visible(id); }
+    std::wstring menuCaption(int id) const override { return m_menu.caption(id); }
+    std::wstring controlText(int id) const override;
+    void setControlText(int id, std::wstring_view text) override;
+    void popupMenu(int id) override;
+
+    // --- Platform operations ---
+    // Platform::setWindowPos and isTopMost.
+    void place(bool topMost, int x, int y, int cx, int cy);
+    bool topMost() const { return m_topMost; }
+
+    // --- Raw input, reported by the backend ---
+    void menuOpening(int id) { m_menu.opening(id, m_events); }
+    bool menuCommand(int id, MenuSource source) { return m_menu.command(id, source, m_events); }
+    void closeRequested(CloseReason reason);
+    // The window's size or state changed.
+    void resized();
+    void buttonClicked(int id);
+    void sessionEnded();
+    void taskbarRestarted();
+    void pictureMouseMove(int button, int shift, float x, float y);
+
+protected:
+    FormModel(const FormDesign& design, FormEvents& events, std::shared_ptr<FormList> forms, FormView& view);
+    ~FormModel() override;
+
+    const FormDesign& design() const { return m_design; }
+    const MenuModel& menu() const { return m_menu; }
+    GuardedEvents& events() { return m_events; }
+    FormList& forms() const { return *m_forms; }
+    // The form leaves the open forms without any event (destroyed while loaded). A
+    // backend calls it first thing in its destructor, before its window goes.
+    void forget() { m_forms->remove(this); }
+
+private:
+    enum class Stage { Created, Loading, Loaded, Unloading, Unloaded };
+    void resetToDesign();
+    bool isButton(int id) const;
+
+    FormDesign m_design;
+    std::shared_ptr<FormList> m_forms;
+    GuardedEvents m_events;
+    FormView& m_view;
+    Stage m_stage = Stage::Created;
+    std::wstring m_caption;
+    std::wstring m_tag;
+    std::map<int, std::wstring> m_controlTexts;
+    MenuModel m_menu;
+    bool m_topMost = false;
+    bool m_shown = false;         // shown since the window was made
+    bool m_resizeRaised = false;  // while showing: the window reported a size change
+};
+
+}  // namespace plat

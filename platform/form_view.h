@@ -1,0 +1,33 @@
+// The driver side of a form: what a backend does for the FormModel. The model owns
+// the form's state and rules and calls these only when something changed; the
+// backend reports raw input back through the model's input operations.
+#pragma once
+
+#include <string_view>
+
+namespace plat {
+
+class FormView {
+public:
+    virtual ~FormView() = default;
+    // Makes the window afresh from the design, hidden: for a load after an unload (the
+    // first window is made with the form). False when the desktop could not make it.
+    virtual bool createWindow() = 0;
+    // Destroys the window and everything in it.
+    virtual void destroyWindow() = 0;
+    virtual bool hasWindow() const = 0;
+    // Shows the window; `first`: for the first time since it was made.
+    virtual void showWindow(bool first) = 0;
+    virtual void drawCaption(std::wstring_view caption) = 0;
+    virtual void drawMenuEnabled(int id, bool enabled) = 0;
+    virtual void drawControlText(int id, std::wstring_view text) = 0;
+    // Places the window in or out of the topmost band and moves it to x, y, cx, cy
+    // pixels, activating it.
+    virtual void place(bool topMost, int x, int y, int cx, int cy) = 0;
+    // Shows drop-down `id` as a pop-up menu and returns the entry chosen, 0 for none.
+    virtual int trackPopupMenu(int id) = 0;
+    // The program's last loaded form is gone: the event loop may end.
+    virtual void lastFormUnloaded() {}
+};
+
+}  // namespace plat
