@@ -81,7 +81,7 @@ bool Win32Form::handleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 bool Win32Form::onDialogCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     if (lParam != 0 && HIWORD(wParam) == BN_CLICKED && m_controls.isButton(id)) {
-        m_events.onButtonClick(id);
+        buttonClicked(id);
         return true;
     }
     if (!m_dialog || (id != IDOK && id != IDCANCEL) || m_controls.has(id)) {
@@ -93,7 +93,7 @@ bool Win32Form::onDialogCommand(WPARAM wParam, LPARAM lParam) {
 
 void Win32Form::pressButton(std::optional<int> id) {
     if (id && IsWindowEnabled(GetDlgItem(m_hwnd, *id))) {
-        m_events.onButtonClick(*id);
+        buttonClicked(*id);
     }
 }
 
@@ -127,11 +127,7 @@ void Win32Form::focusFirstTabStop() {
     }
 }
 
-std::wstring Win32Form::controlText(int id) const {
-    return m_controls.text(id);
-}
-
-void Win32Form::setControlText(int id, std::wstring_view text) {
+void Win32Form::drawControlText(int id, std::wstring_view text) {
     m_controls.setText(id, text);
 }
 
@@ -140,7 +136,7 @@ void Win32Form::setControlText(int id, std::wstring_view text) {
 // destroyed by a handler while the loop runs; `alive` says so.
 void Win32Form::showModal(Form& owner) {
     load();
-    if (!m_hwnd || m_stage != Stage::Loaded) {
+    if (!m_hwnd || !loaded()) {
         return;
     }
     const std::shared_ptr<bool> alive = m_alive;
@@ -154,7 +150,7 @@ void Win32Form::showModal(Form& owner) {
         m_ownerWasEnabled = EnableWindow(ownerHwnd, FALSE) == 0;
     }
     show();
-    if (*alive && m_hwnd && m_stage == Stage::Loaded) {
+    if (*alive && m_hwnd && loaded()) {
         focusFirstTabStop();
         runModalLoop(alive);
     }
@@ -196,7 +192,7 @@ void Win32Form::placeOver(HWND owner) {
 void Win32Form::runModalLoop(const std::shared_ptr<bool>& alive) {
     const std::shared_ptr<PlatformState> platform = m_platform;
     MSG msg{};
-    while (*alive && m_stage != Stage::Unloaded) {
+    while (*alive && loaded()) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));

@@ -1,5 +1,6 @@
-// Forms: the top-level window, its load/show/unload life cycle, its geometry in
-// twips, its icons, and the window procedure that turns messages into FormEvents calls.
+// Forms: the top-level window made and destroyed for the model's life cycle, its
+// geometry in twips, its icons, and the window procedure that turns messages into
+// the model's input.
 #include "platform/win32/win32_form.h"
 
 #include <algorithm>
@@ -20,6 +21,10 @@ constexpr std::uint32_t kButtonFace = 0x80000000u | COLOR_BTNFACE;
 
 }  // namespace
 
+Win32Form* OpenForms::Iterator::operator*() const {
+    return static_cast<Win32Form*>(*m_at);
+}
+
 void Win32Form::registerClass(HINSTANCE instance) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
@@ -33,21 +38,16 @@ void Win32Form::registerClass(HINSTANCE instance) {
 }
 
 Win32Form::Win32Form(std::shared_ptr<PlatformState> platform, const FormDesign& design, FormEvents& events)
-    : m_platform(std::move(platform)),
-      m_events(events),
-      m_guarded(events,
-                [state = m_platform](std::exception_ptr error) {
-                    if (state->platform) {
-                        state->platform->reportFailure(error);
-                    }
-                }),
-      m_menuState(design.menuBar) {
-    create(design);
+    : FormModel(design, events, platform->forms, static_cast<FormView&>(*this)), m_platform(std::move(platform)) {
+    for (int i = 0; i < design.textBoxCount; ++i) {
+        m_textBoxes.push_back(std::make_unique<Win32TextBox>(*this, i));
+    }
+    createWindow();
 }
 
 Win32Form::~Win32Form() {
     *m_alive = false;
-    leaveOpenForms();
+    forget();
     destroyWindow();
     for (auto& [colour, brush] : m_brushes) {
         DeleteObject(brush);
@@ -55,33 +55,38 @@ Win32Form::~Win32Form() {
 }
 
 // The window starts hidden at the system's default place, sized so that its client
-// area has the design size.
-void Win32Form::create(const FormDesign& design) {
-    m_dialog = design.border == BorderStyle::FixedDialog;
-    m_showInTaskbar = design.showInTaskbar;
-    m_menu.build(design.menuBar);
+// area has the design size, with the design's caption, menu, controls and editors.
+bool Win32Form::createWindow() {
+    const FormDesign& d = design();
+    m_dialog = d.border == BorderStyle::FixedDialog;
+    m_showInTaskbar = d.showInTaskbar;
+    m_menu = std::make_unique<Win32Menu>();
+    m_menu->build(d.menuBar);
     const Scale s = m_platform->scale;
     const DWORD style = m_dialog ? kDialogStyle : kFormStyle;
     const DWORD exStyle = m_dialog ? kDialogExStyle : 0;
-    RECT r{0, 0, toPixels(design.clientWidth, s.x), toPixels(design.clientHeight, s.y)};
-    AdjustWindowRectEx(&r, style, m_menu.bar() != nullptr, exStyle);
-    CreateWindowExW(exStyle, kFormClass, design.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
-                    r.bottom - r.top, nullptr, m_menu.bar(), m_platform->instance, this);
+    RECT r{0, 0, toPixels(d.clientWidth, s.x), toPixels(d.clientHeight, s.y)};
+    AdjustWindowRectEx(&r, style, m_menu->bar() != nullptr, exStyle);
+    CreateWindowExW(exStyle, kFormClass, d.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
+                    r.bottom - r.top, nullptr, m_menu->bar(), m_platform->instance, this);
     if (!m_hwnd) {
-        DestroyMenu(m_menu.bar());
-        m_menu.forgetBar();
+        DestroyMenu(m_menu->bar());
+        m_menu->forgetBar();
     }
     GetWindowRect(m_hwnd, &m_createdRect);
-    loadIcons(design.iconResource);
-    m_controls.create(m_hwnd, m_platform->instance, design.controls, s, m_platform->editFont);
-    const RECT boxRect = toPixelRect(design.textBoxRect, s);
-    for (int i = 0; i < design.textBoxCount; ++i) {
-        m_textBoxes.push_back(
-            std::make_unique<Win32TextBox>(*this, m_hwnd, i, design.textBoxBackColor, m_platform->editFont, boxRect));
+    m_lastFocus = nullptr;
+    loadIcons(d.iconResource);
+    m_controls = Win32Controls();
+    m_controls.create(m_hwnd, m_platform->instance, d.controls, s, m_platform->editFont);
+    const RECT boxRect = toPixelRect(d.textBoxRect, s);
+    for (auto& box : m_textBoxes) {
+        box->createWindow(m_hwnd, d.textBoxBackColor, m_platform->editFont, boxRect);
     }
-    if (m_hwnd && design.pictureBox.width > 0 && design.pictureBox.height > 0) {
-        m_picture = std::make_unique<Win32PictureBox>(*m_platform, m_hwnd, design.pictureBox, s, m_events);
+    m_picture.reset();
+    if (m_hwnd && d.pictureBox.width > 0 && d.pictureBox.height > 0) {
+        m_picture = std::make_unique<Win32PictureBox>(*m_platform, m_hwnd, d.pictureBox, s, *this);
     }
+    return m_hwnd != nullptr;
 }
 
 // Icons of the two system sizes, each loaded at its own size (LR_SHARED would hand
@@ -126,7 +131,7 @@ LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, L
 LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // A registered message number is not a constant, so it cannot be a case label.
     if (message == m_platform->taskbarCreatedMessage && message != 0) {
-        m_events.onTaskbarCreated();
+        taskbarRestarted();
         return 0;
     }
     LRESULT result = 0;
@@ -134,11 +139,11 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     switch (message) {
-        case WM_CLOSE: m_events.onCloseRequest(CloseReason::User); return 0;
-        case WM_SIZE: onSize(); return 0;
+        case WM_CLOSE: closeRequested(CloseReason::User); return 0;
+        case WM_SIZE: resized(); return 0;
         case WM_ENDSESSION:
             if (wParam) {
-                m_events.onSessionEnd();
+                sessionEnded();
             }
             return 0;
         case WM_COMMAND:
@@ -165,15 +170,6 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default: break;
     }
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
-}
-
-// Size changes during onLoad are not reported: show() raises one onResize for them
-// once the window is visible.
-void Win32Form::onSize() {
-    if (m_stage == Stage::Loaded || m_stage == Stage::Unloading) {
-        m_resizeRaised = true;
-        m_events.onResize();
-    }
 }
 
 // A form hands the keyboard focus on to a control, as a dialog does: the one that had
@@ -232,63 +228,23 @@ void Win32Form::pruneBrushes() {
     }
 }
 
-// Loading: the form joins the open forms and onLoad runs, the window still hidden
-// (a hidden window has no taskbar button).
-void Win32Form::load() {
-    if (!m_hwnd || m_stage != Stage::Created) {
-        return;
-    }
-    m_stage = Stage::Loading;
-    m_platform->openForms.push_back(this);
-    m_events.onLoad();
-    if (m_stage == Stage::Loading) {
-        m_stage = Stage::Loaded;
-    }
-}
-
-// The first show loads the form if need be; then the window appears and onResize is
-// raised once (unless a size change while appearing raised it already).
-void Win32Form::show() {
-    load();
-    if (!m_hwnd || m_stage != Stage::Loaded) {
-        return;  // never created, or unloaded during onLoad
-    }
-    // A window kept out of the taskbar is owned; until showModal names an owner, the
-    // hidden application window is it (an owned window has no taskbar button).
+// A window kept out of the taskbar is owned; until showModal names an owner, the
+// hidden application window is it (an owned window has no taskbar button).
+void Win32Form::showWindow(bool first) {
     if (!m_showInTaskbar && !GetWindow(m_hwnd, GW_OWNER) && IsWindow(m_platform->appWindow)) {
         SetWindowLongPtrW(m_hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(m_platform->appWindow));
     }
-    if (m_shown) {
+    if (!first) {
         ShowWindow(m_hwnd, SW_SHOW);
         return;
     }
-    m_shown = true;
-    m_resizeRaised = false;
     ShowWindow(m_hwnd, SW_SHOWNORMAL);
     UpdateWindow(m_hwnd);
-    if (!m_resizeRaised) {
-        m_events.onResize();
-    }
 }
 
-void Win32Form::unload() {
-    if (m_stage != Stage::Loaded && m_stage != Stage::Loading) {
-        return;
-    }
-    const Stage before = m_stage;
-    m_stage = Stage::Unloading;
-    std::int16_t cancel = 0;
-    m_events.onUnload(cancel);
-    if (cancel != 0) {
-        m_stage = before;
-        return;
-    }
-    m_stage = Stage::Unloaded;
-    destroyWindow();
-    leaveOpenForms();
-    if (m_platform->openForms.empty()) {
-        PostQuitMessage(0);
-    }
+// The loop ends with the WM_QUIT posted here.
+void Win32Form::lastFormUnloaded() {
+    PostQuitMessage(0);
 }
 
 void Win32Form::destroyWindow() {
@@ -300,7 +256,7 @@ void Win32Form::destroyWindow() {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         DestroyWindow(hwnd);  // also destroys the menu bar and the editors
         m_hwnd = nullptr;
-        m_menu.forgetBar();
+        m_menu->forgetBar();
         for (auto& box : m_textBoxes) {
             box->forgetWindow();
         }
@@ -319,23 +275,12 @@ void Win32Form::destroyWindow() {
     destroyIcon(m_smallIcon);
 }
 
-void Win32Form::leaveOpenForms() {
-    auto& forms = m_platform->openForms;
-    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
-}
-
-bool Win32Form::loaded() const {
-    return m_stage == Stage::Loading || m_stage == Stage::Loaded || m_stage == Stage::Unloading;
-}
-
-std::wstring Win32Form::caption() const {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(m_hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(m_hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-void Win32Form::setCaption(std::wstring_view caption) {
+void Win32Form::drawCaption(std::wstring_view caption) {
     SetWindowTextW(m_hwnd, zstr(caption).c_str());
+}
+
+void Win32Form::place(bool topMost, int x, int y, int cx, int cy) {
+    SetWindowPos(m_hwnd, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, cx, cy, 0);
 }
 
 Rect Win32Form::bounds() const {
@@ -365,14 +310,6 @@ WindowState Win32Form::windowState() const {
 
 std::uint32_t Win32Form::backColor() const {
     return kButtonFace;
-}
-
-std::wstring Win32Form::tag() const {
-    return m_tag;
-}
-
-void Win32Form::setTag(std::wstring_view tag) {
-    m_tag = tag;
 }
 
 NativeHandle Win32Form::handle() const {

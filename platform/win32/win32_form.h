@@ -10,8 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/guarded_events.h"
-#include "platform/menu_model.h"
+#include "platform/form_model.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_common.h"
 #include "platform/win32/win32_controls.h"
@@ -25,7 +24,9 @@ class Win32Form;
 
 class Win32TextBox final : public TextBox {
 public:
-    Win32TextBox(Win32Form& form, HWND parent, int index, std::uint32_t colour, HFONT font, const RECT& rect);
+    Win32TextBox(Win32Form& form, int index);
+    // Makes the editor's window in a new window of the form.
+    void createWindow(HWND parent, std::uint32_t colour, HFONT font, const RECT& rect);
     HWND hwnd() const { return m_hwnd; }
     void forgetWindow() { m_hwnd = nullptr; }
     // The editor reported a change of its text (EN_CHANGE).
@@ -60,13 +61,16 @@ private:
     void selection(DWORD& start, DWORD& end) const;
 
     Win32Form& m_form;
+    int m_index;
     HWND m_hwnd = nullptr;
     bool m_visible = false;
     bool m_changeNoted = false;
     std::uint32_t m_colour = 0;
 };
 
-class Win32Form final : public Form {
+// The Win32 driver of a form: the model owns the state and rules; this draws them
+// in a window and turns the window's messages into the model's input.
+class Win32Form final : public FormModel, private FormView {
 public:
     Win32Form(std::shared_ptr<PlatformState> platform, const FormDesign& design, FormEvents& events);
     ~Win32Form() override;
@@ -75,37 +79,23 @@ public:
 
     static void registerClass(HINSTANCE instance);
 
-    void load() override;
-    void show() override;
+    // --- Form: what only the window can answer ---
     void showModal(Form& owner) override;  // win32_dialog.cpp
-    void unload() override;
-    bool loaded() const override;
-    std::wstring caption() const override;
-    void setCaption(std::wstring_view caption) override;
     Rect bounds() const override;
     void setBounds(const Rect& r) override;
     Rect clientArea() const override;
     WindowState windowState() const override;
     std::uint32_t backColor() const override;
-    std::wstring tag() const override;
-    void setTag(std::wstring_view tag) override;
     NativeHandle handle() const override;
     TextBox& textBox(int index) override;
-    bool menuEnabled(int id) const override;
-    void setMenuEnabled(int id, bool enabled) override;
-    bool menuVisible(int id) const override;
-    std::wstring menuCaption(int id) const override;
     NativeHandle pictureHandle() const override;
     NativeHandle iconHandle() const override;
-    std::wstring controlText(int id) const override;               // win32_dialog.cpp
-    void setControlText(int id, std::wstring_view text) override;  // win32_dialog.cpp
-    void popupMenu(int id) override;                               // win32_menu.cpp
 
     // Backend side.
     HWND hwnd() const { return m_hwnd; }
     Scale scale() const;
     // Runs the form's accelerator table on a message of the message loop.
-    bool translateAccelerator(MSG& msg);
+    bool translateAccelerator(MSG& msg);  // win32_menu.cpp
     // Drops the cached brushes of colours that no text box uses any more.
     void pruneBrushes();
     // The keyboard handling of a dialog (Tab, Enter, Esc, access keys) for a message
@@ -113,20 +103,26 @@ public:
     bool dialogMessage(MSG& msg);  // win32_dialog.cpp
 
 private:
-    enum class Stage { Created, Loading, Loaded, Unloading, Unloaded };
+    // --- FormView ---
+    bool createWindow() override;
+    void destroyWindow() override;
+    bool hasWindow() const override { return m_hwnd != nullptr; }
+    void showWindow(bool first) override;
+    void drawCaption(std::wstring_view caption) override;
+    void drawMenuEnabled(int id, bool enabled) override;            // win32_menu.cpp
+    void drawControlText(int id, std::wstring_view text) override;  // win32_dialog.cpp
+    void place(bool topMost, int x, int y, int cx, int cy) override;
+    int trackPopupMenu(int id) override;  // win32_menu.cpp
+    void lastFormUnloaded() override;
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void create(const FormDesign& design);
     void loadIcons(int resource);
-    void onSize();
     void focusChild();
     LRESULT onCtlColorEdit(HDC dc, HWND edit);
     void onEditChange(HWND edit);
     void onMenuCommand(WPARAM wParam);                   // win32_menu.cpp
     void onInitMenuPopup(HMENU popup, bool systemMenu);  // win32_menu.cpp
-    void destroyWindow();
-    void leaveOpenForms();
     // win32_dialog.cpp
     bool handleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool onDialogCommand(WPARAM wParam, LPARAM lParam);
@@ -139,15 +135,8 @@ private:
     void releaseOwner();
 
     std::shared_ptr<PlatformState> m_platform;
-    FormEvents& m_events;
-    GuardedEvents m_guarded;  // the events the desktop raises
     HWND m_hwnd = nullptr;
-    Stage m_stage = Stage::Created;
-    bool m_resizeRaised = false;
-    bool m_shown = false;  // shown at least once since it was loaded
-    std::wstring m_tag;
-    MenuModel m_menuState;
-    Win32Menu m_menu;
+    std::unique_ptr<Win32Menu> m_menu;
     std::vector<std::unique_ptr<Win32TextBox>> m_textBoxes;
     std::unique_ptr<Win32PictureBox> m_picture;
     std::map<std::uint32_t, HBRUSH> m_brushes;

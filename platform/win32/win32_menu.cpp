@@ -125,32 +125,18 @@ HMENU Win32Menu::popupOf(int id) const {
 
 // --- The menu side of a form ---
 
-bool Win32Form::menuEnabled(int id) const {
-    return m_menuState.enabled(id);
-}
-
-void Win32Form::setMenuEnabled(int id, bool enabled) {
-    if (m_menuState.setEnabled(id, enabled)) {
-        m_menu.drawEnabled(m_hwnd, id, enabled);
-    }
-}
-
-bool Win32Form::menuVisible(int id) const {
-    return m_menuState.visible(id);
-}
-
-std::wstring Win32Form::menuCaption(int id) const {
-    return m_menuState.caption(id);
+void Win32Form::drawMenuEnabled(int id, bool enabled) {
+    m_menu->drawEnabled(m_hwnd, id, enabled);
 }
 
 bool Win32Form::translateAccelerator(MSG& msg) {
-    if (!m_hwnd || !m_menu.accelerators()) {
+    if (!m_hwnd || !m_menu->accelerators()) {
         return false;
     }
-    m_menu.translating = true;
-    m_menu.openedWhileTranslating = false;
-    const bool translated = TranslateAcceleratorW(m_hwnd, m_menu.accelerators(), &msg) != 0;
-    m_menu.translating = false;
+    m_menu->translating = true;
+    m_menu->openedWhileTranslating = false;
+    const bool translated = TranslateAcceleratorW(m_hwnd, m_menu->accelerators(), &msg) != 0;
+    m_menu->translating = false;
     return translated;
 }
 
@@ -159,18 +145,18 @@ bool Win32Form::translateAccelerator(MSG& msg) {
 void Win32Form::onMenuCommand(WPARAM wParam) {
     MenuSource source = MenuSource::Menu;
     if (HIWORD(wParam) == 1) {
-        source = m_menu.openedWhileTranslating ? MenuSource::ShortcutOpened : MenuSource::Shortcut;
-        m_menu.openedWhileTranslating = false;
+        source = m_menu->openedWhileTranslating ? MenuSource::ShortcutOpened : MenuSource::Shortcut;
+        m_menu->openedWhileTranslating = false;
     }
-    m_menuState.command(LOWORD(wParam), source, m_guarded);
+    menuCommand(LOWORD(wParam), source);
 }
 
 // TPM_RETURNCMD: the chosen command comes back here instead of as WM_COMMAND, so
 // that onMenuClick has run when popupMenu returns (the caller's busy flag covers it).
-void Win32Form::popupMenu(int id) {
-    const HMENU popup = m_menu.popupOf(id);
+int Win32Form::trackPopupMenu(int id) {
+    const HMENU popup = m_menu->popupOf(id);
     if (!m_hwnd || !popup) {
-        return;
+        return 0;
     }
     POINT at{};
     GetCursorPos(&at);
@@ -181,18 +167,18 @@ void Win32Form::popupMenu(int id) {
     const UINT flags = TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD;
     const int chosen = static_cast<int>(TrackPopupMenu(popup, flags, at.x, at.y, 0, m_hwnd, nullptr));
     PostMessageW(m_hwnd, WM_NULL, 0, 0);
-    m_menuState.popupChoice(id, chosen, m_guarded);
+    return chosen;
 }
 
 void Win32Form::onInitMenuPopup(HMENU popup, bool systemMenu) {
     if (systemMenu) {
         return;
     }
-    if (const std::optional<int> id = m_menu.popupId(popup)) {
-        if (m_menu.translating) {
-            m_menu.openedWhileTranslating = true;
+    if (const std::optional<int> id = m_menu->popupId(popup)) {
+        if (m_menu->translating) {
+            m_menu->openedWhileTranslating = true;
         }
-        m_menuState.opening(*id, m_guarded);
+        menuOpening(*id);
     }
 }
 

@@ -32,8 +32,8 @@ void Win32PictureBox::registerClass(HINSTANCE instance) {
 }
 
 Win32PictureBox::Win32PictureBox(const PlatformState& state, HWND parent, const Rect& geometry, Scale scale,
-                                 FormEvents& events)
-    : m_state(state), m_events(events), m_scale(scale) {
+                                 FormModel& form)
+    : m_state(state), m_form(form), m_scale(scale) {
     const RECT r = toPixelRect(geometry, scale);
     CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left, r.bottom - r.top,
                     parent, nullptr, state.instance, this);
@@ -67,8 +67,8 @@ LRESULT CALLBACK Win32PictureBox::windowProc(HWND hwnd, UINT message, WPARAM wPa
 void Win32PictureBox::onMouseMove(WPARAM wParam, LPARAM lParam) {
     const auto x = static_cast<short>(LOWORD(lParam));
     const auto y = static_cast<short>(HIWORD(lParam));
-    m_events.onPictureMouseMove(buttonCode(wParam), shiftCode(wParam), static_cast<float>(x) * m_scale.x,
-                                static_cast<float>(y) * m_scale.y);
+    m_form.pictureMouseMove(buttonCode(wParam), shiftCode(wParam), static_cast<float>(x) * m_scale.x,
+                            static_cast<float>(y) * m_scale.y);
 }
 
 }  // namespace plat::win32

@@ -68,6 +68,7 @@ Win32Platform::Win32Platform()
     : m_state(std::make_shared<PlatformState>()), m_services(std::make_unique<Services>(m_state.get())) {
     m_state->instance = GetModuleHandleW(nullptr);
     m_state->platform = this;
+    m_state->forms->setPlatform(this);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     Win32Form::registerClass(m_state->instance);
@@ -82,6 +83,7 @@ Win32Platform::~Win32Platform() {
     m_services.reset();
     m_state->appWindow = nullptr;
     m_state->platform = nullptr;
+    m_state->forms->setPlatform(nullptr);
 }
 
 void reportEventFailure(const PlatformState& state) noexcept {
@@ -162,29 +164,28 @@ std::unique_ptr<Form> Win32Platform::createForm(const FormDesign& design, FormEv
 }
 
 int Win32Platform::openFormCount() const {
-    return static_cast<int>(m_state->openForms.size());
+    return m_state->forms->count();
 }
 
 void Win32Platform::unloadForm(int index) {
-    if (index >= 0 && index < openFormCount()) {
-        m_state->openForms[static_cast<std::size_t>(index)]->unload();
-    }
+    m_state->forms->unload(index);
 }
 
 void Win32Platform::setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) {
-    const HWND after = z == ZOrder::TopMost ? HWND_TOPMOST : HWND_NOTOPMOST;
-    SetWindowPos(reinterpret_cast<HWND>(form.handle()), after, x, y, cx, cy, 0);
+    if (FormModel* model = FormModel::of(form)) {
+        model->place(z == ZOrder::TopMost, x, y, cx, cy);
+    }
 }
 
 bool Win32Platform::isTopMost(const Form& form) const {
-    const LONG_PTR style = GetWindowLongPtrW(reinterpret_cast<HWND>(form.handle()), GWL_EXSTYLE);
-    return (style & WS_EX_TOPMOST) != 0;
+    const FormModel* model = FormModel::of(form);
+    return model != nullptr && model->topMost();
 }
 
 // The loop ends with the WM_QUIT that the last form's unload posts. The application
 // window goes with it.
 int Win32Platform::run() {
-    const int code = m_state->openForms.empty() ? 0 : messageLoop();
+    const int code = m_state->forms->count() == 0 ? 0 : messageLoop();
     m_appWindow.reset();
     m_state->appWindow = nullptr;
     return code;

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/form_list.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_common.h"
 
@@ -35,6 +36,31 @@ namespace plat::win32 {
 class Win32Form;
 class AppWindow;
 
+// The program's loaded forms as this backend's forms, in load order: a view of the
+// portable list, for the message filter and the clipboard's owner window.
+class OpenForms {
+public:
+    class Iterator {
+    public:
+        explicit Iterator(std::vector<FormModel*>::const_iterator at) : m_at(at) {}
+        Win32Form* operator*() const;  // win32_form.cpp
+        Iterator& operator++() {
+            ++m_at;
+            return *this;
+        }
+        bool operator!=(const Iterator& other) const { return m_at != other.m_at; }
+
+    private:
+        std::vector<FormModel*>::const_iterator m_at;
+    };
+    explicit OpenForms(const FormList& list) : m_list(list) {}
+    Iterator begin() const { return Iterator(m_list.forms().begin()); }
+    Iterator end() const { return Iterator(m_list.forms().end()); }
+
+private:
+    const FormList& m_list;
+};
+
 // Everything the backend holds that its forms share. Forms keep it alive, so that a
 // form destroyed after the platform (a program-wide form) still finds it.
 struct PlatformState {
@@ -42,7 +68,8 @@ struct PlatformState {
     Scale scale;
     HFONT editFont = nullptr;  // owned when ownsFont
     bool ownsFont = false;
-    std::vector<Win32Form*> openForms;  // loaded forms, in load order
+    std::shared_ptr<FormList> forms = std::make_shared<FormList>();
+    OpenForms openForms{*forms};
     std::wstring appTitle;
     HWND appWindow = nullptr;      // the hidden application window, when there is one
     Platform* platform = nullptr;  // while the platform object lives

@@ -67,15 +67,20 @@ private:
 
 }  // namespace
 
-// Created hidden at `rect` (client pixels); creation order is the tab order. The
-// default limit of an EDIT control (about 30,000 characters) would cut longer pages
-// silently: 0 lifts it.
-Win32TextBox::Win32TextBox(Win32Form& form, HWND parent, int index, std::uint32_t colour, HFONT font, const RECT& rect)
-    : m_form(form), m_colour(colour) {
+Win32TextBox::Win32TextBox(Win32Form& form, int index) : m_form(form), m_index(index) {}
+
+// Made hidden at `rect` (client pixels), empty and unchanged; creation order is the
+// tab order. The default limit of an EDIT control (about 30,000 characters) would
+// cut longer pages silently: 0 lifts it.
+void Win32TextBox::createWindow(HWND parent, std::uint32_t colour, HFONT font, const RECT& rect) {
+    m_colour = colour;
+    m_visible = false;
+    m_changeNoted = false;
+    m_hwnd = nullptr;
     if (!parent) {
         return;
     }
-    const auto id = static_cast<INT_PTR>(kFirstControlId + index);
+    const auto id = static_cast<INT_PTR>(kFirstControlId + m_index);
     m_hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kEditStyle, rect.left, rect.top, rect.right - rect.left,
                              rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(id), GetModuleHandleW(nullptr),
                              nullptr);
