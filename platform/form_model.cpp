@@ -23,6 +23,12 @@ FormModel::~FormModel() {
     forget();
 }
 
+void FormModel::forget() {
+    *m_alive = false;
+    releaseOwner();
+    m_forms->remove(this);
+}
+
 void FormModel::resetToDesign() {
     m_caption = m_design.caption;
     m_tag.clear();
@@ -32,6 +38,7 @@ void FormModel::resetToDesign() {
     }
     m_menu.reset();
     m_topMost = false;
+    m_inputEnabled = true;
     m_shown = false;
 }
 
@@ -89,6 +96,9 @@ void FormModel::unload() {
     m_shown = false;
     m_topMost = false;
     m_forms->remove(this);
+    // The owner takes input again before this window goes, so that the desktop
+    // activates it rather than another program's window.
+    releaseOwner();
     m_view.destroyWindow();
     if (m_forms->count() == 0) {
         m_view.lastFormUnloaded();
@@ -161,15 +171,86 @@ void FormModel::resized() {
     }
 }
 
+// The owner takes no input for as long as this form is shown modally over it. A form
+// shown modally over another modal form leaves that one's owner as it was. The owner
+// may be gone by the time this form closes (its unload closes this one first).
+void FormModel::showModal(Form& owner) {
+    load();
+    if (m_stage != Stage::Loaded) {
+        return;
+    }
+    const std::shared_ptr<bool> alive = m_alive;
+    const NativeHandle ownerHandle = owner.handle();
+    FormModel* ownerModel = of(owner);
+    if (ownerModel != nullptr && ownerModel != this && m_forms->contains(ownerModel)) {
+        m_view.attachOwner(ownerHandle);
+        releaseOwner();
+        m_modalOwner = ownerModel;
+        m_ownerWasEnabled = ownerModel->m_inputEnabled;
+        ownerModel->setInputEnabled(false);
+    }
+    show();
+    if (*alive && m_stage == Stage::Loaded) {
+        m_view.runModal();
+    }
+    if (!*alive) {
+        return;
+    }
+    const bool owned = m_modalOwner != nullptr;
+    releaseOwner();
+    if (owned && m_forms->contains(ownerModel) && ownerModel->m_inputEnabled) {
+        m_view.activateOwner(ownerHandle);
+    }
+}
+
+NativeHandle FormModel::ownerWhileModal() const {
+    return m_modalOwner != nullptr && m_forms->contains(m_modalOwner) ? m_modalOwner->handle() : 0;
+}
+
+void FormModel::releaseOwner() {
+    FormModel* owner = std::exchange(m_modalOwner, nullptr);
+    if (owner != nullptr && m_ownerWasEnabled && m_forms->contains(owner)) {
+        owner->setInputEnabled(true);
+    }
+    m_ownerWasEnabled = false;
+}
+
+void FormModel::setInputEnabled(bool enabled) {
+    if (m_inputEnabled == enabled) {
+        return;
+    }
+    m_inputEnabled = enabled;
+    if (m_view.hasWindow()) {
+        m_view.drawInputEnabled(enabled);
+    }
+}
+
 bool FormModel::isButton(int id) const {
     return std::any_of(m_design.controls.begin(), m_design.controls.end(),
                        [id](const ControlDesign& c) { return c.id == id && c.kind == ControlKind::Button; });
 }
 
-void FormModel::buttonClicked(int id) {
-    if (loaded() && isButton(id)) {
-        m_events.onButtonClick(id);
+bool FormModel::buttonClicked(int id) {
+    if (!loaded() || !m_inputEnabled || !isButton(id)) {
+        return false;
     }
+    m_events.onButtonClick(id);
+    return true;
+}
+
+bool FormModel::pressFirstButton(bool ControlDesign::*role) {
+    const auto& controls = m_design.controls;
+    const auto it = std::find_if(controls.begin(), controls.end(),
+                                 [role](const ControlDesign& c) { return c.kind == ControlKind::Button && c.*role; });
+    return it != controls.end() && buttonClicked(it->id);
+}
+
+bool FormModel::enterPressed() {
+    return pressFirstButton(&ControlDesign::isDefault);
+}
+
+bool FormModel::escapePressed() {
+    return pressFirstButton(&ControlDesign::isCancel);
 }
 
 void FormModel::sessionEnded() {

@@ -41,11 +41,16 @@ public:
     std::wstring controlText(int id) const override;
     void setControlText(int id, std::wstring_view text) override;
     void popupMenu(int id) override;
+    void showModal(Form& owner) override;
 
     // --- Platform operations ---
     // Platform::setWindowPos and isTopMost.
     void place(bool topMost, int x, int y, int cx, int cy);
     bool topMost() const { return m_topMost; }
+    // False while a modal form is shown over this one.
+    bool inputEnabled() const { return m_inputEnabled; }
+    // The window this form is shown modally over, 0 when none.
+    NativeHandle ownerWhileModal() const;
 
     // --- Raw input, reported by the backend ---
     void menuOpening(int id) { m_menu.opening(id, m_events); }
@@ -53,7 +58,11 @@ public:
     void closeRequested(CloseReason reason);
     // The window's size or state changed.
     void resized();
-    void buttonClicked(int id);
+    // A button clicked; Enter and Esc press the default and the cancel button. Each
+    // is true when a button's click was raised.
+    bool buttonClicked(int id);
+    bool enterPressed();
+    bool escapePressed();
     void sessionEnded();
     void taskbarRestarted();
     void pictureMouseMove(int button, int shift, float x, float y);
@@ -66,14 +75,20 @@ protected:
     const MenuModel& menu() const { return m_menu; }
     GuardedEvents& events() { return m_events; }
     FormList& forms() const { return *m_forms; }
-    // The form leaves the open forms without any event (destroyed while loaded). A
-    // backend calls it first thing in its destructor, before its window goes.
-    void forget() { m_forms->remove(this); }
+    // The form goes away without any event (destroyed, perhaps while loaded): it
+    // leaves the open forms and gives its modal owner input again. A backend calls it
+    // first thing in its destructor, before its window goes.
+    void forget();
+    // Turns false when the form is destroyed: for a caller that a handler may destroy it under.
+    std::shared_ptr<bool> aliveToken() const { return m_alive; }
 
 private:
     enum class Stage { Created, Loading, Loaded, Unloading, Unloaded };
     void resetToDesign();
     bool isButton(int id) const;
+    void setInputEnabled(bool enabled);
+    void releaseOwner();
+    bool pressFirstButton(bool ControlDesign::*role);
 
     FormDesign m_design;
     std::shared_ptr<FormList> m_forms;
@@ -85,6 +100,10 @@ private:
     std::map<int, std::wstring> m_controlTexts;
     MenuModel m_menu;
     bool m_topMost = false;
+    bool m_inputEnabled = true;
+    FormModel* m_modalOwner = nullptr;  // while shown modally; takes no input meanwhile
+    bool m_ownerWasEnabled = false;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     bool m_shown = false;         // shown since the window was made
     bool m_resizeRaised = false;  // while showing: the window reported a size change
 };

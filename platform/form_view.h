@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "platform/geometry.h"
+
 namespace plat {
 
 class FormView {
@@ -21,6 +23,15 @@ public:
     virtual void drawCaption(std::wstring_view caption) = 0;
     virtual void drawMenuEnabled(int id, bool enabled) = 0;
     virtual void drawControlText(int id, std::wstring_view text) = 0;
+    // Lets the user's input reach the window, or not (the owner of a modal form).
+    virtual void drawInputEnabled(bool enabled) = 0;
+    // Before a modal show: `owner` becomes the window's owner, which it stays above.
+    virtual void attachOwner(NativeHandle owner) = 0;
+    // Runs the modal show until the form is unloaded or the program's event loop is
+    // asked to end.
+    virtual void runModal() = 0;
+    // After a modal show: the owner, still there and taking input, becomes active.
+    virtual void activateOwner(NativeHandle owner) = 0;
     // Places the window in or out of the topmost band and moves it to x, y, cx, cy
     // pixels, activating it.
     virtual void place(bool topMost, int x, int y, int cx, int cy) = 0;

@@ -164,7 +164,6 @@ void HeadlessFormImpl::resetWindow() {
         box->reset(design().textBoxBackColor, design().textBoxRect);
     }
     m_focusedTextBox = -1;
-    m_enabled = true;
     m_visible = false;
 }
 
@@ -270,7 +269,7 @@ int HeadlessFormImpl::textReads(int index) const {
 }
 
 void HeadlessFormImpl::requestClose() {
-    if (m_enabled)
+    if (inputEnabled())
         closeRequested(CloseReason::User);
 }
 
@@ -292,7 +291,7 @@ bool HeadlessFormImpl::clickMenu(int id) {
     for (std::optional<int> level = id; level; level = menu().parentOf(*level)) {
         ids.insert(ids.begin(), *level);
     }
-    if (menu().find(id) == nullptr || !m_enabled) {
+    if (menu().find(id) == nullptr || !inputEnabled()) {
         return false;
     }
     for (const int level : ids) {
@@ -313,7 +312,7 @@ bool HeadlessFormImpl::clickMenu(int id) {
 
 bool HeadlessFormImpl::pressShortcut(Shortcut shortcut) {
     const std::optional<int> id = menu().shortcutEntry(shortcut);
-    return id && m_enabled && menuCommand(*id, MenuSource::Shortcut);
+    return id && inputEnabled() && menuCommand(*id, MenuSource::Shortcut);
 }
 
 // ---------------------------------------------------------------- Launcher services

@@ -78,7 +78,6 @@ public:
     TextBox& textBox(int index) override;
     NativeHandle pictureHandle() const override;
     NativeHandle iconHandle() const override;
-    void showModal(Form& owner) override;
 
     // --- HeadlessForm ---
     bool clickMenu(int id) override;
@@ -103,7 +102,6 @@ public:
     // Index of the editor that has the focus, -1 for none.
     int focusedTextBox() const { return m_focusedTextBox; }
     void setFocusedTextBox(int index) { m_focusedTextBox = index; }
-    void setEnabled(bool enabled) { m_enabled = enabled; }
 
 private:
     // --- FormView ---
@@ -116,6 +114,10 @@ private:
     void drawControlText(int, std::wstring_view) override {}
     void place(bool topMost, int x, int y, int cx, int cy) override;
     int trackPopupMenu(int id) override;
+    void drawInputEnabled(bool) override {}
+    void attachOwner(NativeHandle) override {}
+    void runModal() override;
+    void activateOwner(NativeHandle) override {}
 
     // Puts the window's own state back to the design (a new window).
     void resetWindow();
@@ -131,8 +133,6 @@ private:
     WindowState m_state = WindowState::Normal;
     std::vector<std::unique_ptr<HeadlessTextBox>> m_textBoxes;
     int m_focusedTextBox = -1;
-    bool m_enabled = true;
-    NativeHandle m_modalOwner = 0;
 };
 
 }  // namespace plat::headless

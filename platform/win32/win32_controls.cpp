@@ -79,21 +79,6 @@ bool Win32Controls::has(int id) const {
     return find(id) != nullptr;
 }
 
-// The window's text once it exists (the user cannot change a label or a button, but
-// the program can); the design's text otherwise.
-std::wstring Win32Controls::text(int id) const {
-    const Control* control = find(id);
-    if (!control) {
-        return {};
-    }
-    if (!control->hwnd) {
-        return control->design.text;
-    }
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control->hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control->hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 void Win32Controls::setText(int id, std::wstring_view text) {
     const auto it =
         std::find_if(m_controls.begin(), m_controls.end(), [id](const Control& c) { return c.design.id == id; });
@@ -114,15 +99,6 @@ bool Win32Controls::isButton(int id) const {
 std::optional<int> Win32Controls::defaultButton() const {
     for (const Control& c : m_controls) {
         if (c.design.kind == ControlKind::Button && c.design.isDefault) {
-            return c.design.id;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<int> Win32Controls::cancelButton() const {
-    for (const Control& c : m_controls) {
-        if (c.design.kind == ControlKind::Button && c.design.isCancel) {
             return c.design.id;
         }
     }

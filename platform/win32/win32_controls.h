@@ -23,12 +23,11 @@ public:
     void forgetWindows();
 
     bool has(int id) const;
-    std::wstring text(int id) const;
+    // Draws a new text of a label or button (the form model holds the texts).
     void setText(int id, std::wstring_view text);
 
     bool isButton(int id) const;
     std::optional<int> defaultButton() const;
-    std::optional<int> cancelButton() const;
     // The button that Enter presses now: the focused push button, else the design's default.
     int currentDefault() const { return m_currentDefault; }
     // Gives the default look to the focused push button, or back to the design's

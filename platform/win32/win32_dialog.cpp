@@ -35,7 +35,7 @@ bool Win32Form::dialogMessage(MSG& msg) {
     if (!m_dialog || !m_hwnd) {
         return false;
     }
-    const std::shared_ptr<bool> alive = m_alive;
+    const std::shared_ptr<bool> alive = aliveToken();
     if (!IsDialogMessageW(m_hwnd, &msg)) {
         return false;
     }
@@ -87,14 +87,12 @@ bool Win32Form::onDialogCommand(WPARAM wParam, LPARAM lParam) {
     if (!m_dialog || (id != IDOK && id != IDCANCEL) || m_controls.has(id)) {
         return false;
     }
-    pressButton(id == IDOK ? m_controls.defaultButton() : m_controls.cancelButton());
-    return true;
-}
-
-void Win32Form::pressButton(std::optional<int> id) {
-    if (id && IsWindowEnabled(GetDlgItem(m_hwnd, *id))) {
-        buttonClicked(*id);
+    if (id == IDOK) {
+        enterPressed();
+    } else {
+        escapePressed();
     }
+    return true;
 }
 
 // wParam is a window when lParam's low word is set, else the direction (0: next).
@@ -131,35 +129,29 @@ void Win32Form::drawControlText(int id, std::wstring_view text) {
     m_controls.setText(id, text);
 }
 
-// The owner is remembered so that it takes input again before this window goes
-// (destroyWindow) or when the loop ends without that (WM_QUIT). `this` may be
-// destroyed by a handler while the loop runs; `alive` says so.
-void Win32Form::showModal(Form& owner) {
-    load();
-    if (!m_hwnd || !loaded()) {
-        return;
-    }
-    const std::shared_ptr<bool> alive = m_alive;
-    const auto ownerHwnd = reinterpret_cast<HWND>(owner.handle());
-    const bool owned = ownerHwnd != m_hwnd && IsWindow(ownerHwnd);
-    if (owned) {
+// Owned by the owner's window, so that it stays above it and has no taskbar button.
+void Win32Form::attachOwner(NativeHandle owner) {
+    const auto ownerHwnd = reinterpret_cast<HWND>(owner);
+    if (m_hwnd && ownerHwnd != m_hwnd && IsWindow(ownerHwnd)) {
         SetWindowLongPtrW(m_hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerHwnd));
         placeOver(ownerHwnd);
-        releaseOwner();
-        m_modalOwner = ownerHwnd;
-        m_ownerWasEnabled = EnableWindow(ownerHwnd, FALSE) == 0;
     }
-    show();
-    if (*alive && m_hwnd && loaded()) {
-        focusFirstTabStop();
-        runModalLoop(alive);
-    }
-    if (*alive) {
-        releaseOwner();
-    }
-    if (owned && IsWindow(ownerHwnd) && IsWindowEnabled(ownerHwnd)) {
+}
+
+void Win32Form::runModal() {
+    focusFirstTabStop();
+    runModalLoop(aliveToken());
+}
+
+void Win32Form::activateOwner(NativeHandle owner) {
+    const auto ownerHwnd = reinterpret_cast<HWND>(owner);
+    if (IsWindow(ownerHwnd) && IsWindowEnabled(ownerHwnd)) {
         SetActiveWindow(ownerHwnd);
     }
+}
+
+void Win32Form::drawInputEnabled(bool enabled) {
+    EnableWindow(m_hwnd, enabled ? TRUE : FALSE);
 }
 
 // Above the owner, in the topmost band when the owner is there (an owned window
@@ -188,7 +180,9 @@ void Win32Form::placeOver(HWND owner) {
     SetWindowPos(m_hwnd, topMost ? HWND_TOPMOST : HWND_TOP, x, y, 0, 0, flags);
 }
 
-// WM_QUIT ends the loop early; it is posted again for the loop further out.
+// Until the form is unloaded. WM_QUIT ends the loop early; it is posted again for
+// the loop further out. `this` may be destroyed by a handler while the loop runs;
+// `alive` says so.
 void Win32Form::runModalLoop(const std::shared_ptr<bool>& alive) {
     const std::shared_ptr<PlatformState> platform = m_platform;
     MSG msg{};
@@ -206,16 +200,6 @@ void Win32Form::runModalLoop(const std::shared_ptr<bool>& alive) {
             DispatchMessageW(&msg);
         }
     }
-}
-
-// Only an owner that took input before showModal disabled it gets it back: a form
-// shown modally over another modal form leaves that one's owner as it was.
-void Win32Form::releaseOwner() {
-    const HWND owner = std::exchange(m_modalOwner, nullptr);
-    if (owner && m_ownerWasEnabled && IsWindow(owner)) {
-        EnableWindow(owner, TRUE);
-    }
-    m_ownerWasEnabled = false;
 }
 
 }  // namespace plat::win32

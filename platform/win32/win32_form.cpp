@@ -46,7 +46,6 @@ Win32Form::Win32Form(std::shared_ptr<PlatformState> platform, const FormDesign& 
 }
 
 Win32Form::~Win32Form() {
-    *m_alive = false;
     forget();
     destroyWindow();
     for (auto& [colour, brush] : m_brushes) {
@@ -248,9 +247,6 @@ void Win32Form::lastFormUnloaded() {
 }
 
 void Win32Form::destroyWindow() {
-    // The owner of a modal form takes input again before the form goes, so that the
-    // system activates it rather than another program's window.
-    releaseOwner();
     if (m_hwnd) {
         const HWND hwnd = m_hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

@@ -80,7 +80,6 @@ public:
     static void registerClass(HINSTANCE instance);
 
     // --- Form: what only the window can answer ---
-    void showModal(Form& owner) override;  // win32_dialog.cpp
     Rect bounds() const override;
     void setBounds(const Rect& r) override;
     Rect clientArea() const override;
@@ -113,6 +112,11 @@ private:
     void drawControlText(int id, std::wstring_view text) override;  // win32_dialog.cpp
     void place(bool topMost, int x, int y, int cx, int cy) override;
     int trackPopupMenu(int id) override;  // win32_menu.cpp
+    // win32_dialog.cpp
+    void drawInputEnabled(bool enabled) override;
+    void attachOwner(NativeHandle owner) override;
+    void runModal() override;
+    void activateOwner(NativeHandle owner) override;
     void lastFormUnloaded() override;
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -126,13 +130,11 @@ private:
     // win32_dialog.cpp
     bool handleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool onDialogCommand(WPARAM wParam, LPARAM lParam);
-    void pressButton(std::optional<int> id);
     void nextControl(WPARAM wParam, LPARAM lParam);
     void paint();
     void placeOver(HWND owner);
     void focusFirstTabStop();
     void runModalLoop(const std::shared_ptr<bool>& alive);
-    void releaseOwner();
 
     std::shared_ptr<PlatformState> m_platform;
     HWND m_hwnd = nullptr;
@@ -147,10 +149,7 @@ private:
     bool m_dialog = false;
     bool m_showInTaskbar = true;
     Win32Controls m_controls;
-    RECT m_createdRect{};         // where the system first put the window
-    HWND m_modalOwner = nullptr;  // disabled while this form is modal
-    bool m_ownerWasEnabled = false;
-    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);  // false once destroyed
+    RECT m_createdRect{};  // where the system first put the window
 };
 
 // The message filter of every message loop: the dialog keys of a dialog form, then
