@@ -7,28 +7,20 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/win32/win32_window.h"
 
 namespace plat::win32 {
 
 struct PlatformState;
 
-class AppWindow {
+class AppWindow final : public Win32Window {
 public:
     AppWindow(const PlatformState& state, std::wstring_view title, AppWindowEvents& events);
-    ~AppWindow();
-    AppWindow(const AppWindow&) = delete;
-    AppWindow& operator=(const AppWindow&) = delete;
-
-    static void registerClass(HINSTANCE instance);
-    HWND hwnd() const { return m_hwnd; }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    const PlatformState& m_state;
     AppWindowEvents& m_events;
-    HWND m_hwnd = nullptr;
 };
 
 }  // namespace plat::win32

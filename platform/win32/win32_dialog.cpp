@@ -32,14 +32,14 @@ bool filterMessage(PlatformState& state, MSG& msg) {
 }
 
 bool Win32Form::dialogMessage(MSG& msg) {
-    if (!m_dialog || !m_hwnd) {
+    if (!m_dialog || !hwnd()) {
         return false;
     }
     const std::shared_ptr<bool> alive = aliveToken();
-    if (!IsDialogMessageW(m_hwnd, &msg)) {
+    if (!IsDialogMessageW(hwnd(), &msg)) {
         return false;
     }
-    if (*alive && m_hwnd) {
+    if (*alive && hwnd()) {
         m_controls.syncDefault(GetFocus());
     }
     return true;
@@ -102,9 +102,9 @@ void Win32Form::nextControl(WPARAM wParam, LPARAM lParam) {
         next = reinterpret_cast<HWND>(wParam);
     } else {
         const HWND focus = GetFocus();
-        next = GetNextDlgTabItem(m_hwnd, IsChild(m_hwnd, focus) ? focus : nullptr, wParam != 0);
+        next = GetNextDlgTabItem(hwnd(), IsChild(hwnd(), focus) ? focus : nullptr, wParam != 0);
     }
-    if (next && IsChild(m_hwnd, next)) {
+    if (next && IsChild(hwnd(), next)) {
         SetFocus(next);
         m_controls.syncDefault(next);
     }
@@ -112,9 +112,9 @@ void Win32Form::nextControl(WPARAM wParam, LPARAM lParam) {
 
 void Win32Form::paint() {
     PAINTSTRUCT ps{};
-    if (HDC dc = BeginPaint(m_hwnd, &ps)) {
+    if (HDC dc = BeginPaint(hwnd(), &ps)) {
         m_controls.paintLines(dc, scale());
-        EndPaint(m_hwnd, &ps);
+        EndPaint(hwnd(), &ps);
     }
 }
 
@@ -132,8 +132,8 @@ void Win32Form::drawControlText(int id, std::wstring_view text) {
 // Owned by the owner's window, so that it stays above it and has no taskbar button.
 void Win32Form::attachOwner(NativeHandle owner) {
     const auto ownerHwnd = reinterpret_cast<HWND>(owner);
-    if (m_hwnd && ownerHwnd != m_hwnd && IsWindow(ownerHwnd)) {
-        SetWindowLongPtrW(m_hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerHwnd));
+    if (hwnd() && ownerHwnd != hwnd() && IsWindow(ownerHwnd)) {
+        SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerHwnd));
         placeOver(ownerHwnd);
     }
 }
@@ -151,7 +151,7 @@ void Win32Form::activateOwner(NativeHandle owner) {
 }
 
 void Win32Form::drawInputEnabled(bool enabled) {
-    EnableWindow(m_hwnd, enabled ? TRUE : FALSE);
+    EnableWindow(hwnd(), enabled ? TRUE : FALSE);
 }
 
 // Above the owner, in the topmost band when the owner is there (an owned window
@@ -160,7 +160,7 @@ void Win32Form::drawInputEnabled(bool enabled) {
 void Win32Form::placeOver(HWND owner) {
     const bool topMost = (GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     RECT now{};
-    GetWindowRect(m_hwnd, &now);
+    GetWindowRect(hwnd(), &now);
     UINT flags = SWP_NOSIZE | SWP_NOACTIVATE;
     int x = now.left;
     int y = now.top;
@@ -177,7 +177,7 @@ void Win32Form::placeOver(HWND owner) {
     } else {
         flags |= SWP_NOMOVE;
     }
-    SetWindowPos(m_hwnd, topMost ? HWND_TOPMOST : HWND_TOP, x, y, 0, 0, flags);
+    SetWindowPos(hwnd(), topMost ? HWND_TOPMOST : HWND_TOP, x, y, 0, 0, flags);
 }
 
 // Until the form is unloaded. WM_QUIT ends the loop early; it is posted again for

@@ -25,20 +25,10 @@ Win32Form* OpenForms::Iterator::operator*() const {
     return static_cast<Win32Form*>(*m_at);
 }
 
-void Win32Form::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = &Win32Form::windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, resourceName(32512));  // IDC_ARROW
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    wc.lpszClassName = kFormClass;
-    RegisterClassExW(&wc);
-}
-
 Win32Form::Win32Form(std::shared_ptr<PlatformState> platform, const FormDesign& design, FormEvents& events)
-    : FormModel(design, events, platform->forms, static_cast<FormView&>(*this)), m_platform(std::move(platform)) {
+    : FormModel(design, events, platform->forms, static_cast<FormView&>(*this)),
+      Win32Window(*platform),
+      m_platform(std::move(platform)) {
     for (int i = 0; i < design.textBoxCount; ++i) {
         m_textBoxes.push_back(std::make_unique<Win32TextBox>(*this, i));
     }
@@ -66,32 +56,39 @@ bool Win32Form::createWindow() {
     const DWORD exStyle = m_dialog ? kDialogExStyle : 0;
     RECT r{0, 0, toPixels(d.clientWidth, s.x), toPixels(d.clientHeight, s.y)};
     AdjustWindowRectEx(&r, style, m_menu->bar() != nullptr, exStyle);
-    CreateWindowExW(exStyle, kFormClass, d.caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
-                    r.bottom - r.top, nullptr, m_menu->bar(), m_platform->instance, this);
-    if (!m_hwnd) {
+    WindowSpec spec;
+    spec.title = d.caption.c_str();
+    spec.style = style;
+    spec.exStyle = exStyle;
+    spec.x = CW_USEDEFAULT;
+    spec.y = CW_USEDEFAULT;
+    spec.cx = r.right - r.left;
+    spec.cy = r.bottom - r.top;
+    spec.menu = m_menu->bar();
+    if (!create(WindowClass{kFormClass, CS_HREDRAW | CS_VREDRAW, true}, spec)) {
         DestroyMenu(m_menu->bar());
         m_menu->forgetBar();
     }
-    GetWindowRect(m_hwnd, &m_createdRect);
+    GetWindowRect(hwnd(), &m_createdRect);
     m_lastFocus = nullptr;
     loadIcons(d.iconResource);
     m_controls = Win32Controls();
-    m_controls.create(m_hwnd, m_platform->instance, d.controls, s, m_platform->editFont);
+    m_controls.create(hwnd(), m_platform->instance, d.controls, s, m_platform->editFont);
     const RECT boxRect = toPixelRect(d.textBoxRect, s);
     for (auto& box : m_textBoxes) {
-        box->createWindow(m_hwnd, d.textBoxBackColor, m_platform->editFont, boxRect);
+        box->createWindow(hwnd(), d.textBoxBackColor, m_platform->editFont, boxRect);
     }
     m_picture.reset();
-    if (m_hwnd && d.pictureBox.width > 0 && d.pictureBox.height > 0) {
-        m_picture = std::make_unique<Win32PictureBox>(*m_platform, m_hwnd, d.pictureBox, s, *this);
+    if (hwnd() && d.pictureBox.width > 0 && d.pictureBox.height > 0) {
+        m_picture = std::make_unique<Win32PictureBox>(*m_platform, hwnd(), d.pictureBox, s, *this);
     }
-    return m_hwnd != nullptr;
+    return hwnd() != nullptr;
 }
 
 // Icons of the two system sizes, each loaded at its own size (LR_SHARED would hand
 // back the first size loaded), owned by the form.
 void Win32Form::loadIcons(int resource) {
-    if (resource == 0 || !m_hwnd) {
+    if (resource == 0 || !hwnd()) {
         return;
     }
     const auto load = [&](int cx, int cy) {
@@ -103,28 +100,8 @@ void Win32Form::loadIcons(int resource) {
     if (m_dialog) {
         return;  // a dialog shows its icon in an Icon control, not in the caption
     }
-    SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
-    SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
-}
-
-LRESULT CALLBACK Win32Form::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* form = static_cast<Win32Form*>(created->lpCreateParams);
-        form->m_hwnd = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!form) {
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    const PlatformState* platform = form->m_platform.get();  // the form may be gone when the handler fails
-    try {
-        return form->handleMessage(message, wParam, lParam);
-    } catch (...) {
-        reportEventFailure(*platform);
-        return 0;
-    }
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
 }
 
 LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -159,23 +136,22 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             // Only a control of this form: disabling the form for a modal one may
             // already have taken the focus away.
-            if (LOWORD(wParam) == WA_INACTIVE && IsChild(m_hwnd, GetFocus())) {
+            if (LOWORD(wParam) == WA_INACTIVE && IsChild(hwnd(), GetFocus())) {
                 m_lastFocus = GetFocus();
             }
             break;
         case WM_SETFOCUS: focusChild(); return 0;
         case WM_CTLCOLOREDIT: return onCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        case WM_NCDESTROY: SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0); break;
         default: break;
     }
-    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+    return defaultHandling(message, wParam, lParam);
 }
 
 // A form hands the keyboard focus on to a control, as a dialog does: the one that had
 // it when the form was last deactivated, else the first visible text box, else the
 // first button in tab order.
 void Win32Form::focusChild() {
-    if (m_lastFocus && IsChild(m_hwnd, m_lastFocus) && IsWindowVisible(m_lastFocus)) {
+    if (m_lastFocus && IsChild(hwnd(), m_lastFocus) && IsWindowVisible(m_lastFocus)) {
         SetFocus(m_lastFocus);
         return;
     }
@@ -211,7 +187,7 @@ LRESULT Win32Form::onCtlColorEdit(HDC dc, HWND edit) {
             return reinterpret_cast<LRESULT>(it->second);
         }
     }
-    return DefWindowProcW(m_hwnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
+    return defaultHandling(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
 }
 
 void Win32Form::pruneBrushes() {
@@ -230,15 +206,15 @@ void Win32Form::pruneBrushes() {
 // A window kept out of the taskbar is owned; until showModal names an owner, the
 // hidden application window is it (an owned window has no taskbar button).
 void Win32Form::showWindow(bool first) {
-    if (!m_showInTaskbar && !GetWindow(m_hwnd, GW_OWNER) && IsWindow(m_platform->appWindow)) {
-        SetWindowLongPtrW(m_hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(m_platform->appWindow));
+    if (!m_showInTaskbar && !GetWindow(hwnd(), GW_OWNER) && IsWindow(m_platform->appWindow)) {
+        SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(m_platform->appWindow));
     }
     if (!first) {
-        ShowWindow(m_hwnd, SW_SHOW);
+        ShowWindow(hwnd(), SW_SHOW);
         return;
     }
-    ShowWindow(m_hwnd, SW_SHOWNORMAL);
-    UpdateWindow(m_hwnd);
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    UpdateWindow(hwnd());
 }
 
 // The loop ends with the WM_QUIT posted here.
@@ -246,18 +222,13 @@ void Win32Form::lastFormUnloaded() {
     PostQuitMessage(0);
 }
 
+// The window takes its menu bar, editors, controls and picture box with it.
 void Win32Form::destroyWindow() {
-    if (m_hwnd) {
-        const HWND hwnd = m_hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd);  // also destroys the menu bar and the editors
-        m_hwnd = nullptr;
+    if (hwnd()) {
+        destroy();
         m_menu->forgetBar();
         for (auto& box : m_textBoxes) {
             box->forgetWindow();
-        }
-        if (m_picture) {
-            m_picture->forgetWindow();
         }
         m_controls.forgetWindows();
     }
@@ -272,36 +243,36 @@ void Win32Form::destroyWindow() {
 }
 
 void Win32Form::drawCaption(std::wstring_view caption) {
-    SetWindowTextW(m_hwnd, zstr(caption).c_str());
+    SetWindowTextW(hwnd(), zstr(caption).c_str());
 }
 
 void Win32Form::place(bool topMost, int x, int y, int cx, int cy) {
-    SetWindowPos(m_hwnd, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, cx, cy, 0);
+    SetWindowPos(hwnd(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, cx, cy, 0);
 }
 
 Rect Win32Form::bounds() const {
     RECT r{};
-    GetWindowRect(m_hwnd, &r);
+    GetWindowRect(hwnd(), &r);
     return toTwipsRect(r, scale());
 }
 
 void Win32Form::setBounds(const Rect& r) {
     const RECT p = toPixelRect(r, scale());
-    SetWindowPos(m_hwnd, nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd(), nullptr, p.left, p.top, p.right - p.left, p.bottom - p.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // GetClientRect of a minimized window is empty, which the layout relies on.
 Rect Win32Form::clientArea() const {
     RECT r{};
-    GetClientRect(m_hwnd, &r);
+    GetClientRect(hwnd(), &r);
     return toTwipsRect(r, scale());
 }
 
 WindowState Win32Form::windowState() const {
-    if (IsIconic(m_hwnd)) {
+    if (IsIconic(hwnd())) {
         return WindowState::Minimized;
     }
-    return IsZoomed(m_hwnd) ? WindowState::Maximized : WindowState::Normal;
+    return IsZoomed(hwnd()) ? WindowState::Maximized : WindowState::Normal;
 }
 
 std::uint32_t Win32Form::backColor() const {
@@ -309,7 +280,7 @@ std::uint32_t Win32Form::backColor() const {
 }
 
 NativeHandle Win32Form::handle() const {
-    return reinterpret_cast<NativeHandle>(m_hwnd);
+    return reinterpret_cast<NativeHandle>(hwnd());
 }
 
 NativeHandle Win32Form::pictureHandle() const {

@@ -16,6 +16,7 @@
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_menu.h"
 #include "platform/win32/win32_picture.h"
+#include "platform/win32/win32_window.h"
 
 namespace plat::win32 {
 
@@ -70,14 +71,12 @@ private:
 
 // The Win32 driver of a form: the model owns the state and rules; this draws them
 // in a window and turns the window's messages into the model's input.
-class Win32Form final : public FormModel, private FormView {
+class Win32Form final : public FormModel, private FormView, private Win32Window {
 public:
     Win32Form(std::shared_ptr<PlatformState> platform, const FormDesign& design, FormEvents& events);
     ~Win32Form() override;
     Win32Form(const Win32Form&) = delete;
     Win32Form& operator=(const Win32Form&) = delete;
-
-    static void registerClass(HINSTANCE instance);
 
     // --- Form: what only the window can answer ---
     Rect bounds() const override;
@@ -91,7 +90,7 @@ public:
     NativeHandle iconHandle() const override;
 
     // Backend side.
-    HWND hwnd() const { return m_hwnd; }
+    using Win32Window::hwnd;
     Scale scale() const;
     // Runs the form's accelerator table on a message of the message loop.
     bool translateAccelerator(MSG& msg);  // win32_menu.cpp
@@ -105,7 +104,7 @@ private:
     // --- FormView ---
     bool createWindow() override;
     void destroyWindow() override;
-    bool hasWindow() const override { return m_hwnd != nullptr; }
+    bool hasWindow() const override { return hwnd() != nullptr; }
     void showWindow(bool first) override;
     void drawCaption(std::wstring_view caption) override;
     void drawMenuEnabled(int id, bool enabled) override;            // win32_menu.cpp
@@ -119,8 +118,7 @@ private:
     void activateOwner(NativeHandle owner) override;
     void lastFormUnloaded() override;
 
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void loadIcons(int resource);
     void focusChild();
     LRESULT onCtlColorEdit(HDC dc, HWND edit);
@@ -137,7 +135,6 @@ private:
     void runModalLoop(const std::shared_ptr<bool>& alive);
 
     std::shared_ptr<PlatformState> m_platform;
-    HWND m_hwnd = nullptr;
     std::unique_ptr<Win32Menu> m_menu;
     std::vector<std::unique_ptr<Win32TextBox>> m_textBoxes;
     std::unique_ptr<Win32PictureBox> m_picture;

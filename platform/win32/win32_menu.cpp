@@ -126,16 +126,16 @@ HMENU Win32Menu::popupOf(int id) const {
 // --- The menu side of a form ---
 
 void Win32Form::drawMenuEnabled(int id, bool enabled) {
-    m_menu->drawEnabled(m_hwnd, id, enabled);
+    m_menu->drawEnabled(hwnd(), id, enabled);
 }
 
 bool Win32Form::translateAccelerator(MSG& msg) {
-    if (!m_hwnd || !m_menu->accelerators()) {
+    if (!hwnd() || !m_menu->accelerators()) {
         return false;
     }
     m_menu->translating = true;
     m_menu->openedWhileTranslating = false;
-    const bool translated = TranslateAcceleratorW(m_hwnd, m_menu->accelerators(), &msg) != 0;
+    const bool translated = TranslateAcceleratorW(hwnd(), m_menu->accelerators(), &msg) != 0;
     m_menu->translating = false;
     return translated;
 }
@@ -155,7 +155,7 @@ void Win32Form::onMenuCommand(WPARAM wParam) {
 // that onMenuClick has run when popupMenu returns (the caller's busy flag covers it).
 int Win32Form::trackPopupMenu(int id) {
     const HMENU popup = m_menu->popupOf(id);
-    if (!m_hwnd || !popup) {
+    if (!hwnd() || !popup) {
         return 0;
     }
     POINT at{};
@@ -163,10 +163,10 @@ int Win32Form::trackPopupMenu(int id) {
     // Without being the foreground window first, the menu would stay open when the
     // user clicks elsewhere; the WM_NULL afterwards makes a second pop-up from the
     // notification area work the first time instead of flashing shut.
-    SetForegroundWindow(m_hwnd);
+    SetForegroundWindow(hwnd());
     const UINT flags = TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD;
-    const int chosen = static_cast<int>(TrackPopupMenu(popup, flags, at.x, at.y, 0, m_hwnd, nullptr));
-    PostMessageW(m_hwnd, WM_NULL, 0, 0);
+    const int chosen = static_cast<int>(TrackPopupMenu(popup, flags, at.x, at.y, 0, hwnd(), nullptr));
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
     return chosen;
 }
 

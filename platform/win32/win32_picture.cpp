@@ -20,46 +20,27 @@ int shiftCode(WPARAM keys) {
 
 }  // namespace
 
-void Win32PictureBox::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &Win32PictureBox::windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, resourceName(32512));  // IDC_ARROW
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    wc.lpszClassName = kPictureClass;
-    RegisterClassExW(&wc);
-}
-
 Win32PictureBox::Win32PictureBox(const PlatformState& state, HWND parent, const Rect& geometry, Scale scale,
                                  FormModel& form)
-    : m_state(state), m_form(form), m_scale(scale) {
+    : Win32Window(state), m_form(form), m_scale(scale) {
     const RECT r = toPixelRect(geometry, scale);
-    CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                    parent, nullptr, state.instance, this);
+    WindowSpec spec;
+    spec.style = WS_CHILD | WS_VISIBLE;
+    spec.x = r.left;
+    spec.y = r.top;
+    spec.cx = r.right - r.left;
+    spec.cy = r.bottom - r.top;
+    spec.parent = parent;
+    create(WindowClass{kPictureClass, 0, true}, spec);
 }
 
-LRESULT CALLBACK Win32PictureBox::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Win32PictureBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->m_hwnd = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Win32PictureBox*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && message == WM_MOUSEMOVE) {
-        const PlatformState& state = self->m_state;  // a chosen Exit destroys this box
-        try {
-            self->onMouseMove(wParam, lParam);
-        } catch (...) {
-            reportEventFailure(state);
-        }
+// A chosen Exit may destroy this box while the move is handled.
+LRESULT Win32PictureBox::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEMOVE) {
+        onMouseMove(wParam, lParam);
         return 0;
     }
-    if (self && message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->m_hwnd = nullptr;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+    return defaultHandling(message, wParam, lParam);
 }
 
 // The position words are signed (a pointer left of or above the window), hence the

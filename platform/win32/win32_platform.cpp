@@ -1,6 +1,5 @@
-// The Win32 platform object: start-up (window classes, screen scale, editor font),
-// its services, the list of loaded forms, z-order, the event loop, the screen and
-// the program file.
+// The Win32 platform object: start-up (screen scale, editor font), its services,
+// the form operations, the event loop, the screen and the program file.
 #include "platform/win32/win32_platform.h"
 
 #include <commctrl.h>
@@ -71,9 +70,6 @@ Win32Platform::Win32Platform()
     m_state->forms->setPlatform(this);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    Win32Form::registerClass(m_state->instance);
-    AppWindow::registerClass(m_state->instance);
-    Win32PictureBox::registerClass(m_state->instance);
     m_state->taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
     m_state->scale = screenScale();
     chooseEditFont(*m_state);

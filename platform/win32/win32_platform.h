@@ -1,11 +1,13 @@
 // The Win32 backend of the desktop layer: the real one, for notes.exe and the
 // launcher. What it implements, file by file:
-//   win32_platform.cpp   start-up, program facts, screen, z-order, event loop, forms list
+//   win32_platform.cpp   start-up, program facts, screen, event loop, the form operations
 //   win32_services.h     the service classes, one per desktop service
-//   win32_form.cpp       forms (top-level windows): load, show, unload, geometry
-//   win32_dialog.cpp     dialog forms: modal showing, dialog keys, control events
+//   win32_window.cpp     the base of every window class: registration, dispatch
+//   win32_form.cpp       the driver of a form (platform/form_model.h): its window,
+//                        geometry and messages
+//   win32_dialog.cpp     dialog forms: the modal loop, dialog keys, control events
 //   win32_controls.cpp   dialog controls: labels, buttons, the icon box, lines
-//   win32_menu.cpp       menu bars, accelerators, menu events, pop-up menus
+//   win32_menu.cpp       menu bars, accelerators, menu messages, pop-up menus
 //   win32_picture.cpp    picture boxes (mouse-move hooks for notification icons)
 //   win32_textbox.cpp    text boxes (multi-line EDIT controls)
 //   win32_app_window.cpp the hidden application window
