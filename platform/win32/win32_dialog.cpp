@@ -31,9 +31,16 @@ bool filterMessage(PlatformState& state, MSG& msg) {
     return false;
 }
 
+// Esc goes to the model as the key it is: the dialog manager would send it as the
+// command IDCANCEL (2) with the window of control 2, which a button numbered 2 would
+// take for its own click.
 bool Win32Form::dialogMessage(MSG& msg) {
     if (!m_dialog || !hwnd()) {
         return false;
+    }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        escapePressed();
+        return true;
     }
     const std::shared_ptr<bool> alive = aliveToken();
     if (!IsDialogMessageW(hwnd(), &msg)) {

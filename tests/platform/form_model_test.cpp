@@ -30,12 +30,11 @@ struct Recorder : FormEvents {
 
 using Log = std::vector<std::string>;
 
-FormDesign dialogDesign() {
+FormDesign popupDesign() {
     FormDesign design;
     design.caption = L"Design";
     design.clientWidth = 3000;
     design.clientHeight = 2000;
-    design.controls = {{5, ControlKind::Label, {}, L"label", -1, 0, 0, 1, false, false}};
     MenuItem pop{1, L"Pop", {}, true, false, {}};
     pop.items = {{2, L"On", {}, true, true, {}}, {3, L"Off", {}, false, true, {}}, {4, L"Gone", {}, true, false, {}}};
     design.menuBar = {pop};
@@ -44,38 +43,11 @@ FormDesign dialogDesign() {
 
 }  // namespace
 
-TEST(FormModelTest, AFormLoadedAgainStartsAfreshFromItsDesignAsANewWindow) {
-    HeadlessPlatform platform(L"/tmp");
-    Recorder events;
-    auto form = platform.createForm(dialogDesign(), events);
-    form->show();
-    const NativeHandle first = form->handle();
-    form->setCaption(L"Changed");
-    form->setTag(L"tag");
-    form->setMenuEnabled(2, false);
-    form->setControlText(5, L"changed");
-    form->setControlText(99, L"no such control");
-    platform.setWindowPos(*form, ZOrder::TopMost, 0, 0, 300, 200);
-    form->unload();
-    EXPECT_FALSE(platform.isTopMost(*form));
-
-    form->show();
-    EXPECT_NE(form->handle(), first);
-    EXPECT_EQ(form->caption(), L"Design");
-    EXPECT_EQ(form->tag(), L"");
-    EXPECT_TRUE(form->menuEnabled(2));
-    EXPECT_EQ(form->controlText(5), L"label");
-    EXPECT_EQ(form->controlText(99), L"");
-    EXPECT_FALSE(platform.isTopMost(*form));
-    EXPECT_EQ(form->bounds().width, 3120);
-    EXPECT_EQ(platform.openFormCount(), 1);
-}
-
 // The window is hidden while onLoad runs: its size is reported once, by the show.
 TEST(FormModelTest, SizeChangesDuringLoadAreReportedOnceByTheFirstShow) {
     HeadlessPlatform platform(L"/tmp");
     Recorder events;
-    auto form = platform.createForm(dialogDesign(), events);
+    auto form = platform.createForm(popupDesign(), events);
     events.whileLoading = [&] {
         form->setBounds({0, 0, 5000, 4000});
         form->show();
@@ -90,7 +62,7 @@ TEST(FormModelTest, SizeChangesDuringLoadAreReportedOnceByTheFirstShow) {
 TEST(FormModelTest, APopupChoiceActsOnlyForAnEnabledVisibleEntryOfThatMenu) {
     HeadlessPlatform platform(L"/tmp");
     Recorder events;
-    auto form = platform.createForm(dialogDesign(), events);
+    auto form = platform.createForm(popupDesign(), events);
     form->show();
     events.log.clear();
     for (const int choice : {2, 3, 4, 1}) {
