@@ -35,8 +35,9 @@ void HeadlessFormImpl::runModal() {
         state->modalActions.pop_front();
         action(*this);
     }
-    if (loaded() && state != nullptr && state->unexpectedModal)
+    if (loaded() && state != nullptr && state->unexpectedModal) {
         state->unexpectedModal(*this);
+    }
     unload();
 }
 

@@ -106,13 +106,15 @@ void HeadlessTextBox::setTop(float v) {
 }
 
 void HeadlessTextBox::setWidth(float v) {
-    if (v >= 0)
+    if (v >= 0) {
         m_geometry.width = v;
+    }
 }
 
 void HeadlessTextBox::setHeight(float v) {
-    if (v >= 0)
+    if (v >= 0) {
         m_geometry.height = v;
+    }
 }
 
 std::uint32_t HeadlessTextBox::backColor() const {
@@ -190,8 +192,9 @@ void HeadlessFormImpl::place(bool, int x, int y, int cx, int cy) {
 }
 
 Rect HeadlessFormImpl::bounds() const {
-    if (m_state != WindowState::Maximized)
+    if (m_state != WindowState::Maximized) {
         return m_normalBounds;
+    }
     const Rect area =
         m_link->state != nullptr ? nearestWorkArea(m_link->state->workAreas, m_normalBounds) : kDefaultWorkArea;
     return Rect{area.left - kFrame, area.top - kFrame, area.width + 2 * kFrame, area.height + 2 * kFrame};
@@ -207,8 +210,9 @@ Rect HeadlessFormImpl::frameEdges() const {
 
 // The bounds less the frame; a minimized window has no client area, as on Windows.
 Rect HeadlessFormImpl::clientArea() const {
-    if (m_state == WindowState::Minimized)
+    if (m_state == WindowState::Minimized) {
         return Rect{};
+    }
     const Rect outer = bounds();
     const Rect edges = frameEdges();
     return Rect{0, 0, std::max(0.0f, outer.width - edges.left - edges.width),
@@ -237,8 +241,9 @@ WindowState HeadlessFormImpl::windowState() const {
 }
 
 void HeadlessFormImpl::setWindowState(WindowState state) {
-    if (state == m_state)
+    if (state == m_state) {
         return;
+    }
     m_state = state;
     resized();
 }
@@ -251,8 +256,9 @@ NativeHandle HeadlessFormImpl::handle() const {
 }
 
 TextBox& HeadlessFormImpl::textBox(int index) {
-    if (index < 0 || index >= static_cast<int>(m_textBoxes.size()))
+    if (index < 0 || index >= static_cast<int>(m_textBoxes.size())) {
         throw std::out_of_range("HeadlessForm::textBox: no text box " + std::to_string(index));
+    }
     return *m_textBoxes[static_cast<std::size_t>(index)];
 }
 
@@ -269,8 +275,9 @@ int HeadlessFormImpl::textReads(int index) const {
 }
 
 void HeadlessFormImpl::requestClose() {
-    if (inputEnabled())
+    if (inputEnabled()) {
         closeRequested(CloseReason::User);
+    }
 }
 
 // ---------------------------------------------------------------- Menu
@@ -332,11 +339,13 @@ bool HeadlessFormImpl::hasPicture() const {
 // As on the desktop: the menu is modal, the choice's click runs before it returns.
 int HeadlessFormImpl::trackPopupMenu(int id) {
     HeadlessPlatform::State* state = m_link->state;
-    if (state == nullptr)
+    if (state == nullptr) {
         return 0;
+    }
     state->popups.push_back(id);
-    if (auto action = std::exchange(state->duringPopup, nullptr))
+    if (auto action = std::exchange(state->duringPopup, nullptr)) {
         action();
+    }
     int choice = 0;
     if (!state->popupChoices.empty()) {
         choice = state->popupChoices.front();
@@ -346,8 +355,9 @@ int HeadlessFormImpl::trackPopupMenu(int id) {
 }
 
 void HeadlessFormImpl::notifyPicture(int code) {
-    if (hasPicture())
+    if (hasPicture()) {
         pictureMouseMove(0, 0, static_cast<float>(code) * kTwipsPerPixel, 0);
+    }
 }
 
 void HeadlessFormImpl::broadcastTaskbarCreated() {

@@ -154,8 +154,9 @@ void HeadlessPlatform::endSession() {
         raiseEvent(*m_state->link, [&] { m_state->appEvents->onEndSession(); });
     const std::vector<FormModel*> forms = m_state->forms->forms();
     for (FormModel* f : forms) {
-        if (m_state->forms->contains(f))
+        if (m_state->forms->contains(f)) {
             f->sessionEnded();
+        }
     }
 }
 
@@ -175,8 +176,9 @@ int HeadlessPlatform::openFormCount() const {
 
 HeadlessForm& HeadlessPlatform::form(int index) {
     auto* form = dynamic_cast<HeadlessForm*>(m_state->forms->at(index));
-    if (form == nullptr)
+    if (form == nullptr) {
         throw std::out_of_range("HeadlessPlatform::form: no loaded form " + std::to_string(index));
+    }
     return *form;
 }
 
@@ -186,8 +188,9 @@ void HeadlessPlatform::unloadForm(int index) {
 
 void HeadlessPlatform::setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) {
     m_state->lastWindowPos = WindowPosCall{z, x, y, cx, cy};
-    if (FormModel* model = FormModel::of(form))
+    if (FormModel* model = FormModel::of(form)) {
         model->place(z == ZOrder::TopMost, x, y, cx, cy);
+    }
 }
 
 bool HeadlessPlatform::isTopMost(const Form& form) const {
