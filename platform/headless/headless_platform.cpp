@@ -136,22 +136,25 @@ std::wstring HeadlessPlatform::appWindowTitle() const {
 }
 
 void HeadlessPlatform::sendAppClose() {
-    if (m_state->appEvents != nullptr)
+    if (m_state->appEvents != nullptr) {
         raiseEvent(*m_state->link, [&] { m_state->appEvents->onAppCloseRequest(); });
+    }
 }
 
 // A handler that fails leaves the answer false, as a window procedure's 0 does.
 bool HeadlessPlatform::queryEndSession() {
     bool agreed = m_state->appEvents == nullptr;
-    if (!agreed)
+    if (!agreed) {
         raiseEvent(*m_state->link, [&] { agreed = m_state->appEvents->onQueryEndSession(); });
+    }
     return agreed;
 }
 
 // Every top-level window hears of it; a form unloaded by an earlier one is passed by.
 void HeadlessPlatform::endSession() {
-    if (m_state->appEvents != nullptr)
+    if (m_state->appEvents != nullptr) {
         raiseEvent(*m_state->link, [&] { m_state->appEvents->onEndSession(); });
+    }
     const std::vector<FormModel*> forms = m_state->forms->forms();
     for (FormModel* f : forms) {
         if (m_state->forms->contains(f)) {
@@ -241,12 +244,14 @@ MsgAnswer HeadlessPlatform::showMessageBox(const MessageBoxRequest& request) {
     if (!m_state->answers.empty()) {
         State::QueuedAnswer queued = std::move(m_state->answers.front());
         m_state->answers.pop_front();
-        if (queued.whileOpen)
+        if (queued.whileOpen) {
             queued.whileOpen();
+        }
         return queued.answer;
     }
-    if (m_state->unexpectedBox)
+    if (m_state->unexpectedBox) {
         m_state->unexpectedBox(request);
+    }
     return defaultAnswer(request);
 }
 
