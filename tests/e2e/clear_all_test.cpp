@@ -36,8 +36,9 @@ protected:
     // Answers the question and waits for the command to end (or for its next box).
     void answer(const MessageBoxView& question, const wchar_t* button) {
         question.press(button);
-        if (!waitUntil([&] { return !IsWindow(question.window); }, kShortWait))
+        if (!waitUntil([&] { return !IsWindow(question.window); }, kShortWait)) {
             fail("the question did not close");
+        }
     }
     void clearAll() {
         answer(ask(), L"Yes");
@@ -132,8 +133,9 @@ TEST_F(ClearAll, NoLeavesPagesAndFilesAlone) {
 // A folder where the archive belongs; removed again at the end of the case.
 struct FolderInTheWay {
     explicit FolderInTheWay(std::wstring path) : m_path(std::move(path)) {
-        if (!CreateDirectoryW(m_path.c_str(), nullptr))
+        if (!CreateDirectoryW(m_path.c_str(), nullptr)) {
             fail("cannot create " + toUtf8(m_path) + ": " + lastErrorText());
+        }
     }
     ~FolderInTheWay() { RemoveDirectoryW(m_path.c_str()); }
     std::wstring m_path;

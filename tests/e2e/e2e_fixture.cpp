@@ -25,8 +25,9 @@ NotesWindow& NotesTest::startWindow(const PageFiles& pages, Millis timeout) {
 }
 
 void NotesTest::kill() {
-    if (m_app && m_app->process().running())
+    if (m_app && m_app->process().running()) {
         m_app->process().terminate();
+    }
     m_app.reset();
 }
 
@@ -38,8 +39,9 @@ std::vector<int> enabledGoPages(NotesWindow& window) {
     const MenuBar bar = window.menu();
     std::vector<int> pages;
     for (int page = 1; page <= kPageCount; ++page) {
-        if (bar.at({L"&Go", goCaption(page)}).enabled())
+        if (bar.at({L"&Go", goCaption(page)}).enabled()) {
             pages.push_back(page);
+        }
     }
     return pages;
 }
@@ -51,8 +53,9 @@ int twipsToPixels(double twips) {
 std::string crlf(const std::string& text) {
     std::string out;
     for (char c : text) {
-        if (c == '\n')
+        if (c == '\n') {
             out += '\r';
+        }
         out += c;
     }
     return out;
@@ -62,11 +65,13 @@ std::string pageText(size_t bytes, const std::string& tag) {
     std::string text;
     text.reserve(bytes + 80);
     for (size_t line = 1; text.size() < bytes; ++line) {
-        if (line > 1)
+        if (line > 1) {
             text += "\r\n";
+        }
         std::string row = tag + " line " + std::to_string(line) + ": ";
-        while (row.size() < 68)
+        while (row.size() < 68) {
             row += static_cast<char>('a' + (row.size() + line) % 26);
+        }
         text += row;
     }
     return text;

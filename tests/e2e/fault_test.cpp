@@ -13,8 +13,9 @@ using Faults = NotesTest;
 // Holds a file open with no sharing, so that no other process can open it.
 Handle lockFile(const std::wstring& path) {
     Handle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+    if (!file) {
         fail("cannot lock " + toUtf8(path) + ": " + lastErrorText());
+    }
     return file;
 }
 
@@ -55,8 +56,9 @@ bool lockStopsReplace(const TestFolder& folder) {
 }
 
 TEST_F(Faults, FailedSaveNamesThePageAndExitAsks) {
-    if (!lockStopsReplace(m_folder))
+    if (!lockStopsReplace(m_folder)) {
         GTEST_SKIP() << "this Wine replaces files held open; see MountFaults";
+    }
     NotesWindow& window = startWindow({{1, "old\r\n"}, {2, "two\r\n"}});
     window.appendText(1, L" changed");
     window.appendText(2, L" changed");
@@ -94,8 +96,9 @@ TEST_F(Faults, FailedSaveNamesThePageAndExitAsks) {
 // application window, not to the box of the same title, and waits for the answer.
 // Carried out inside the box, its save would fail again and ask a second time.
 TEST_F(Faults, CloseRequestWhileExitAsksIsCarriedOutOnceAnswered) {
-    if (!lockStopsReplace(m_folder))
+    if (!lockStopsReplace(m_folder)) {
         GTEST_SKIP() << "this Wine replaces files held open; see MountFaults";
+    }
     NotesWindow& window = startWindow({{1, "old\r\n"}});
     window.appendText(1, L" changed");
     Handle lock = lockFile(m_folder.file(L"page1.txt"));
@@ -117,8 +120,9 @@ TEST_F(Faults, CloseRequestWhileExitAsksIsCarriedOutOnceAnswered) {
 TEST_F(Faults, PrintWithoutPrinterExplainsAndNeverHangs) {
     wchar_t name[512];
     DWORD size = 512;
-    if (GetDefaultPrinterW(name, &size))
+    if (GetDefaultPrinterW(name, &size)) {
         GTEST_SKIP() << "a default printer is installed";
+    }
     NotesWindow& window = startWindow({{1, "to paper\r\n"}});
     window.choose({L"&File", L"&Print..."});
     const MessageBoxView box = waitForMessageBox(m_app->process());

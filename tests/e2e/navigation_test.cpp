@@ -21,8 +21,9 @@ void step(NotesWindow& window, const wchar_t* arrow, int page) {
 
 TEST_F(Navigation, ArrowsVisitEveryPageAndWrap) {
     NotesWindow& window = startWindow({{5, "five\r\n"}});
-    for (int page = 2; page <= 10; ++page)
+    for (int page = 2; page <= 10; ++page) {
         step(window, L"&>", page);
+    }
     step(window, L"&>", 1);
     step(window, L"&<", 10);
     step(window, L"&<", 9);

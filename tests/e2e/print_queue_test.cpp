@@ -10,8 +10,9 @@ using PrintQueue = NotesTest;
 
 TEST_F(PrintQueue, ThePageShownGoesToTheDefaultPrinter) {
     const std::wstring path = environment(L"QUIBBETS_E2E_PRINT_DIR");
-    if (path.empty())
+    if (path.empty()) {
         GTEST_SKIP() << "no print folder (QUIBBETS_E2E_PRINT_DIR); run print_queue.sh as root";
+    }
     TestFolder folder = TestFolder::existing(path);
     m_app = NotesApp::launch(folder);
     NotesWindow& window = m_app->window();

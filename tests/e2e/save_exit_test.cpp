@@ -22,8 +22,9 @@ TEST_F(SaveExit, SaveWritesTypedPageAndEnablesItsGoEntry) {
     EXPECT_EQ(m_folder.read(L"page2.txt"), "Hello\r\nworld\r\n");
     EXPECT_EQ(enabledGoPages(window), std::vector<int>{2});
     // Pages empty all along get no file.
-    for (int page : {1, 3, 4, 5, 6, 7, 8, 9, 10})
+    for (int page : {1, 3, 4, 5, 6, 7, 8, 9, 10}) {
         EXPECT_FALSE(m_folder.exists(pageFileName(page))) << page;
+    }
 }
 
 TEST_F(SaveExit, SaveRewritesOnlyChangedOrMissingPages) {

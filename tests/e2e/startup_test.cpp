@@ -30,8 +30,9 @@ TEST_F(Startup, FirstRunWindow) {
 TEST_F(Startup, MenuBarEntriesAndStartStates) {
     const MenuBar bar = startWindow().menu();
     std::vector<std::wstring> top;
-    for (const MenuItem& item : bar.items)
+    for (const MenuItem& item : bar.items) {
         top.push_back(item.caption);
+    }
     EXPECT_EQ(top, (std::vector<std::wstring>{L"&File", L"&Edit", L"&Go", L"&Help", L"&<", L"&>"}));
     EXPECT_FALSE(bar.at({L"&<"}).hasSubmenu);
     EXPECT_FALSE(bar.at({L"&>"}).hasSubmenu);

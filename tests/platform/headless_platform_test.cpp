@@ -32,8 +32,9 @@ protected:
     std::wstring path(const std::wstring& name) const { return folder.wstring() + L"/" + name; }
     std::vector<std::string> folderContents() const {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(folder))
+        for (const auto& e : fs::directory_iterator(folder)) {
             names.push_back(e.path().filename().string());
+        }
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -60,8 +61,9 @@ struct Recorder : FormEvents {
     void onMenuClick(int id) override { log.push_back("click " + std::to_string(id)); }
     void onMenuOpen(int id) override {
         log.push_back("open " + std::to_string(id));
-        if (onOpen)
+        if (onOpen) {
             onOpen(id);
+        }
     }
     void onCloseRequest(CloseReason) override { log.push_back("close"); }
 };
