@@ -9,11 +9,13 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 
 #include "platform/ansi_text.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
 #include "platform/form.h"
+#include "platform/form_list.h"
 #include "platform/geometry.h"
 #include "platform/help.h"
 #include "platform/printer.h"
@@ -53,24 +55,38 @@ public:
     virtual void onEndSession() = 0;
 };
 
+// A backend's services, handed to the facade once.
+struct Services {
+    ProgramInfo* program = nullptr;
+    Screen* screen = nullptr;
+    Settings* settings = nullptr;
+    AnsiText* ansiText = nullptr;
+    Files* files = nullptr;
+    Clipboard* clipboard = nullptr;
+    Registry* registry = nullptr;
+    Help* help = nullptr;
+    Printer* printer = nullptr;
+    Shell* shell = nullptr;
+};
+
 // The desktop: its services, its forms and message boxes. One instance per program run.
 class Platform {
 public:
-    virtual ~Platform() = default;
+    virtual ~Platform();
 
     // --- Services ---
     // Each lives as long as the platform. Asking for one from a const platform still
     // gives it whole, as the services are the desktop's, not the platform object's.
-    virtual ProgramInfo& program() const = 0;
-    virtual Screen& screen() const = 0;
-    virtual Settings& settings() const = 0;
-    virtual AnsiText& ansiText() const = 0;
-    virtual Files& files() const = 0;
-    virtual Clipboard& clipboard() const = 0;
-    virtual Registry& registry() const = 0;
-    virtual Help& help() const = 0;
-    virtual Printer& printer() const = 0;
-    virtual Shell& shell() const = 0;
+    ProgramInfo& program() const { return *m_services.program; }
+    Screen& screen() const { return *m_services.screen; }
+    Settings& settings() const { return *m_services.settings; }
+    AnsiText& ansiText() const { return *m_services.ansiText; }
+    Files& files() const { return *m_services.files; }
+    Clipboard& clipboard() const { return *m_services.clipboard; }
+    Registry& registry() const { return *m_services.registry; }
+    Help& help() const { return *m_services.help; }
+    Printer& printer() const { return *m_services.printer; }
+    Shell& shell() const { return *m_services.shell; }
 
     // --- Application ---
     // Creates the hidden top-level application window titled `title`; its
@@ -81,12 +97,12 @@ public:
     // Creates a form from its design; nothing is shown until Form::show().
     virtual std::unique_ptr<Form> createForm(const FormDesign& design, FormEvents& events) = 0;
     // Number of loaded forms, and unloading one by its position in load order.
-    virtual int openFormCount() const = 0;
-    virtual void unloadForm(int index) = 0;
+    int openFormCount() const;
+    void unloadForm(int index);
     // Places a window in the z-order and moves it to x, y, cx, cy pixels (flags 0:
     // also activates it). The result is not reported.
-    virtual void setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) = 0;
-    virtual bool isTopMost(const Form& form) const = 0;
+    virtual void setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy);
+    bool isTopMost(const Form& form) const;
     // Runs the event loop until no form is loaded; returns the exit code.
     virtual int run() = 0;
 
@@ -117,11 +133,23 @@ public:
     virtual void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 protected:
+    // A backend hands over its services (an object with a member for each, named as
+    // in Services) and the list its forms join, once, when it is made; the list
+    // learns where failing event handlers are reported.
+    template <class ServiceObjects>
+    void attach(ServiceObjects& s, std::shared_ptr<FormList> forms) {
+        attach(Services{&s.program, &s.screen, &s.settings, &s.ansiText, &s.files, &s.clipboard, &s.registry, &s.help,
+                        &s.printer, &s.shell},
+               std::move(forms));
+    }
+    void attach(const Services& services, std::shared_ptr<FormList> forms);
     // The backend's message box, behind messageBox.
     virtual MsgAnswer showMessageBox(const MessageBoxRequest& request) = 0;
 
 private:
     friend class Command;
+    Services m_services;
+    std::shared_ptr<FormList> m_forms;
     int m_openBoxes = 0;
     std::wstring m_failureCaption;
     std::wstring m_command;  // what the running command does, for reportFailure

@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/form_model.h"
 #include "platform/platform.h"
 
 namespace plat {
@@ -35,6 +36,37 @@ std::wstring failureReason(std::exception_ptr error) {
 }
 
 }  // namespace
+
+Platform::~Platform() {
+    if (m_forms) {
+        m_forms->setPlatform(nullptr);
+    }
+}
+
+void Platform::attach(const Services& services, std::shared_ptr<FormList> forms) {
+    m_services = services;
+    m_forms = std::move(forms);
+    m_forms->setPlatform(this);
+}
+
+int Platform::openFormCount() const {
+    return m_forms->count();
+}
+
+void Platform::unloadForm(int index) {
+    m_forms->unload(index);
+}
+
+void Platform::setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) {
+    if (FormModel* model = FormModel::of(form)) {
+        model->place(z == ZOrder::TopMost, x, y, cx, cy);
+    }
+}
+
+bool Platform::isTopMost(const Form& form) const {
+    const FormModel* model = FormModel::of(form);
+    return model != nullptr && model->topMost();
+}
 
 MsgAnswer Platform::messageBox(const MessageBoxRequest& request) {
     ++m_openBoxes;

@@ -55,56 +55,22 @@ Rect nearestWorkArea(const std::vector<Rect>& areas, const Rect& r) {
 }
 
 HeadlessPlatform::HeadlessPlatform(std::wstring appFolder)
-    : m_state(std::make_unique<State>()), m_services(std::make_unique<Services>(m_state.get())) {
+    : m_state(std::make_unique<State>()), m_services(std::make_unique<ServiceSet>(m_state.get())) {
     while (appFolder.size() > 1 && appFolder.back() == L'/') {
         appFolder.pop_back();
     }
     m_state->appFolder = std::move(appFolder);
     m_state->platform = this;
-    m_state->forms->setPlatform(this);
+    attach(*m_services, m_state->forms);
 }
 
 HeadlessPlatform::~HeadlessPlatform() {
-    m_state->forms->setPlatform(nullptr);
     const State& s = *m_state;
     if (s.unusedScript && (!s.answers.empty() || !s.modalActions.empty() || !s.popupChoices.empty())) {
         s.unusedScript(std::to_string(s.answers.size()) + " message-box answers, " +
                        std::to_string(s.modalActions.size()) + " modal actions and " +
                        std::to_string(s.popupChoices.size()) + " pop-up choices were never used");
     }
-}
-
-// ---------------------------------------------------------------- Services
-
-ProgramInfo& HeadlessPlatform::program() const {
-    return m_services->program;
-}
-Screen& HeadlessPlatform::screen() const {
-    return m_services->screen;
-}
-Settings& HeadlessPlatform::settings() const {
-    return m_services->settings;
-}
-AnsiText& HeadlessPlatform::ansiText() const {
-    return m_services->ansiText;
-}
-Files& HeadlessPlatform::files() const {
-    return m_services->files;
-}
-Clipboard& HeadlessPlatform::clipboard() const {
-    return m_services->clipboard;
-}
-Registry& HeadlessPlatform::registry() const {
-    return m_services->registry;
-}
-Help& HeadlessPlatform::help() const {
-    return m_services->help;
-}
-Printer& HeadlessPlatform::printer() const {
-    return m_services->printer;
-}
-Shell& HeadlessPlatform::shell() const {
-    return m_services->shell;
 }
 
 // ---------------------------------------------------------------- Application
@@ -173,10 +139,6 @@ std::unique_ptr<Form> HeadlessPlatform::createForm(const FormDesign& design, For
     return std::make_unique<HeadlessFormImpl>(m_state->link, design, events);
 }
 
-int HeadlessPlatform::openFormCount() const {
-    return m_state->forms->count();
-}
-
 HeadlessForm& HeadlessPlatform::form(int index) {
     auto* form = dynamic_cast<HeadlessForm*>(m_state->forms->at(index));
     if (form == nullptr) {
@@ -185,20 +147,9 @@ HeadlessForm& HeadlessPlatform::form(int index) {
     return *form;
 }
 
-void HeadlessPlatform::unloadForm(int index) {
-    m_state->forms->unload(index);
-}
-
 void HeadlessPlatform::setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) {
     m_state->lastWindowPos = WindowPosCall{z, x, y, cx, cy};
-    if (FormModel* model = FormModel::of(form)) {
-        model->place(z == ZOrder::TopMost, x, y, cx, cy);
-    }
-}
-
-bool HeadlessPlatform::isTopMost(const Form& form) const {
-    const FormModel* model = FormModel::of(form);
-    return model != nullptr && model->topMost();
+    Platform::setWindowPos(form, z, x, y, cx, cy);
 }
 
 const std::optional<WindowPosCall>& HeadlessPlatform::lastWindowPos() const {

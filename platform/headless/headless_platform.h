@@ -44,22 +44,9 @@ public:
     ~HeadlessPlatform() override;
 
     // --- Platform ---
-    ProgramInfo& program() const override;
-    Screen& screen() const override;
-    Settings& settings() const override;
-    AnsiText& ansiText() const override;
-    Files& files() const override;
-    Clipboard& clipboard() const override;
-    Registry& registry() const override;
-    Help& help() const override;
-    Printer& printer() const override;
-    Shell& shell() const override;
     void createAppWindow(std::wstring_view title, AppWindowEvents& events) override;
     std::unique_ptr<Form> createForm(const FormDesign& design, FormEvents& events) override;
-    int openFormCount() const override;
-    void unloadForm(int index) override;
     void setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) override;
-    bool isTopMost(const Form& form) const override;
     int run() override;
     void wait(int milliseconds) override;
     void pause(int milliseconds) override;  // counted with the waits; returns at once
@@ -205,10 +192,10 @@ protected:
     MsgAnswer showMessageBox(const MessageBoxRequest& request) override;
 
 private:
-    struct Services;  // one object per service, on m_state
+    struct ServiceSet;  // one object per service, on m_state
 
     std::unique_ptr<State> m_state;
-    std::unique_ptr<Services> m_services;
+    std::unique_ptr<ServiceSet> m_services;
 };
 
 // A form of the headless desktop. The test drives it as a user would; each action

@@ -116,8 +116,8 @@ private:
     State* m_state;
 };
 
-struct HeadlessPlatform::Services {
-    explicit Services(State* state)
+struct HeadlessPlatform::ServiceSet {
+    explicit ServiceSet(State* state)
         : program(state),
           screen(state),
           settings(state),

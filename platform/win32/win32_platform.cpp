@@ -64,10 +64,10 @@ PlatformState::~PlatformState() {
 }
 
 Win32Platform::Win32Platform()
-    : m_state(std::make_shared<PlatformState>()), m_services(std::make_unique<Services>(m_state.get())) {
+    : m_state(std::make_shared<PlatformState>()), m_services(std::make_unique<ServiceSet>(m_state.get())) {
     m_state->instance = GetModuleHandleW(nullptr);
     m_state->platform = this;
-    m_state->forms->setPlatform(this);
+    attach(*m_services, m_state->forms);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     m_state->taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
@@ -79,44 +79,12 @@ Win32Platform::~Win32Platform() {
     m_services.reset();
     m_state->appWindow = nullptr;
     m_state->platform = nullptr;
-    m_state->forms->setPlatform(nullptr);
 }
 
 void reportEventFailure(const PlatformState& state) noexcept {
     if (state.platform) {
         state.platform->reportFailure(std::current_exception());
     }
-}
-
-ProgramInfo& Win32Platform::program() const {
-    return m_services->program;
-}
-Screen& Win32Platform::screen() const {
-    return m_services->screen;
-}
-Settings& Win32Platform::settings() const {
-    return m_services->settings;
-}
-AnsiText& Win32Platform::ansiText() const {
-    return m_services->ansiText;
-}
-Files& Win32Platform::files() const {
-    return m_services->files;
-}
-Clipboard& Win32Platform::clipboard() const {
-    return m_services->clipboard;
-}
-Registry& Win32Platform::registry() const {
-    return m_services->registry;
-}
-Help& Win32Platform::help() const {
-    return m_services->help;
-}
-Printer& Win32Platform::printer() const {
-    return m_services->printer;
-}
-Shell& Win32Platform::shell() const {
-    return m_services->shell;
 }
 
 std::wstring Win32ProgramInfo::folder() const {
@@ -157,25 +125,6 @@ void Win32Platform::createAppWindow(std::wstring_view title, AppWindowEvents& ev
 
 std::unique_ptr<Form> Win32Platform::createForm(const FormDesign& design, FormEvents& events) {
     return std::make_unique<Win32Form>(m_state, design, events);
-}
-
-int Win32Platform::openFormCount() const {
-    return m_state->forms->count();
-}
-
-void Win32Platform::unloadForm(int index) {
-    m_state->forms->unload(index);
-}
-
-void Win32Platform::setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) {
-    if (FormModel* model = FormModel::of(form)) {
-        model->place(z == ZOrder::TopMost, x, y, cx, cy);
-    }
-}
-
-bool Win32Platform::isTopMost(const Form& form) const {
-    const FormModel* model = FormModel::of(form);
-    return model != nullptr && model->topMost();
 }
 
 // The loop ends with the WM_QUIT that the last form's unload posts. The application

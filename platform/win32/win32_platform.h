@@ -91,22 +91,8 @@ public:
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 
-    ProgramInfo& program() const override;
-    Screen& screen() const override;
-    Settings& settings() const override;
-    AnsiText& ansiText() const override;
-    Files& files() const override;
-    Clipboard& clipboard() const override;
-    Registry& registry() const override;
-    Help& help() const override;
-    Printer& printer() const override;
-    Shell& shell() const override;
     void createAppWindow(std::wstring_view title, AppWindowEvents& events) override;
     std::unique_ptr<Form> createForm(const FormDesign& design, FormEvents& events) override;
-    int openFormCount() const override;
-    void unloadForm(int index) override;
-    void setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) override;
-    bool isTopMost(const Form& form) const override;
     int run() override;
     void wait(int milliseconds) override;
 
@@ -114,7 +100,7 @@ protected:
     MsgAnswer showMessageBox(const MessageBoxRequest& request) override;  // win32_message_box.cpp
 
 private:
-    struct Services;  // win32_services.h
+    struct ServiceSet;  // win32_services.h
 
     int messageLoop();
     // Handles every queued message; false when WM_QUIT was among them (it is posted
@@ -123,7 +109,7 @@ private:
 
     std::shared_ptr<PlatformState> m_state;
     std::unique_ptr<AppWindow> m_appWindow;
-    std::unique_ptr<Services> m_services;
+    std::unique_ptr<ServiceSet> m_services;
 };
 
 // For the catch block of a window procedure: hands the exception being handled to

@@ -97,8 +97,8 @@ public:
     bool isProcessRunning(std::uint32_t processId) const override;
 };
 
-struct Win32Platform::Services {
-    explicit Services(PlatformState* state) : screen(state), clipboard(state) {}
+struct Win32Platform::ServiceSet {
+    explicit ServiceSet(PlatformState* state) : screen(state), clipboard(state) {}
     Win32ProgramInfo program;
     Win32Screen screen;
     Win32Settings settings;
