@@ -33,6 +33,17 @@ std::wstring_view fileNamePart(std::wstring_view path) {
     return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
 }
 
+// The error a test injected for files named `name` (an empty name stands for every
+// file); null when there is none.
+const std::wstring* injectedFault(const std::map<std::wstring, std::wstring>& faults, std::wstring_view name) {
+    for (const auto& [faultName, error] : faults) {
+        if (faultName.empty() || faultName == name) {
+            return &error;
+        }
+    }
+    return nullptr;
+}
+
 std::string folderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos) {
@@ -88,11 +99,8 @@ bool HeadlessFiles::exists(std::wstring_view path) const {
 
 FileStatus HeadlessFiles::readFile(std::wstring_view path, std::string& bytes) const {
     bytes.clear();
-    const std::wstring_view name = fileNamePart(path);
-    for (const auto& [faultName, error] : m_state->readFaults) {
-        if (faultName.empty() || faultName == name) {
-            return {false, error};
-        }
+    if (const std::wstring* error = injectedFault(m_state->readFaults, fileNamePart(path))) {
+        return {false, *error};
     }
     std::string native;
     if (!nativePath(path, native)) {
@@ -128,10 +136,8 @@ FileStatus HeadlessFiles::writeFileAtomic(std::wstring_view path, std::string_vi
     if (m_state->throwingWrites.contains(name) || m_state->throwingWrites.contains(L"")) {
         throw std::bad_alloc();
     }
-    for (const auto& [faultName, error] : m_state->writeFaults) {
-        if (faultName.empty() || faultName == name) {
-            return {false, error};
-        }
+    if (const std::wstring* error = injectedFault(m_state->writeFaults, name)) {
+        return {false, *error};
     }
 
     std::string target;
