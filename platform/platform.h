@@ -47,7 +47,8 @@ struct MessageBoxRequest {
 class AppWindowEvents {
 public:
     virtual ~AppWindowEvents() = default;
-    // A close request (WM_CLOSE, whatever its parameters).
+    // Another program asks the program to close (the launcher's Close), whatever the
+    // request carries.
     virtual void onAppCloseRequest() = 0;
     // The user's session is ending; return false to ask the system not to end it.
     virtual bool onQueryEndSession() = 0;

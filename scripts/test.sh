@@ -44,6 +44,13 @@ build() {
     cmake --build --preset "$1" -j "$jobs"
 }
 
+configureAll() {
+    local preset
+    for preset in native native-asan win32; do
+        cmake --preset "$preset" >/dev/null
+    done
+}
+
 # The Wine tests with each test's time kept for the report.
 wineTests() {
     local rc=0
@@ -66,15 +73,10 @@ rm -f build/e2e-times.txt build/wine-prefix.seconds build/lint.seconds
 ) >build/wine-prefix.log 2>&1 &
 prefixJob=$!
 
-for preset in native native-asan win32; do
-    if ! phase "build $preset" build "$preset"; then
-        wait "$prefixJob" || true
-        report
-        exit 1
-    fi
-done
-# The format and lint checks run beside the tests, at a lower priority: the Wine
-# tests spend much of their time waiting for windows and timers.
+# The format and lint checks need only the builds' compile commands: they run from
+# here on beside the builds and the tests, at a lower priority, on what the others
+# leave of the processors (linking, and the Wine tests waiting for windows).
+phase "configure" configureAll
 (
     start=$SECONDS
     rc=0
@@ -83,6 +85,14 @@ done
     exit $rc
 ) >build/lint.log 2>&1 &
 lintJob=$!
+
+for preset in native native-asan win32; do
+    if ! phase "build $preset" build "$preset"; then
+        wait "$prefixJob" || true
+        report
+        exit 1
+    fi
+done
 
 phase "unit tests native" ctest --preset native -j "$jobs" || status=1
 phase "unit tests native-asan" ctest --preset native-asan -j "$jobs" || status=1
@@ -103,7 +113,7 @@ if ! wait "$lintJob"; then
     lintResult=FAILED
     status=1
 fi
-timings+=("$(printf '%-26s %4s s, beside the tests (then waited %d s)%s' "format and lint" \
+timings+=("$(printf '%-26s %4s s, beside builds and tests (then waited %d s)%s' "format and lint" \
     "$(cat build/lint.seconds 2>/dev/null || echo '?')" $((SECONDS - lintWait)) \
     "$([ $lintResult = ok ] || echo '  FAILED')")")
 report
