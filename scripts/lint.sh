@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The style checks that CI runs: every source formatted by clang-format, and the
 # checks of .clang-tidy over the native build (the shared code, the headless backend
-# and the unit tests) and the Win32 build (the Win32 backend, the end-to-end tests and
+# and the unit tests; the sanitizer build's commands where there is no plain build) and the Win32 build (the Win32 backend, the end-to-end tests and
 # the benchmarks). Needs both builds configured (cmake --preset native / win32).
 #
 #   scripts/lint.sh          check; fails on the first kind of finding
@@ -71,8 +71,13 @@ tidy() {
     return $rc
 }
 status=0
-lintdb native 'notes|launcher|platform|tests'
+# The native build, or the sanitizer build where there is no plain one.
+native=native
+if [ ! -f build/native/compile_commands.json ]; then
+    native=native-asan
+fi
+lintdb "$native" 'notes|launcher|platform|tests'
 lintdb win32 'platform/win32|tests/e2e|bench'
-tidy -p build/lint-native || status=1
+tidy -p "build/lint-$native" || status=1
 tidy -p build/lint-win32 "${mingw[@]}" || status=1
 exit $status

@@ -317,6 +317,10 @@ bool HeadlessFormImpl::clickMenu(int id) {
     return menuCommand(id, MenuSource::Menu);
 }
 
+bool HeadlessFormImpl::receiveCommand(int id) {
+    return menuCommand(id, MenuSource::Menu);
+}
+
 bool HeadlessFormImpl::pressShortcut(Shortcut shortcut) {
     const std::optional<int> id = menu().shortcutEntry(shortcut);
     return id && inputEnabled() && menuCommand(*id, MenuSource::Shortcut);

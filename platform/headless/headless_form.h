@@ -81,6 +81,7 @@ public:
 
     // --- HeadlessForm ---
     bool clickMenu(int id) override;
+    bool receiveCommand(int id) override;
     bool pressShortcut(Shortcut shortcut) override;
     void openMenu(int id) override;
     void requestClose() override;

@@ -209,6 +209,9 @@ public:
     // Presses Ctrl+key: finds the entry with that shortcut; raises onMenuOpen of its
     // drop-down first, then the click if the entry is enabled and visible.
     virtual bool pressShortcut(Shortcut shortcut) = 0;
+    // A menu command that another program sends to the window: no drop-down opens,
+    // and the entry's state decides, as for every other way in. True when it acted.
+    virtual bool receiveCommand(int id) = 0;
     // Opens the drop-down `id` without choosing anything.
     virtual void openMenu(int id) = 0;
     // The window's own close command.

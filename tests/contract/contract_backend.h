@@ -42,9 +42,8 @@ public:
     virtual bool visible(const plat::Form& form) const = 0;
 
     // --- Other programs and the file system ---
-    // Another program sends the command of menu entry `id` to the form; false where
-    // the backend has no way in for another program's messages.
-    virtual bool sendCommand(plat::Form& form, int id) = 0;
+    // Another program sends the command of menu entry `id` to the form.
+    virtual void sendCommand(plat::Form& form, int id) = 0;
     virtual void putClipboardText(std::wstring_view text) = 0;
     virtual void emptyClipboard() = 0;
     // Makes the file at `path` hidden.

@@ -44,8 +44,7 @@ public:
     void pressEscape(plat::Form& form) override { user(form).pressEscape(); }
     bool visible(const plat::Form& form) const override { return dynamic_cast<const HeadlessForm&>(form).visible(); }
 
-    // The headless desktop has no other programs whose messages reach a form.
-    bool sendCommand(plat::Form&, int) override { return false; }
+    void sendCommand(plat::Form& form, int id) override { user(form).receiveCommand(id); }
     void putClipboardText(std::wstring_view text) override { m_platform.clipboardContent() = std::wstring(text); }
     void emptyClipboard() override { m_platform.clipboardContent().reset(); }
     void hideFile(const std::wstring& path) override { m_platform.markHidden(path); }

@@ -66,7 +66,7 @@ public:
     void pressEscape(plat::Form& form) override { postKey(form, VK_ESCAPE); }
     bool visible(const plat::Form& form) const override { return IsWindowVisible(hwndOf(form)) != FALSE; }
 
-    bool sendCommand(plat::Form& form, int id) override;
+    void sendCommand(plat::Form& form, int id) override;
     void putClipboardText(std::wstring_view text) override;
     void emptyClipboard() override;
     void hideFile(const std::wstring& path) override;
@@ -159,10 +159,9 @@ void Win32Backend::postKey(plat::Form& form, WORD key) {
 }
 
 // A command as a menu would post it, without any drop-down opened first.
-bool Win32Backend::sendCommand(plat::Form& form, int id) {
+void Win32Backend::sendCommand(plat::Form& form, int id) {
     PostMessageW(hwndOf(form), WM_COMMAND, MAKEWPARAM(id, 0), 0);
     settle();
-    return true;
 }
 
 // SetClipboardData needs an owner window: a message-only one stands for the other program.

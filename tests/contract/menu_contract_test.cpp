@@ -88,9 +88,7 @@ TEST_F(Menus, AHiddenEntryNeverActs) {
 
 // Another program may send any command; it must not get round the entry's state.
 TEST_F(Menus, ACommandFromAnotherProgramActsOnlyForAnEnabledEntry) {
-    if (!backend().sendCommand(*m_form, kCut)) {
-        GTEST_SKIP() << "this backend has no way in for another program's commands";
-    }
+    backend().sendCommand(*m_form, kCut);
     EXPECT_FALSE(acted(kCut));
     backend().sendCommand(*m_form, kCopy);
     EXPECT_TRUE(acted(kCopy));
