@@ -80,7 +80,7 @@ phase "configure" configureAll
 (
     start=$SECONDS
     rc=0
-    nice -n 10 scripts/lint.sh || rc=$?
+    nice -n 19 scripts/lint.sh || rc=$?
     echo $((SECONDS - start)) >build/lint.seconds
     exit $rc
 ) >build/lint.log 2>&1 &
