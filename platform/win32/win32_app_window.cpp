@@ -13,11 +13,11 @@ namespace plat::win32 {
 AppWindow::AppWindow(const PlatformState& state, std::wstring_view title, AppWindowEvents& events)
     : Win32Window(state), m_events(events) {
     const std::wstring text(title);
-    WindowSpec spec;
-    spec.title = text.c_str();
-    spec.style = WS_POPUP;
-    spec.exStyle = WS_EX_TOOLWINDOW;
-    create(WindowClass{kAppWindowClass, 0, false}, spec);
+    WindowParams params;
+    params.title = text.c_str();
+    params.style = WS_POPUP;
+    params.exStyle = WS_EX_TOOLWINDOW;
+    create(WindowClass{kAppWindowClass, 0, false}, params);
 }
 
 // WM_CLOSE, whatever its parameters (the launcher sends 1, 1), never reaches

@@ -56,16 +56,16 @@ bool Win32Form::createWindow() {
     const DWORD exStyle = m_dialog ? kDialogExStyle : 0;
     RECT r{0, 0, toPixels(d.clientWidth, s.x), toPixels(d.clientHeight, s.y)};
     AdjustWindowRectEx(&r, style, m_menu->bar() != nullptr, exStyle);
-    WindowSpec spec;
-    spec.title = d.caption.c_str();
-    spec.style = style;
-    spec.exStyle = exStyle;
-    spec.x = CW_USEDEFAULT;
-    spec.y = CW_USEDEFAULT;
-    spec.cx = r.right - r.left;
-    spec.cy = r.bottom - r.top;
-    spec.menu = m_menu->bar();
-    if (!create(WindowClass{kFormClass, CS_HREDRAW | CS_VREDRAW, true}, spec)) {
+    WindowParams params;
+    params.title = d.caption.c_str();
+    params.style = style;
+    params.exStyle = exStyle;
+    params.x = CW_USEDEFAULT;
+    params.y = CW_USEDEFAULT;
+    params.cx = r.right - r.left;
+    params.cy = r.bottom - r.top;
+    params.menu = m_menu->bar();
+    if (!create(WindowClass{kFormClass, CS_HREDRAW | CS_VREDRAW, true}, params)) {
         DestroyMenu(m_menu->bar());
         m_menu->forgetBar();
     }

@@ -24,14 +24,14 @@ Win32PictureBox::Win32PictureBox(const PlatformState& state, HWND parent, const 
                                  FormModel& form)
     : Win32Window(state), m_form(form), m_scale(scale) {
     const RECT r = toPixelRect(geometry, scale);
-    WindowSpec spec;
-    spec.style = WS_CHILD | WS_VISIBLE;
-    spec.x = r.left;
-    spec.y = r.top;
-    spec.cx = r.right - r.left;
-    spec.cy = r.bottom - r.top;
-    spec.parent = parent;
-    create(WindowClass{kPictureClass, 0, true}, spec);
+    WindowParams params;
+    params.style = WS_CHILD | WS_VISIBLE;
+    params.x = r.left;
+    params.y = r.top;
+    params.cx = r.right - r.left;
+    params.cy = r.bottom - r.top;
+    params.parent = parent;
+    create(WindowClass{kPictureClass, 0, true}, params);
 }
 
 // A chosen Exit may destroy this box while the move is handled.

@@ -34,10 +34,10 @@ Win32Window::~Win32Window() {
     destroy();
 }
 
-HWND Win32Window::create(const WindowClass& windowClass, const WindowSpec& spec) {
+HWND Win32Window::create(const WindowClass& windowClass, const WindowParams& params) {
     registerOnce(windowClass, m_state->instance, &Win32Window::windowProc);
-    return CreateWindowExW(spec.exStyle, windowClass.name, spec.title, spec.style, spec.x, spec.y, spec.cx, spec.cy,
-                           spec.parent, spec.menu, m_state->instance, this);
+    return CreateWindowExW(params.exStyle, windowClass.name, params.title, params.style, params.x, params.y, params.cx,
+                           params.cy, params.parent, params.menu, m_state->instance, this);
 }
 
 void Win32Window::destroy() {

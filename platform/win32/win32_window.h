@@ -17,7 +17,7 @@ struct WindowClass {
 };
 
 // What CreateWindowExW is given besides the class.
-struct WindowSpec {
+struct WindowParams {
     const wchar_t* title = L"";
     DWORD style = 0;
     DWORD exStyle = 0;
@@ -42,7 +42,7 @@ protected:
     virtual ~Win32Window();
 
     // Creates the window; its messages come to handleMessage from WM_NCCREATE on.
-    HWND create(const WindowClass& windowClass, const WindowSpec& spec);
+    HWND create(const WindowClass& windowClass, const WindowParams& params);
     // Destroys the window; handleMessage sees none of the messages of its going.
     void destroy();
     // An exception that escapes it goes to the platform's failure report and no
