@@ -147,10 +147,6 @@ public:
     // Moves and sizes the box in one step (a multi-line box lays out its text anew on
     // every change of size).
     virtual void setGeometry(const Rect& r) = 0;
-    virtual void setLeft(float v) = 0;
-    virtual void setTop(float v) = 0;
-    virtual void setWidth(float v) = 0;
-    virtual void setHeight(float v) = 0;
     virtual std::uint32_t backColor() const = 0;
     virtual void setBackColor(std::uint32_t colour) = 0;
     virtual void setFocus() = 0;

@@ -114,26 +114,4 @@ void PageEditor::setGeometry(const plat::Rect& r) {
     }
 }
 
-void PageEditor::setOne(float plat::Rect::*side, float v) {
-    plat::Rect r = geometry();
-    r.*side = v;
-    setGeometry(r);
-}
-
-void PageEditor::setLeft(float v) {
-    setOne(&plat::Rect::left, v);
-}
-
-void PageEditor::setTop(float v) {
-    setOne(&plat::Rect::top, v);
-}
-
-void PageEditor::setWidth(float v) {
-    setOne(&plat::Rect::width, v);
-}
-
-void PageEditor::setHeight(float v) {
-    setOne(&plat::Rect::height, v);
-}
-
 }  // namespace notes

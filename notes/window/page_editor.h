@@ -45,10 +45,6 @@ public:
     void setVisible(bool visible) override;
     plat::Rect geometry() const override;
     void setGeometry(const plat::Rect& r) override;
-    void setLeft(float v) override;
-    void setTop(float v) override;
-    void setWidth(float v) override;
-    void setHeight(float v) override;
     std::uint32_t backColor() const override { return m_box.backColor(); }
     void setBackColor(std::uint32_t colour) override { m_box.setBackColor(colour); }
     void setFocus() override { m_box.setFocus(); }
@@ -57,8 +53,6 @@ private:
     // Puts a deferred text and size into the box (hidden or not).
     void realize() const;
     void applyGeometry() const;
-    // Changes one measure of the geometry.
-    void setOne(float plat::Rect::*side, float v);
 
     plat::TextBox& m_box;
     // The text of a page not shown since it was loaded; the box is empty meanwhile.

@@ -95,26 +95,8 @@ Rect HeadlessTextBox::geometry() const {
 void HeadlessTextBox::setGeometry(const Rect& r) {
     m_geometry.left = r.left;
     m_geometry.top = r.top;
-    setWidth(r.width);
-    setHeight(r.height);
-}
-void HeadlessTextBox::setLeft(float v) {
-    m_geometry.left = v;
-}
-void HeadlessTextBox::setTop(float v) {
-    m_geometry.top = v;
-}
-
-void HeadlessTextBox::setWidth(float v) {
-    if (v >= 0) {
-        m_geometry.width = v;
-    }
-}
-
-void HeadlessTextBox::setHeight(float v) {
-    if (v >= 0) {
-        m_geometry.height = v;
-    }
+    m_geometry.width = r.width >= 0 ? r.width : m_geometry.width;
+    m_geometry.height = r.height >= 0 ? r.height : m_geometry.height;
 }
 
 std::uint32_t HeadlessTextBox::backColor() const {

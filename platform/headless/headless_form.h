@@ -31,10 +31,6 @@ public:
     void setVisible(bool visible) override;
     Rect geometry() const override;
     void setGeometry(const Rect& r) override;
-    void setLeft(float v) override;
-    void setTop(float v) override;
-    void setWidth(float v) override;
-    void setHeight(float v) override;
     std::uint32_t backColor() const override;
     void setBackColor(std::uint32_t colour) override;
     void setFocus() override;

@@ -48,17 +48,12 @@ public:
     void setVisible(bool visible) override;
     Rect geometry() const override;
     void setGeometry(const Rect& r) override;
-    void setLeft(float v) override;
-    void setTop(float v) override;
-    void setWidth(float v) override;
-    void setHeight(float v) override;
     std::uint32_t backColor() const override;
     void setBackColor(std::uint32_t colour) override;
     void setFocus() override;
 
 private:
     RECT rectInParent() const;
-    void place(int x, int y, int cx, int cy, UINT flags);
     void selection(DWORD& start, DWORD& end) const;
 
     Win32Form& m_form;

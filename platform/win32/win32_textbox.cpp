@@ -197,38 +197,13 @@ Rect Win32TextBox::geometry() const {
     return toTwipsRect(rectInParent(), m_form.scale());
 }
 
-void Win32TextBox::place(int x, int y, int cx, int cy, UINT flags) {
-    SetWindowPos(m_hwnd, nullptr, x, y, cx, cy, flags | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void Win32TextBox::setGeometry(const Rect& r) {
     const RECT now = rectInParent();
     const Scale scale = m_form.scale();
     const int cx = r.width >= 0 ? toPixels(r.width, scale.x) : now.right - now.left;
     const int cy = r.height >= 0 ? toPixels(r.height, scale.y) : now.bottom - now.top;
-    place(toPixels(r.left, scale.x), toPixels(r.top, scale.y), cx, cy, 0);
-}
-
-void Win32TextBox::setLeft(float v) {
-    place(toPixels(v, m_form.scale().x), rectInParent().top, 0, 0, SWP_NOSIZE);
-}
-
-void Win32TextBox::setTop(float v) {
-    place(rectInParent().left, toPixels(v, m_form.scale().y), 0, 0, SWP_NOSIZE);
-}
-
-void Win32TextBox::setWidth(float v) {
-    if (v >= 0) {
-        const RECT r = rectInParent();
-        place(0, 0, toPixels(v, m_form.scale().x), r.bottom - r.top, SWP_NOMOVE);
-    }
-}
-
-void Win32TextBox::setHeight(float v) {
-    if (v >= 0) {
-        const RECT r = rectInParent();
-        place(0, 0, r.right - r.left, toPixels(v, m_form.scale().y), SWP_NOMOVE);
-    }
+    SetWindowPos(m_hwnd, nullptr, toPixels(r.left, scale.x), toPixels(r.top, scale.y), cx, cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::uint32_t Win32TextBox::backColor() const {

@@ -204,7 +204,7 @@ TEST_F(HeadlessTest, TextBoxSelection) {
     EXPECT_EQ(t.text(), L"hello there!");
     EXPECT_EQ(t.selStart(), 12);
     EXPECT_EQ(t.selLength(), 0);
-    t.setWidth(-5);
+    t.setGeometry({0, 0, -5, 0});
     EXPECT_EQ(t.geometry().width, 0);
     EXPECT_THROW(form->textBox(1), std::out_of_range);
 }
