@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "notes/pagestore/text_codec.h"
+#include "platform/utf8.h"
 
 namespace notes::test {
 namespace {
@@ -19,13 +20,13 @@ std::string makeFolder() {
 }
 
 std::wstring widen(const std::string& text) {
-    return fromUtf8(text);
+    return plat::fromUtf8(text);
 }
 
 }  // namespace
 
 std::string narrow(const std::wstring& text) {
-    return toUtf8(text);
+    return plat::toUtf8(text);
 }
 
 NotesTest::NotesTest() : m_folder(makeFolder()), m_platform(widen(m_folder)) {

@@ -1,6 +1,7 @@
 // Page-file text encoding: ANSI where it fits, UTF-8 with a byte-order mark where
 // it does not, so that no character is ever turned into '?'.
 #include "notes/pagestore/text_codec.h"
+#include "platform/utf8.h"
 
 #include "platform/platform.h"
 
@@ -52,7 +53,7 @@ std::wstring decodePageFile(const plat::Platform& platform, std::string_view byt
         bytes.remove_suffix(kLineEnd.size());
     }
     if (bytes.starts_with(kUtf8Bom)) {
-        return fromUtf8(bytes.substr(kUtf8Bom.size()));
+        return plat::fromUtf8(bytes.substr(kUtf8Bom.size()));
     }
     return platform.ansiText().fromAnsi(bytes);
 }

@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/utf8.h"
-
 namespace plat {
 class Platform;
 }
@@ -16,11 +14,6 @@ namespace notes {
 
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 inline constexpr std::string_view kLineEnd = "\r\n";
-
-// The desktop layer's UTF-8 codec: unpaired surrogates survive the round trip, bytes
-// that are not UTF-8 read as U+FFFD.
-using plat::fromUtf8;
-using plat::toUtf8;
 
 // `text` in the 8-bit ANSI character set, or as UTF-8 behind a byte-order mark when
 // a character has no 8-bit form (or the 8-bit bytes would start like that mark).

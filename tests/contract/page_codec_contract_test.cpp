@@ -3,6 +3,7 @@
 // text and one 4-byte UTF-8 sequence in the file, and it comes back as the same
 // pair; no backend has an 8-bit form for it, so such a page is stored as UTF-8.
 #include "notes/pagestore/text_codec.h"
+#include "platform/utf8.h"
 #include "tests/contract/contract_fixture.h"
 
 namespace contract {
@@ -20,8 +21,8 @@ TEST_F(PageCodec, ACharacterOutsideTheBasicPlaneIsOneOfFourUtf8Bytes) {
         ASSERT_EQ(kGrin, std::wstring(L"\xD83D\xDE00"));
         ASSERT_EQ(kHwair, std::wstring(L"\xD800\xDF48"));
     }
-    EXPECT_EQ(notes::toUtf8(kGrin + kHwair), "\xF0\x9F\x98\x80\xF0\x90\x8D\x88");
-    EXPECT_EQ(notes::fromUtf8("\xF0\x9F\x98\x80\xF0\x90\x8D\x88"), kGrin + kHwair);
+    EXPECT_EQ(plat::toUtf8(kGrin + kHwair), "\xF0\x9F\x98\x80\xF0\x90\x8D\x88");
+    EXPECT_EQ(plat::fromUtf8("\xF0\x9F\x98\x80\xF0\x90\x8D\x88"), kGrin + kHwair);
 }
 
 TEST_F(PageCodec, PageWithSuchCharactersIsStoredAsUtf8WithBomAndReadBack) {

@@ -7,6 +7,7 @@
 #include "notes/pagestore/page_files.h"
 #include "notes/pagestore/text_codec.h"
 #include "notes/window/menu_ids.h"
+#include "platform/utf8.h"
 #include "test_support.h"
 
 namespace notes::test {
@@ -61,7 +62,7 @@ TEST_F(PageFilesTest, Utf8FileWithByteOrderMarkLoads) {
 
 TEST_F(PageFilesTest, HiddenPageFileCountsAsMissing) {
     writePage(2, "secret\r\n");
-    m_platform.markHidden(fromUtf8(pagePath(2)));
+    m_platform.markHidden(plat::fromUtf8(pagePath(2)));
     start();
     EXPECT_EQ(page(1).text(), L"");
 }

@@ -4,9 +4,13 @@
 
 #include "notes/pagestore/text_codec.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/utf8.h"
 
 namespace notes {
 namespace {
+
+using plat::fromUtf8;
+using plat::toUtf8;
 
 class TextCodecTest : public ::testing::Test {
 protected:

@@ -1,7 +1,7 @@
 // Save, Exit, Exit Without Save and every other way of closing: which pages reach
 // the disk, the Go entries after Save, and failures that must not pass silently.
-#include "notes/pagestore/text_codec.h"
 #include "notes/window/menu_ids.h"
+#include "platform/utf8.h"
 #include "test_support.h"
 
 namespace notes::test {
@@ -168,7 +168,7 @@ TEST_F(FileCommandsTest, TwoCopiesEditingDifferentPagesDoNotUndoEachOther) {
     writePage(1, "one\r\n");
     writePage(2, "two\r\n");
     start();
-    plat::headless::HeadlessPlatform other(fromUtf8(m_folder));
+    plat::headless::HeadlessPlatform other(plat::fromUtf8(m_folder));
     const auto second = Main(other);
     setFrmMain(m_program->window.get());
     page(0).setText(L"one, by the first copy");
