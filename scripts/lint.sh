@@ -53,8 +53,9 @@ for e in json.load(open(f"{root}/build/{build}/compile_commands.json")):
     args = shlex.split(e["command"])
     for i, a in enumerate(args):
         if a.endswith("cmake_pch.hxx"):
-            # The header's text, away from the .gch beside it that clang would try.
-            copy = f"{root}/build/lint-{build}/pch{i}-{abs(hash(a))}.hxx"
+            # The header's text, away from the .gch beside it that clang would try;
+            # named after its target's folder ("unit_tests.dir"), the same on every run.
+            copy = f"{root}/build/lint-{build}/{os.path.basename(os.path.dirname(a))}.hxx"
             shutil.copyfile(a, copy)
             args[i] = copy
     args = [a for a in args if a != "-Winvalid-pch"]
