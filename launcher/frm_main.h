@@ -11,7 +11,12 @@
 namespace launcher {
 
 using plat::kAppTitle;
+// The notes program's file, beside the launcher's own.
+#ifdef _WIN32
 inline constexpr wchar_t kNotesProgram[] = L"notes.exe";
+#else
+inline constexpr wchar_t kNotesProgram[] = L"quibbets-notes";
+#endif
 
 enum MenuId : int {
     mnuPop = 100,

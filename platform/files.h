@@ -32,6 +32,12 @@ public:
     virtual FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) = 0;
     // Deletes a file.
     virtual FileStatus removeFile(std::wstring_view path) = 0;
+    // Makes `folder` (and the folders above it) where it is missing, open to the user
+    // alone; ok when it is already there. Where data lives beside the program it is.
+    virtual FileStatus makeFolder(std::wstring_view folder) {
+        (void)folder;
+        return {};
+    }
     // Names (not paths) of the ordinary files in a folder, with their age.
     virtual std::vector<FileEntry> listFiles(std::wstring_view folder) const = 0;
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/geometry.h"
@@ -28,6 +29,9 @@ public:
     // Asks another program's top-level window to close, as its close box would, and
     // returns at once; false when the request could not be delivered.
     virtual bool requestClose(NativeHandle window) = 0;
+    // The desktop's system-information program when it is found among the programs the
+    // desktop is known to offer; empty when none is (or the desktop names it elsewhere).
+    virtual std::wstring findSystemInfoTool() const { return {}; }
     // Whether a process with this id is running now (the caller's own included).
     virtual bool isProcessRunning(std::uint32_t processId) const = 0;
 };

@@ -62,13 +62,15 @@ bool FrmAbout::GetKeyValue(std::string_view keyName, std::string_view subKeyRef,
 }
 
 // The full path first, as read (no check that a file is there); else the folder, if
-// it holds the tool's program file.
+// it holds the tool's program file; else a tool the desktop is known to offer (a
+// desktop without these registry entries).
 bool FrmAbout::findSysInfo(std::wstring& path) {
     if (GetKeyValue(kPathKey, kPathValue, path)) {
         return true;
     }
     if (!GetKeyValue(kFolderKey, kFolderValue, path)) {
-        return false;
+        path = m_platform.shell().findSystemInfoTool();
+        return !path.empty();
     }
     path += std::wstring(m_platform.program().pathSeparator()) + kProgramFile;
     return m_platform.files().isOrdinaryFile(path);

@@ -20,7 +20,7 @@ std::wstring archiveText(const PageTexts& pages) {
 namespace {
 
 bool writeTo(plat::Platform& platform, const std::wstring& name, const std::string& bytes, PageProblems& problems) {
-    const plat::FileStatus status = platform.files().writeFileAtomic(appFilePath(platform, name), bytes);
+    const plat::FileStatus status = writeAppFile(platform, name, bytes);
     if (!status.ok) {
         problems.push_back({name, status.error});
     }

@@ -43,7 +43,7 @@ void savePage(PageSet& pages, int number, PageProblems& problems) {
             editor.setModified(false);
             return;
         }
-        const plat::FileStatus status = platform.files().writeFileAtomic(pagePath(platform, number), bytes);
+        const plat::FileStatus status = writeAppFile(platform, pageFileName(number), bytes);
         if (status.ok) {
             baseline = {digest, text.size()};
             editor.setModified(false);
@@ -65,7 +65,7 @@ bool isLeftover(const plat::Platform& platform, const plat::FileEntry& entry) {
 }
 
 void removeStaleTempFiles(plat::Platform& platform) {
-    for (const plat::FileEntry& entry : platform.files().listFiles(platform.program().folder())) {
+    for (const plat::FileEntry& entry : platform.files().listFiles(platform.program().dataFolder())) {
         if (entry.name.ends_with(plat::kTempSuffix) && isLeftover(platform, entry)) {
             platform.files().removeFile(appFilePath(platform, entry.name));
         }
@@ -79,7 +79,15 @@ std::wstring pageFileName(int number) {
 }
 
 std::wstring appFilePath(const plat::Platform& platform, const std::wstring& fileName) {
-    return platform.program().folder() + std::wstring(platform.program().pathSeparator()) + fileName;
+    return platform.program().dataFolder() + std::wstring(platform.program().pathSeparator()) + fileName;
+}
+
+plat::FileStatus writeAppFile(plat::Platform& platform, const std::wstring& fileName, std::string_view bytes) {
+    const plat::FileStatus folder = platform.files().makeFolder(platform.program().dataFolder());
+    if (!folder.ok) {
+        return folder;
+    }
+    return platform.files().writeFileAtomic(appFilePath(platform, fileName), bytes);
 }
 
 PageProblems SavePages(PageSet& pages) {

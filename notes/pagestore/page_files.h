@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "notes/pagestore/page_digest.h"
+#include "platform/status.h"
 
 namespace plat {
 class Platform;
@@ -36,8 +37,12 @@ using PageProblems = std::vector<PageProblem>;
 
 // "page" n ".txt" for page number n = 1..10.
 std::wstring pageFileName(int number);
-// The program's folder, the separator and the file name, joined as they are.
+// The user's data folder (the program's own on Windows), the separator and the file
+// name, joined as they are.
 std::wstring appFilePath(const plat::Platform& platform, const std::wstring& fileName);
+// Replaces a file of the data folder atomically, making the folder first where it is
+// missing (the first save of a new user).
+plat::FileStatus writeAppFile(plat::Platform& platform, const std::wstring& fileName, std::string_view bytes);
 
 // One page as the page store reads and fills it.
 class PageText {

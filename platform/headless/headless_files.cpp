@@ -1,38 +1,14 @@
-// Real files on disk through POSIX, with injectable write faults. Paths are wide
-// strings, converted to UTF-8.
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <ctime>
-#include <map>
+// The headless backend's files: real files on disk, with faults a test injects and
+// files a test marks hidden.
 #include <new>
-#include <system_error>
 
 #include "platform/headless/headless_services.h"
-#include "platform/utf8.h"
 
 namespace plat::headless {
 
 namespace {
 
-FileStatus failure(int error) {
-    return {false, fromUtf8(std::generic_category().message(error))};
-}
-
-// The native form of a path; false when it cannot name a file (an embedded NUL).
-bool nativePath(std::wstring_view path, std::string& out) {
-    out = toUtf8(path);
-    return !path.empty() && out.find('\0') == std::string::npos;
-}
-
-std::wstring_view fileNamePart(std::wstring_view path) {
-    const auto slash = path.rfind(L'/');
-    return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-}
+using posix::fileNamePart;
 
 // The error a test injected for files named `name` (an empty name stands for every
 // file); null when there is none.
@@ -45,91 +21,14 @@ const std::wstring* injectedFault(const std::map<std::wstring, std::wstring>& fa
     return nullptr;
 }
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Writes all of `bytes`; 0 or the errno of the failure.
-int writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        if (n == 0) {
-            return ENOSPC;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return 0;
-}
-
-// Flushes the folder entry of a rename; 0 or the errno of the failure. A folder
-// that cannot be opened or whose file system cannot sync folders is skipped.
-int syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return 0;
-    }
-    const int error = ::fsync(fd) != 0 && errno != EINVAL ? errno : 0;
-    ::close(fd);
-    return error;
-}
-
 }  // namespace
 
-bool HeadlessFiles::isOrdinaryFile(std::wstring_view path) const {
-    std::string native;
-    struct stat st {};
-    return nativePath(path, native) && ::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-           !m_state->hidden.contains(path);
-}
-
-bool HeadlessFiles::exists(std::wstring_view path) const {
-    std::string native;
-    struct stat st {};
-    return nativePath(path, native) && ::stat(native.c_str(), &st) == 0;
-}
-
 FileStatus HeadlessFiles::readFile(std::wstring_view path, std::string& bytes) const {
-    bytes.clear();
     if (const std::wstring* error = injectedFault(m_state->readFaults, fileNamePart(path))) {
+        bytes.clear();
         return {false, *error};
     }
-    std::string native;
-    if (!nativePath(path, native)) {
-        return failure(ENOENT);
-    }
-    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return failure(errno);
-    }
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int error = errno;
-            ::close(fd);
-            bytes.clear();
-            return failure(error);
-        }
-        if (n == 0) {
-            break;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return {};
+    return PosixFiles::readFile(path, bytes);
 }
 
 FileStatus HeadlessFiles::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
@@ -140,83 +39,15 @@ FileStatus HeadlessFiles::writeFileAtomic(std::wstring_view path, std::string_vi
     if (const std::wstring* error = injectedFault(m_state->writeFaults, name)) {
         return {false, *error};
     }
-
-    std::string target;
-    if (!nativePath(path, target)) {
-        return failure(ENOENT);
+    FileStatus status = PosixFiles::writeFileAtomic(path, bytes);
+    if (status.ok) {
+        ++m_state->writeCounts[std::wstring(name)];
     }
-    const std::string temp = toUtf8(tempFilePath(path, static_cast<std::uint32_t>(::getpid()), ++m_state->tempCounter));
-    const int fd = ::open(temp.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return failure(errno);
-    }
-    int error = writeAll(fd, bytes);
-    if (error == 0 && ::fsync(fd) != 0) {
-        error = errno;
-    }
-    if (::close(fd) != 0 && error == 0 && errno != EINTR) {
-        error = errno;
-    }
-    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        ::unlink(temp.c_str());
-        return failure(error);
-    }
-    if ((error = syncFolder(folderOf(target))) != 0) {
-        return failure(error);
-    }
-    ++m_state->writeCounts[std::wstring(name)];
-    return {};
+    return status;
 }
 
-FileStatus HeadlessFiles::removeFile(std::wstring_view path) {
-    std::string native;
-    if (!nativePath(path, native)) {
-        return failure(ENOENT);
-    }
-    if (::unlink(native.c_str()) != 0) {
-        return failure(errno);
-    }
-    return {};
-}
-
-std::vector<FileEntry> HeadlessFiles::listFiles(std::wstring_view folder) const {
-    std::vector<FileEntry> entries;
-    std::wstring wideFolder(folder);
-    while (wideFolder.size() > 1 && wideFolder.back() == L'/') {
-        wideFolder.pop_back();
-    }
-    std::string native;
-    if (!nativePath(wideFolder, native)) {
-        return entries;
-    }
-    DIR* dir = ::opendir(native.c_str());
-    if (dir == nullptr) {
-        return entries;
-    }
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..") {
-            continue;
-        }
-        const std::wstring wideName = fromUtf8(name);
-        const std::wstring separator = wideFolder.ends_with(L'/') ? L"" : L"/";
-        struct stat st {};
-        if (::stat((native + toUtf8(separator) + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
-            m_state->hidden.contains(wideFolder + separator + wideName)) {
-            continue;
-        }
-        const double age = static_cast<double>(now.tv_sec - st.st_mtim.tv_sec) +
-                           static_cast<double>(now.tv_nsec - st.st_mtim.tv_nsec) / 1e9;
-        entries.push_back(FileEntry{wideName, age});
-    }
-    ::closedir(dir);
-    std::sort(entries.begin(), entries.end(), [](const FileEntry& a, const FileEntry& b) { return a.name < b.name; });
-    return entries;
+bool HeadlessFiles::hidden(std::wstring_view path) const {
+    return m_state->hidden.contains(path);
 }
 
 void HeadlessPlatform::failWrites(std::wstring name, std::wstring error) {

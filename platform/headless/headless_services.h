@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/headless/headless_state.h"
+#include "platform/posix/posix_services.h"
 
 namespace plat::headless {
 
@@ -42,21 +43,14 @@ private:
     State* m_state;
 };
 
-class HeadlessAnsiText final : public AnsiText {  // headless_codec.cpp
-public:
-    bool toAnsi(std::wstring_view text, std::string& out) const override;
-    std::wstring fromAnsi(std::string_view bytes) const override;
-};
-
-class HeadlessFiles final : public Files {  // headless_files.cpp
+class HeadlessFiles final : public posix::PosixFiles {  // headless_files.cpp
 public:
     explicit HeadlessFiles(State* state) : m_state(state) {}
-    bool isOrdinaryFile(std::wstring_view path) const override;
-    bool exists(std::wstring_view path) const override;
     FileStatus readFile(std::wstring_view path, std::string& bytes) const override;
     FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
-    FileStatus removeFile(std::wstring_view path) override;
-    std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
+
+protected:
+    bool hidden(std::wstring_view path) const override;
 
 private:
     State* m_state;
@@ -130,7 +124,7 @@ struct HeadlessPlatform::ServiceSet {
     HeadlessProgramInfo program;
     HeadlessScreen screen;
     HeadlessSettings settings;
-    HeadlessAnsiText ansiText;
+    posix::Cp1252Text ansiText;
     HeadlessFiles files;
     HeadlessClipboard clipboard;
     HeadlessRegistry registry;

@@ -1,9 +1,7 @@
 // The headless desktop's notification area, other programs' windows, program
 // start, processes and pop-up menus: what the launcher talks to, recorded for the
 // tests.
-#include <signal.h>
 
-#include <cerrno>
 
 #include "platform/headless/headless_services.h"
 
@@ -58,11 +56,7 @@ bool HeadlessShell::requestClose(NativeHandle window) {
 
 // Signal 0 only asks whether the process exists; EPERM means it does, owned by another user.
 bool HeadlessShell::isProcessRunning(std::uint32_t processId) const {
-    const auto pid = static_cast<pid_t>(processId);
-    if (pid <= 0 || static_cast<std::uint32_t>(pid) != processId) {
-        return false;
-    }
-    return ::kill(pid, 0) == 0 || errno == EPERM;
+    return posix::processRunning(processId);
 }
 
 void HeadlessPlatform::wait(int milliseconds) {

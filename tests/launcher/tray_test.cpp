@@ -56,7 +56,7 @@ TEST_F(TrayTest, StartAddsOneIconAndShowsNothing) {
 
 TEST_F(TrayTest, MouseCodesArriveAsTwipsAndAreDecodedBack) {
     m_program->form->picHook_MouseMove(0, 0, 7725, 0);  // 515 at 15 twips per pixel
-    EXPECT_EQ(m_platform.startedPrograms(), std::vector<std::wstring>{L"C:\\Apps\\Quibbets/notes.exe"});
+    EXPECT_EQ(m_platform.startedPrograms(), std::vector<std::wstring>{std::wstring(L"C:\\Apps\\Quibbets/") + launcher::kNotesProgram});
     m_platform.queuePopupChoice(0);
     m_program->form->picHook_MouseMove(0, 0, 7755, 0);  // 517
     EXPECT_EQ(m_platform.popups(), std::vector<int>{mnuPop});
@@ -106,7 +106,7 @@ TEST_F(TrayTest, AFailedOpenNamesThePathAndTheReasonAndTheLauncherGoesOn) {
     notify({515});
     ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
     const std::wstring& text = m_platform.messageBoxes()[0].text;
-    EXPECT_NE(text.find(L"C:\\Apps\\Quibbets/notes.exe"), std::wstring::npos);
+    EXPECT_NE(text.find(std::wstring(L"C:\\Apps\\Quibbets/") + launcher::kNotesProgram), std::wstring::npos);
     EXPECT_NE(text.find(L"cannot find the file"), std::wstring::npos);
     EXPECT_EQ(m_platform.openFormCount(), 1);
     EXPECT_EQ(m_platform.iconCount(), 1);

@@ -2,9 +2,9 @@
 // character (the five undefined bytes map to the C1 controls of the same value).
 #include <array>
 
-#include "platform/headless/headless_services.h"
+#include "platform/posix/posix_services.h"
 
-namespace plat::headless {
+namespace plat::posix {
 
 namespace {
 
@@ -32,7 +32,7 @@ bool toByte(char32_t c, unsigned char& byte) {
 
 }  // namespace
 
-bool HeadlessAnsiText::toAnsi(std::wstring_view text, std::string& out) const {
+bool Cp1252Text::toAnsi(std::wstring_view text, std::string& out) const {
     out.clear();
     out.reserve(text.size());
     for (const wchar_t wc : text) {
@@ -46,7 +46,7 @@ bool HeadlessAnsiText::toAnsi(std::wstring_view text, std::string& out) const {
     return true;
 }
 
-std::wstring HeadlessAnsiText::fromAnsi(std::string_view bytes) const {
+std::wstring Cp1252Text::fromAnsi(std::string_view bytes) const {
     std::wstring out;
     out.reserve(bytes.size());
     for (const char ch : bytes) {
@@ -56,4 +56,4 @@ std::wstring HeadlessAnsiText::fromAnsi(std::string_view bytes) const {
     return out;
 }
 
-}  // namespace plat::headless
+}  // namespace plat::posix
