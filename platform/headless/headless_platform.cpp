@@ -78,6 +78,14 @@ HeadlessPlatform::~HeadlessPlatform() {
 std::wstring HeadlessProgramInfo::folder() const {
     return m_state->appFolder;
 }
+
+std::wstring HeadlessProgramInfo::dataFolder() const {
+    return m_state->dataFolder.empty() ? m_state->appFolder : m_state->dataFolder;
+}
+
+void HeadlessPlatform::setDataFolder(std::wstring folder) {
+    m_state->dataFolder = std::move(folder);
+}
 std::wstring_view HeadlessProgramInfo::pathSeparator() const {
     return L"/";
 }

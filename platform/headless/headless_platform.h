@@ -127,6 +127,10 @@ public:
     void restartShell();
 
     // --- Test side: programs and windows ---
+    // The user's data folder, where it is not the program's folder (it need not exist).
+    void setDataFolder(std::wstring folder);
+    // The desktop's system-information program that findSystemInfoTool finds.
+    void setSystemInfoTool(std::wstring path);
     const std::vector<std::wstring>& startedPrograms() const;
     // startProgram fails with `error` from now on; an empty error makes it succeed again.
     void failProgramStarts(std::wstring error);

@@ -13,6 +13,7 @@ class HeadlessProgramInfo final : public ProgramInfo {  // headless_platform.cpp
 public:
     explicit HeadlessProgramInfo(State* state) : m_state(state) {}
     std::wstring folder() const override;
+    std::wstring dataFolder() const override;
     std::wstring_view pathSeparator() const override;
     void version(int& major, int& minor, int& revision) const override;
 
@@ -104,6 +105,7 @@ public:
     FileStatus startProgram(std::wstring_view path) override;
     NativeHandle findWindow(std::wstring_view windowClass, std::wstring_view title) const override;
     bool requestClose(NativeHandle window) override;
+    std::wstring findSystemInfoTool() const override;
     bool isProcessRunning(std::uint32_t processId) const override;
 
 private:

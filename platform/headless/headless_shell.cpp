@@ -2,7 +2,6 @@
 // start, processes and pop-up menus: what the launcher talks to, recorded for the
 // tests.
 
-
 #include "platform/headless/headless_services.h"
 
 namespace plat::headless {
@@ -55,6 +54,14 @@ bool HeadlessShell::requestClose(NativeHandle window) {
 }
 
 // Signal 0 only asks whether the process exists; EPERM means it does, owned by another user.
+std::wstring HeadlessShell::findSystemInfoTool() const {
+    return m_state->systemInfoTool;
+}
+
+void HeadlessPlatform::setSystemInfoTool(std::wstring path) {
+    m_state->systemInfoTool = std::move(path);
+}
+
 bool HeadlessShell::isProcessRunning(std::uint32_t processId) const {
     return posix::processRunning(processId);
 }

@@ -39,6 +39,8 @@ struct HeadlessPlatform::State {
     std::shared_ptr<StateLink> link;
     Platform* platform = nullptr;
     std::wstring appFolder;
+    std::wstring dataFolder;      // empty: the program's folder
+    std::wstring systemInfoTool;  // what findSystemInfoTool finds
 
     // Application window.
     bool appWindowExists = false;

@@ -194,7 +194,7 @@ FileStatus PosixFiles::makeFolder(std::wstring_view folder) {
         return failure(ENOENT);
     }
     // Each missing folder on the way, from the top down.
-    for (std::size_t at = native.find('/', 1); ; at = native.find('/', at + 1)) {
+    for (std::size_t at = native.find('/', 1);; at = native.find('/', at + 1)) {
         const std::string part = native.substr(0, at);
         if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
             return failure(errno);

@@ -181,6 +181,13 @@ TEST_F(SysInfoTest, NoKeysIsUnavailable) {
     EXPECT_EQ(m_platform.registryOpens().size(), 2u);
 }
 
+// A desktop without the registry entries offers its own tool, found among the known ones.
+TEST_F(SysInfoTest, WithoutKeysTheDesktopsKnownToolIsStarted) {
+    m_platform.setSystemInfoTool(L"/usr/bin/hardinfo");
+    about.StartSysInfo();
+    EXPECT_EQ(m_platform.startedPrograms(), std::vector<std::wstring>{L"/usr/bin/hardinfo"});
+}
+
 TEST_F(SysInfoTest, PathThatCannotBeStartedIsUnavailable) {
     m_platform.setRegistryValue(kPathKey, "PATH", plat::RegValueKind::Text, "C:\\nothing here.exe");
     m_platform.failProgramStarts(L"The system cannot find the file specified.");

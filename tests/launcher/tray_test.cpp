@@ -56,7 +56,8 @@ TEST_F(TrayTest, StartAddsOneIconAndShowsNothing) {
 
 TEST_F(TrayTest, MouseCodesArriveAsTwipsAndAreDecodedBack) {
     m_program->form->picHook_MouseMove(0, 0, 7725, 0);  // 515 at 15 twips per pixel
-    EXPECT_EQ(m_platform.startedPrograms(), std::vector<std::wstring>{std::wstring(L"C:\\Apps\\Quibbets/") + launcher::kNotesProgram});
+    EXPECT_EQ(m_platform.startedPrograms(),
+              std::vector<std::wstring>{std::wstring(L"C:\\Apps\\Quibbets/") + launcher::kNotesProgram});
     m_platform.queuePopupChoice(0);
     m_program->form->picHook_MouseMove(0, 0, 7755, 0);  // 517
     EXPECT_EQ(m_platform.popups(), std::vector<int>{mnuPop});

@@ -106,6 +106,35 @@ TEST_F(PageFilesTest, APageEmptyAllAlongGetsNoFile) {
     }
 }
 
+// Where each user's pages live apart from the program (Linux), the folder is only made
+// by the first save that has something to write, for the user alone.
+TEST_F(PageFilesTest, ASeparateDataFolderIsMadeByTheFirstSaveForTheUserAlone) {
+    const std::string data = m_folder + "/data/quibbets";
+    m_platform.setDataFolder(plat::fromUtf8(data));
+    start();
+    EXPECT_TRUE(SavePages().empty());
+    EXPECT_FALSE(std::filesystem::exists(data));
+
+    page(1).setText(L"two");
+    window().clickMenu(mnuFileSave);
+    EXPECT_EQ(std::filesystem::status(data).permissions(), std::filesystem::perms::owner_all);
+    std::ifstream file(data + "/page2.txt", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "two\r\n");
+    stop();
+    start();
+    expectPageTexts({{1, L"two"}});
+}
+
+TEST_F(PageFilesTest, ADataFolderThatCannotBeMadeIsReportedForEachPage) {
+    std::ofstream(m_folder + "/blocked") << "a file where the folder should be";
+    m_platform.setDataFolder(plat::fromUtf8(m_folder + "/blocked/quibbets"));
+    start();
+    page(0).setText(L"one");
+    const PageProblems problems = SavePages();
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(narrow(describeProblems(problems)), "page1.txt: Not a directory");
+}
+
 TEST_F(PageFilesTest, FailedWriteIsReportedAndKeepsTheOldFile) {
     writePage(3, "old\r\n");
     start();
