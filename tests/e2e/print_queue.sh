@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Prints a page from notes.exe on a real queue and checks the sheets: starts cupsd
-# (unless one runs) with a cups-pdf queue as the default printer, which Wine takes
-# from CUPS, runs the PrintQueue case, and reads the PDF with pdftotext: every word
-# in order, long lines broken at blanks, further sheets, type of about 10 points.
+# Prints a page from the notes program on a real queue and checks the sheets: starts
+# cupsd (unless one runs) with a cups-pdf queue as the default printer, prints page 1
+# from notes.exe under Wine (which takes the printer from CUPS) or from the native
+# program, and reads the PDF with pdftotext: every word in order, long lines broken
+# at blanks, further sheets, type of about 10 points.
 # Exits 77 (skipped) when not root or when the print packages cannot be had.
 #
-#   tests/e2e/print_queue.sh NOTES_E2E_EXE NOTES_EXE
+#   tests/e2e/print_queue.sh wine NOTES_E2E_EXE NOTES_EXE
+#   tests/e2e/print_queue.sh linux BIN_FOLDER
 set -u
-e2eExe=$1
-notesExe=$2
+mode=$1
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 session=$here/../../scripts/wine-session.sh
 queue=QuibbetsPdf
@@ -19,7 +20,6 @@ skip() {
 }
 
 [ "$(id -u)" = 0 ] || skip "not running as root"
-[ -f "$notesExe" ] || { echo "missing $notesExe" >&2; exit 1; }
 if ! command -v cupsd >/dev/null || ! command -v pdftotext >/dev/null || [ ! -e /usr/lib/cups/backend/cups-pdf ]; then
     "$here/../../scripts/install-deps.sh" >/dev/null 2>&1 || skip "cannot install cups, cups-pdf and poppler-utils"
 fi
@@ -50,11 +50,16 @@ lpadmin -d "$queue" || exit 1
 
 folder=$work/folder
 mkdir -p "$folder"
-cp "$notesExe" "$folder/notes.exe"
 python3 "$here/print_queue_check.py" write "$folder/page1.txt" "$work/words.txt" || exit 1
 touch "$work/started"
 
-QUIBBETS_E2E_PRINT_DIR=$folder "$session" wine "$e2eExe" --gtest_filter='PrintQueue.*' || exit 1
+if [ "$mode" = wine ]; then
+    cp "$3" "$folder/notes.exe" || exit 1
+    QUIBBETS_E2E_PRINT_DIR=$folder "$session" wine "$2" --gtest_filter='PrintQueue.*' || exit 1
+else
+    QUIBBETS_BIN=$2 QUIBBETS_E2E_PRINT_PAGE=$folder/page1.txt \
+        python3 "$here/../e2e_linux/print_test.py" || exit 1
+fi
 
 # cups-pdf writes into the job owner's PDF folder, or its spool for anonymous jobs.
 pdf=""
