@@ -1,12 +1,10 @@
-// Figures for the benchmarks: a clock in milliseconds, medians, and the page texts
-// they load.
+// Figures for the Win32 benchmarks: a clock in milliseconds, with the medians and
+// page texts that every benchmark shares.
 #pragma once
 
 #include <windows.h>
 
-#include <algorithm>
-#include <string>
-#include <vector>
+#include "bench/bench_pages.h"
 
 namespace bench {
 
@@ -15,31 +13,6 @@ inline double nowMs() {
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&counter);
     return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-inline double median(std::vector<double> values) {
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    const size_t mid = values.size() / 2;
-    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
-
-// A page file of about `bytes`: text lines of ~70 characters, each ending in CR LF
-// (so the last line end is the file's final one).
-inline std::string pageFile(size_t bytes, int page) {
-    std::string text;
-    text.reserve(bytes + 80);
-    for (size_t line = 1; text.size() < bytes; ++line) {
-        std::string row = "page " + std::to_string(page) + " line " + std::to_string(line) + " ";
-        while (row.size() < 70) {
-            row += static_cast<char>('a' + (row.size() * 7 + line) % 26);
-        }
-        text += row;
-        text += "\r\n";
-    }
-    return text;
 }
 
 }  // namespace bench

@@ -1,0 +1,178 @@
+// The Linux goals bench: the native notes program against a bare Qt Widgets window
+// (bare_qt_window), every case interleaved run by run, medians printed beside each
+// goal. Run by bench/linux/run.sh on a display without a window manager.
+//
+//   linux_goals_bench NOTES_PROGRAM BARE_PROGRAM [runs]
+#include <X11/keysym.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "bench/bench_pages.h"
+#include "bench/linux/x_driver.h"
+
+namespace bench {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr std::size_t kMiB = 1 << 20;
+constexpr double kTimeoutMs = 60000;
+
+using Samples = std::map<std::string, std::vector<double>>;
+
+struct Home {
+    fs::path root = fs::temp_directory_path() / ("quibbets-bench-" + std::to_string(getpid()));
+    fs::path data() const { return root / "data" / "quibbets"; }
+    std::vector<std::string> env() const {
+        return {"XDG_DATA_HOME=" + (root / "data").string(), "XDG_CONFIG_HOME=" + (root / "config").string(),
+                "XDG_RUNTIME_DIR=" + (root / "run").string(), "QT_QPA_PLATFORM=xcb"};
+    }
+    void reset(int pages) const {
+        fs::remove_all(root);
+        fs::create_directories(data());
+        fs::create_directories(root / "run");
+        fs::permissions(root / "run", fs::perms::owner_all);
+        for (int n = 1; n <= pages; ++n) {
+            std::ofstream(data() / ("page" + std::to_string(n) + ".txt"), std::ios::binary) << pageFile(kMiB, n);
+        }
+    }
+};
+
+struct Started {
+    pid_t pid = 0;
+    unsigned long window = 0;
+    double mappedMs = 0;
+    double readyMs = 0;
+};
+
+Started start(XDriver& x, const std::string& program, const Home& home) {
+    Started s;
+    const double t0 = nowMs();
+    s.pid = x.spawn({program}, home.env());
+    s.window = x.waitMapped(s.pid, kTimeoutMs);
+    s.mappedMs = nowMs() - t0;
+    if (s.window == 0 || !x.ping(s.window, kTimeoutMs)) {
+        throw std::runtime_error(program + " did not come up");
+    }
+    s.readyMs = nowMs() - t0;
+    return s;
+}
+
+// Time from sending keys to the program's answer to the ping after them.
+double timedKeys(XDriver& x, const Started& s, unsigned long keysym, bool ctrl) {
+    const double t0 = nowMs();
+    x.key(s.window, keysym, ctrl);
+    x.ping(s.window, kTimeoutMs);
+    return nowMs() - t0;
+}
+
+void startCases(XDriver& x, const std::string& notes, const std::string& bare, const Home& home, Samples& out) {
+    home.reset(0);
+    Started b = start(x, bare, home);
+    out["bare: first window, ms"].push_back(b.mappedMs);
+    out["bare: peak memory, MiB"].push_back(XDriver::peakMiB(b.pid));
+    XDriver::kill(b.pid);
+    Started n = start(x, notes, home);
+    out["empty start: first window, ms"].push_back(n.mappedMs);
+    out["empty start: answering, ms"].push_back(n.readyMs);
+    out["empty start: peak memory, MiB"].push_back(XDriver::peakMiB(n.pid));
+    XDriver::kill(n.pid);
+}
+
+void writeFloor(const Home& home, Samples& out) {
+    const double t0 = nowMs();
+    for (int n = 1; n <= 10; ++n) {
+        const std::string bytes = pageFile(kMiB, n) + "x";
+        const fs::path temp = home.data() / ("floor" + std::to_string(n) + ".tmp");
+        const int fd = open(temp.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+        (void)!write(fd, bytes.data(), bytes.size());
+        fsync(fd);
+        close(fd);
+        fs::rename(temp, home.data() / ("floor" + std::to_string(n) + ".txt"));
+        const int dir = open(home.data().c_str(), O_RDONLY | O_DIRECTORY);
+        fsync(dir);
+        close(dir);
+    }
+    out["write-fsync-rename floor, ten 1 MiB, ms"].push_back(nowMs() - t0);
+}
+
+void bigPageCases(XDriver& x, const std::string& notes, const Home& home, Samples& out) {
+    home.reset(10);
+    Started n = start(x, notes, home);
+    out["ten 1 MiB pages: answering, ms"].push_back(n.readyMs);
+    out["ten 1 MiB pages: peak memory, MiB"].push_back(XDriver::peakMiB(n.pid));
+    timedKeys(x, n, XK_End, true);
+    std::vector<double> keys;
+    for (int i = 0; i < 15; ++i) {
+        keys.push_back(timedKeys(x, n, XK_x, false));
+    }
+    out["key at the end of 1 MiB, ms"].push_back(median(keys));
+    for (int page = 2; page <= 10; ++page) {
+        timedKeys(x, n, page == 10 ? XK_F11 : XK_F1 + static_cast<unsigned long>(page - 1), true);
+        timedKeys(x, n, XK_End, true);
+        timedKeys(x, n, XK_x, false);
+    }
+    out["Save, ten changed 1 MiB pages, ms"].push_back(timedKeys(x, n, XK_s, true));
+    out["Save, nothing changed, ms"].push_back(timedKeys(x, n, XK_s, true));
+    XDriver::kill(n.pid);
+    writeFloor(home, out);
+}
+
+double mid(const Samples& s, const std::string& key) {
+    return median(s.at(key));
+}
+
+void printGoal(const char* what, double value, double yardstick, double goal) {
+    const double ratio = yardstick > 0 ? value / yardstick : value;
+    std::printf("%-58s %9.1f %9.1f %6.2f  goal %5.2f  %s\n", what, value, yardstick, ratio, goal,
+                ratio <= goal ? "met" : "MISSED");
+}
+
+void report(const Samples& s) {
+    std::printf("%-58s %9s\n", "figure (median)", "value");
+    for (const auto& [name, values] : s) {
+        std::printf("%-58s %9.1f\n", name.c_str(), median(values));
+    }
+    std::printf("\n%-58s %9s %9s %6s\n", "goal", "value", "yardstick", "ratio");
+    printGoal("first window vs bare Qt window", mid(s, "empty start: first window, ms"),
+              mid(s, "bare: first window, ms"), 1.2);
+    printGoal("peak memory vs bare Qt window", mid(s, "empty start: peak memory, MiB"),
+              mid(s, "bare: peak memory, MiB"), 1.2);
+    printGoal("ten 1 MiB pages vs empty start", mid(s, "ten 1 MiB pages: answering, ms"),
+              mid(s, "empty start: answering, ms"), 1.3);
+    printGoal("key at the end of 1 MiB (ms, goal 16)", mid(s, "key at the end of 1 MiB, ms"), 16, 1.0);
+    printGoal("Save ten changed vs floor", mid(s, "Save, ten changed 1 MiB pages, ms"),
+              mid(s, "write-fsync-rename floor, ten 1 MiB, ms"), 1.5);
+    printGoal("Save nothing changed (ms, goal 5)", mid(s, "Save, nothing changed, ms"), 5, 1.0);
+}
+
+}  // namespace
+}  // namespace bench
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s NOTES_PROGRAM BARE_PROGRAM [runs]\n", argv[0]);
+        return 2;
+    }
+    const int runs = argc > 3 ? std::atoi(argv[3]) : 5;
+    try {
+        bench::XDriver x;
+        bench::Home home;
+        bench::Samples samples;
+        for (int run = 0; run < runs; ++run) {
+            bench::startCases(x, argv[1], argv[2], home, samples);
+            bench::bigPageCases(x, argv[1], home, samples);
+        }
+        std::filesystem::remove_all(home.root);
+        bench::report(samples);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench failed: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

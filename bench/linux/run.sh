@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs the Linux goals bench on a private Xvfb without a window manager (a window
+# maps as soon as the program asks) and prints its figures. Builds nothing: run
+# `cmake --build --preset linux` first.
+#
+#   bench/linux/run.sh [runs]        (default 5 runs per case)
+set -u
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+bin=$repo/build/linux/bench/linux
+for program in "$bin/linux_goals_bench" "$bin/bare_qt_window" "$repo/build/linux/bin/quibbets-notes"; do
+    [ -x "$program" ] || { echo "missing $program: build the linux preset first" >&2; exit 1; }
+done
+exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
+read -r display <&3
+trap 'kill %1 2>/dev/null' EXIT
+DISPLAY=:$display "$bin/linux_goals_bench" "$repo/build/linux/bin/quibbets-notes" "$bin/bare_qt_window" "${1:-5}"
