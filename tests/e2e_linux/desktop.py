@@ -6,6 +6,7 @@ folders, and drives the real programs with xdotool, as a user would. Nothing her
 runs inside the programs under test, and every wait has a time limit.
 """
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -182,9 +183,13 @@ class Notes(Program):
         self.desktop.type(text)
 
     def box(self, timeout=10):
-        """The message box this program shows now (its window id)."""
+        """The message box titled "Quibbets" that this program shows now (its window id)."""
+        return self.box_titled("Quibbets", timeout)
+
+    def box_titled(self, title, timeout=10):
+        """A window of this program titled exactly `title` (a message box)."""
         def find():
-            for w in self.desktop.find_windows(name="^Quibbets$"):
+            for w in self.desktop.find_windows(name="^" + re.escape(title) + "$"):
                 if self.desktop.x("xdotool", "getwindowpid", str(w), check=False).strip() == str(self.proc.pid):
                     return w
             return None
