@@ -2,6 +2,8 @@
 navigation, the ways of closing, settings and bad input."""
 import os
 import stat
+import subprocess
+import time
 import unittest
 
 from desktop import Desktop, Notes, wait_for
@@ -121,6 +123,51 @@ class Settings(NotesCase):
         for was, now in zip(before, after):
             self.assertAlmostEqual(was, now, delta=2)
         self.close_box(notes)
+
+
+class BadInput(NotesCase):
+    """A full disk and a read-only folder (mounts: root only, as root ignores file modes)."""
+
+    def mount(self, *argv):
+        if os.geteuid() != 0 or subprocess.run(["mount", *argv], capture_output=True).returncode != 0:
+            self.skipTest("cannot mount here")
+        self.addCleanup(subprocess.run, ["umount", "-l", argv[-1]], capture_output=True)
+
+    def test_a_full_disk_keeps_the_old_page(self):
+        folder = self.desktop.data_folder()
+        os.makedirs(folder, mode=0o700)
+        self.mount("-t", "tmpfs", "-o", "size=64k,mode=0700", "quibbets-full", folder)
+        self.desktop.write_page(1, b"old page\r\n")
+        clip = subprocess.Popen(["xclip", "-selection", "clipboard", "-i", "-loops", "0"], env=self.desktop.env,
+                                stdin=subprocess.PIPE)
+        clip.communicate(("does not fit " * 20000).encode(), timeout=10)
+        notes = self.start()
+        notes.keys("ctrl+v", "ctrl+s")
+        self.desktop.focus_and_keys(notes.box(), "Return")
+        self.assertEqual(self.desktop.read_page(1), b"old page\r\n")
+        notes.keys("alt+f", "w")
+        notes.wait_end()
+        self.assertEqual(self.desktop.read_page(1), b"old page\r\n")
+
+    def test_a_read_only_folder_asks_before_exit(self):
+        source = os.path.join(self.desktop.home, "source")
+        os.makedirs(source, mode=0o700)
+        with open(os.path.join(source, "page1.txt"), "wb") as f:
+            f.write(b"old page\r\n")
+        folder = self.desktop.data_folder()
+        os.makedirs(folder, mode=0o700)
+        self.mount("--bind", source, folder)
+        self.mount("-o", "remount,bind,ro", folder)
+        notes = self.start()
+        notes.type("!")
+        notes.keys("alt+F4")
+        self.desktop.focus_and_keys(notes.box(), "Return")  # No, the default: the window stays
+        time.sleep(1)
+        self.assertFalse(notes.ended(), "No must keep the window open")
+        notes.keys("alt+F4")
+        self.desktop.focus_and_keys(notes.box(), "y")
+        notes.wait_end()
+        self.assertEqual(self.desktop.read_page(1), b"old page\r\n")
 
 
 if __name__ == "__main__":
