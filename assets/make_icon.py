@@ -1,16 +1,23 @@
 #!/usr/bin/env python3
-"""Draws the Quibbets icon and writes quibbets.ico beside this script.
+"""Draws the Quibbets icon: quibbets.ico for Windows, PNGs for Linux desktops.
 
 The icon is a yellow note sheet with ruled blue lines, a red margin and a folded
-top-right corner, in two images (32 x 32 and 16 x 16 pixels) of 16 colours each,
-the sizes and depth the desktop shows in captions and the notification area. Only the standard library is used; the output is deterministic,
-so the committed quibbets.ico is simply this script's output.
+top-right corner, in the 16 colours of the Windows palette. quibbets.ico holds two
+images (32 x 32 and 16 x 16 pixels, 16 colours each), the sizes and depth the
+desktop shows in captions and the notification area. For Linux the same drawing is
+written as RGBA PNGs in the icon theme's sizes; from 48 pixels up its lines grow
+thicker so that they keep the 32-pixel image's weight. Only the standard library is
+used and the output is deterministic, so the committed quibbets.ico is simply this
+script's output and the PNGs can be made at build time.
 
-    python3 assets/make_icon.py
+    python3 assets/make_icon.py                  # writes assets/quibbets.ico
+    python3 assets/make_icon.py --hicolor DIR    # writes DIR/NxN/apps/quibbets.png
 """
 
 import os
 import struct
+import sys
+import zlib
 
 # The standard 16-colour Windows palette, as (red, green, blue).
 PALETTE = [
@@ -26,47 +33,42 @@ CLEAR = None  # transparent pixel
 def draw(size):
     """Returns rows (top first) of palette indices or CLEAR for one image."""
     s = size / 32.0
+    t = max(1, round(s))  # line width: one pixel up to 32 x 32
     left, top = round(4 * s), round(2 * s)
     right, bottom = size - 1 - round(4 * s), size - 1 - round(2 * s)
     fold = max(3, round(7 * s))
     img = [[CLEAR] * size for _ in range(size)]
-    for y in range(top, bottom + 1):
-        for x in range(left, right + 1):
-            img[y][x] = YELLOW
+
+    def fill(x0, y0, x1, y1, colour):
+        for y in range(max(0, y0), min(size, y1 + 1)):
+            for x in range(max(0, x0), min(size, x1 + 1)):
+                img[y][x] = colour
+
+    fill(left, top, right, bottom, YELLOW)
     # Ruled lines and the red margin.
     step = max(3, round(4 * s))
-    for y in range(top + fold + 1, bottom - 1, step):
-        for x in range(left + 2, right - 1):
-            img[y][x] = BLUE
+    for y in range(top + fold + t, bottom - 2 * t + 1, step):
+        fill(left + 2 * t, y, right - 2 * t, y + t - 1, BLUE)
     margin = left + max(2, round(5 * s))
-    for y in range(top + 1, bottom):
-        img[y][margin] = RED
+    fill(margin, top + 1, margin + t - 1, bottom - 1, RED)
     # Outline.
-    for x in range(left, right + 1):
-        img[top][x] = BLACK
-        img[bottom][x] = BLACK
-    for y in range(top, bottom + 1):
-        img[y][left] = BLACK
-        img[y][right] = BLACK
+    fill(left, top, right, top + t - 1, BLACK)
+    fill(left, bottom - t + 1, right, bottom, BLACK)
+    fill(left, top, left + t - 1, bottom, BLACK)
+    fill(right - t + 1, top, right, bottom, BLACK)
     # Folded corner: cut the top-right triangle, draw the flap below the cut.
     for i in range(fold):
-        for x in range(right - fold + 1 + i, right + 1):
-            img[top + i][x] = CLEAR
-        img[top + i][right - fold + i] = BLACK
+        fill(right - fold + 1 + i, top + i, right, top + i, CLEAR)
         for x in range(right - fold, right - fold + i):
             img[top + i][x] = SILVER if x > right - fold else BLACK
-    for x in range(right - fold, right + 1):
-        img[top + fold][x] = BLACK
-    for y in range(top, top + fold + 1):
-        img[y][right - fold] = BLACK
+    for i in range(fold):
+        fill(right - fold + i - t + 1, top + i, right - fold + i, top + i, BLACK)
+    fill(right - fold, top + fold, right, top + fold + t - 1, BLACK)
+    fill(right - fold, top, right - fold + t - 1, top + fold, BLACK)
     # A grey shadow along the right and bottom edges.
     if size >= 32:
-        for y in range(top + fold + 1, bottom + 2):
-            if y < size and right + 1 < size:
-                img[y][right + 1] = GRAY
-        for x in range(left + 1, right + 2):
-            if bottom + 1 < size and x < size:
-                img[bottom + 1][x] = GRAY
+        fill(right + 1, top + fold + t, right + t, bottom + t, GRAY)
+        fill(left + t, bottom + 1, right + t, bottom + t, GRAY)
     return img
 
 
@@ -102,7 +104,42 @@ def icon_file(sizes):
     return out + b"".join(images)
 
 
+def png_file(img):
+    """One image as an 8-bit RGBA PNG; CLEAR pixels are fully transparent."""
+    rows = b""
+    for row in img:
+        line = bytearray(b"\0")  # filter type: none
+        for px in row:
+            line += bytes((0, 0, 0, 0)) if px is CLEAR else bytes(PALETTE[px]) + b"\xff"
+        rows += bytes(line)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    size = len(img)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9)) +
+            chunk(b"IEND", b""))
+
+
+# The sizes of the icon theme's fixed-size folders that desktops look in.
+HICOLOR_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
+
+
+def write_hicolor(root):
+    for n in HICOLOR_SIZES:
+        folder = os.path.join(root, f"{n}x{n}", "apps")
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, "quibbets.png"), "wb") as f:
+            f.write(png_file(draw(n)))
+
+
 def main():
+    if len(sys.argv) == 3 and sys.argv[1] == "--hicolor":
+        write_hicolor(sys.argv[2])
+        return
+    if len(sys.argv) != 1:
+        sys.exit("usage: make_icon.py [--hicolor DIR]")
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "quibbets.ico")
     with open(path, "wb") as f:
         f.write(icon_file([32, 16]))
