@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The style checks that CI runs: every source formatted by clang-format, and the
 # checks of .clang-tidy over the native build (the shared code, the headless backend
-# and the unit tests; the sanitizer build's commands where there is no plain build) and the Win32 build (the Win32 backend, the end-to-end tests and
-# the benchmarks). Needs both builds configured (cmake --preset native / win32).
+# and the unit tests; the sanitizer build's commands where there is no plain build),
+# the Win32 build (the Win32 backend, the end-to-end tests and the benchmarks) and,
+# when configured, the linux build (the Qt backend). Needs the native and win32
+# builds configured (cmake --preset native / win32), the linux one if it is to be checked.
 #
 #   scripts/lint.sh          check; fails on the first kind of finding
 #   scripts/lint.sh --fix    format in place and apply clang-tidy's fixes
@@ -81,4 +83,10 @@ lintdb "$native" 'notes|launcher|platform|tests'
 lintdb win32 'platform/win32|tests/e2e|bench'
 tidy -p "build/lint-$native" || status=1
 tidy -p build/lint-win32 "${mingw[@]}" || status=1
+# The Qt backend from the linux build, once configured (the shared code it also
+# compiles is checked above already).
+if [ -f build/linux/compile_commands.json ]; then
+    lintdb linux 'platform/qt|tests/qt'
+    tidy -p build/lint-linux || status=1
+fi
 exit $status

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the unit tests
-# and the backend contract suite on the headless backend (under ASan/UBSan), the
-# contract suite and the end-to-end tests of the real programs
-# under Wine on a virtual display, and the format and lint checks
-# (scripts/lint.sh). Ends with the time each phase took.
+# and the backend contract suite on the headless backend (under ASan/UBSan); the
+# contract suite and the end-to-end tests of the Windows programs under Wine on a
+# virtual display; the tests of the native Linux programs (Qt backend, end-to-end on
+# Xvfb, installing and packaging: `ctest --preset linux`); and the format and lint
+# checks (scripts/lint.sh). Ends with the time each phase took.
 #
 # QUIBBETS_JOBS (default 2) bounds parallel compiles and parallel unit tests; the
-# end-to-end tests run in the lanes of tests/e2e/wine_lanes.json.
+# Wine tests run in the lanes of tests/e2e/wine_lanes.json.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -46,7 +47,7 @@ build() {
 
 configureAll() {
     local preset
-    for preset in native-asan win32; do
+    for preset in native-asan win32 linux; do
         cmake --preset "$preset" >/dev/null
     done
 }
@@ -62,7 +63,7 @@ wineTests() {
 
 phase "dependencies" scripts/install-deps.sh
 mkdir -p build
-rm -f build/e2e-times.txt build/wine-prefix.seconds build/lint.seconds
+rm -f build/e2e-times.txt build/wine-prefix.seconds build/lint.seconds build/linux-build.seconds
 
 # The Wine prefixes (one per lane) are made in the background while the code
 # builds, so that the end-to-end tests find them ready.
@@ -105,7 +106,33 @@ if ! wait "$prefixJob"; then
 fi
 timings+=("$(printf '%-26s %4s s, in the background (then waited %d s)' "Wine prefixes" \
     "$(cat build/wine-prefix.seconds 2>/dev/null || echo '?')" $((SECONDS - prefixWait)))")
+# The native Linux programs build beside the Wine tests, which spend most of their
+# time waiting for windows; at a lower priority, so that the Wine tests' programs
+# still get the processor as soon as they want it. Their own tests run afterwards,
+# not beside the Wine tests: both drive programs on displays with time limits.
+(
+    start=$SECONDS
+    rc=0
+    nice -n 10 cmake --build --preset linux -j "$jobs" || rc=$?
+    echo $((SECONDS - start)) >build/linux-build.seconds
+    exit $rc
+) >build/linux-build.log 2>&1 &
+linuxJob=$!
 phase "Wine tests" wineTests || status=1
+
+linuxWait=$SECONDS
+linuxBuilt=ok
+if ! wait "$linuxJob"; then
+    cat build/linux-build.log >&2
+    linuxBuilt=FAILED
+    status=1
+fi
+timings+=("$(printf '%-26s %4s s, beside the Wine tests (then waited %d s)%s' "build linux" \
+    "$(cat build/linux-build.seconds 2>/dev/null || echo '?')" $((SECONDS - linuxWait)) \
+    "$([ $linuxBuilt = ok ] || echo '  FAILED')")")
+if [ $linuxBuilt = ok ]; then
+    phase "linux tests" ctest --preset linux -j "$jobs" || status=1
+fi
 
 lintWait=$SECONDS
 lintResult=ok
