@@ -35,8 +35,9 @@ set(CPACK_PACKAGE_VENDOR "Quibbets")
 set(CPACK_PACKAGE_CONTACT "Quibbets maintainers <maintainers@quibbets.invalid>" CACHE STRING
     "Maintainer field of the Debian package")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small note keeper that stays on top, with a tray launcher")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Quibbets keeps ten pages of plain text in one window that stays above other windows, one page shown at a time, saved as plain text files. A tray icon opens and closes the window.")
+set(CPACK_PACKAGE_DESCRIPTION "Quibbets keeps ten pages of plain text in one window that stays above\n\
+the other windows, one page shown at a time, each saved as a plain text\n\
+file. A tray icon opens and closes the window.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
