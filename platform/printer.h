@@ -10,6 +10,10 @@
 
 namespace plat {
 
+// What the user reads when there is no printer to print on.
+inline constexpr wchar_t kNoPrinterMessage[] =
+    L"No printer is installed. Add a printer in the system settings, then print again.";
+
 // A sheet-by-sheet print target; all measures in twips.
 class PrintJob {
 public:

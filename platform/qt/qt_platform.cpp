@@ -14,6 +14,7 @@ QtPlatform::QtPlatform()
     : m_state(std::make_shared<PlatformState>()), m_services(std::make_unique<ServiceSet>(m_state.get())) {
     m_state->platform = this;
     attach(*m_services, m_state->forms);
+    SessionEnd::install(m_state);
 }
 
 QtPlatform::~QtPlatform() {

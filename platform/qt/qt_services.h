@@ -1,10 +1,18 @@
 // Internal to the Qt backend: one class per desktop service.
 #pragma once
 
+#include <memory>
+#include <string>
+#include <string_view>
+
 #include "platform/posix/posix_services.h"
 #include "platform/qt/qt_platform.h"
 
+class QPrinter;
+
 namespace plat::qt {
+
+class TrayIcons;
 
 class QtProgramInfo final : public ProgramInfo {  // qt_services.cpp
 public:
@@ -17,7 +25,8 @@ public:
 
 class QtScreen final : public Screen {  // qt_services.cpp
 public:
-    explicit QtScreen(PlatformState* state) : m_state(state) {}
+    // Sets the state's twips per pixel from the primary screen.
+    explicit QtScreen(PlatformState* state);
     float twipsPerPixelX() const override;
     float twipsPerPixelY() const override;
     Rect workAreaNearest(const Rect& r) const override;
@@ -26,7 +35,7 @@ private:
     PlatformState* m_state;
 };
 
-class QtSettings final : public Settings {  // qt_services.cpp
+class QtSettings final : public Settings {  // qt_settings.cpp
 public:
     std::wstring get(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                      std::wstring_view fallback) const override;
@@ -34,11 +43,16 @@ public:
                     std::wstring_view value) override;
 };
 
-class QtClipboard final : public Clipboard {  // qt_services.cpp
+class QtClipboard final : public Clipboard {  // qt_clipboard.cpp
 public:
     FileStatus setText(std::wstring_view text) override;
     FileStatus getText(std::wstring& text) override;
 };
+
+// The program's CR LF line ends and the desktop's LF ones; a lone CR or LF counts as
+// a line end either way.
+std::wstring toDesktopLineEnds(std::wstring_view text);  // qt_clipboard.cpp
+std::wstring toProgramLineEnds(std::wstring_view text);
 
 // There is no machine-wide registry: every key is absent.
 class QtRegistry final : public Registry {  // qt_services.cpp
@@ -61,9 +75,13 @@ public:
     std::unique_ptr<PrintJob> startJob(std::wstring_view documentName, std::wstring& error) override;
 };
 
-class QtShell final : public Shell {  // qt_shell.cpp
+// A job on `printer` as set up by the caller (a test prints to a file); null with
+// `error` set when the printer cannot be opened.
+std::unique_ptr<PrintJob> startPrintJob(std::unique_ptr<QPrinter> printer, std::wstring& error);  // qt_printer.cpp
+
+class QtShell final : public Shell {  // qt_shell.cpp, qt_tray.cpp
 public:
-    explicit QtShell(PlatformState* state) : m_state(state) {}
+    explicit QtShell(PlatformState* state);
     ~QtShell() override;
     bool notifyIcon(NotifyOp op, const NotifyRecord& record) override;
     FileStatus startProgram(std::wstring_view path) override;
@@ -73,7 +91,7 @@ public:
     bool isProcessRunning(std::uint32_t processId) const override;
 
 private:
-    PlatformState* m_state;
+    std::unique_ptr<TrayIcons> m_tray;
 };
 
 struct QtPlatform::ServiceSet {

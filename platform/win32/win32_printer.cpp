@@ -5,8 +5,6 @@
 namespace plat::win32 {
 namespace {
 
-constexpr wchar_t kNoPrinter[] = L"No printer is installed. Add a printer in the system settings, then print again.";
-
 // GDI does not always set a last error; the step's name says where it failed.
 std::wstring gdiError(const wchar_t* step) {
     const DWORD code = GetLastError();
@@ -185,7 +183,7 @@ std::unique_ptr<PrintJob> Win32Printer::startJob(std::wstring_view documentName,
     error.clear();
     const std::wstring printer = defaultPrinter();
     if (printer.empty()) {
-        error = kNoPrinter;
+        error = kNoPrinterMessage;
         return nullptr;
     }
     const HDC dc = CreateDCW(L"WINSPOOL", printer.c_str(), nullptr, nullptr);

@@ -1,0 +1,59 @@
+// The clipboard, plain text. The program's text ends its lines with CR LF; other
+// programs on this desktop expect LF alone, and may hand over either.
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "platform/qt/qt_common.h"
+#include "platform/qt/qt_services.h"
+
+namespace plat::qt {
+
+std::wstring toDesktopLineEnds(std::wstring_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'\r') {
+            out += text[i];
+        } else if (i + 1 >= text.size() || text[i + 1] != L'\n') {
+            out += L'\n';  // a lone CR ends a line too
+        }
+    }
+    return out;
+}
+
+std::wstring toProgramLineEnds(std::wstring_view text) {
+    std::wstring out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\r' || text[i] == L'\n') {
+            out += L"\r\n";
+            if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') {
+                ++i;
+            }
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+FileStatus QtClipboard::setText(std::wstring_view text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr) {
+        return {false, L"There is no clipboard."};
+    }
+    clipboard->setText(toQString(toDesktopLineEnds(text)));
+    return {};
+}
+
+FileStatus QtClipboard::getText(std::wstring& text) {
+    text.clear();
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr) {
+        return {false, L"There is no clipboard."};
+    }
+    text = toProgramLineEnds(fromQString(clipboard->text()));
+    return {};
+}
+
+}  // namespace plat::qt

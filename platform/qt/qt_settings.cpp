@@ -1,0 +1,59 @@
+// The settings store: one INI file per application in the user's configuration
+// folder ($XDG_CONFIG_HOME/<app>/<app>.conf), a group per section.
+#include <QFileInfo>
+#include <QSettings>
+
+#include "platform/qt/qt_common.h"
+#include "platform/qt/qt_services.h"
+
+namespace plat::qt {
+namespace {
+
+// Made anew for each call: Qt keeps the parsed file in a cache of its own, and a
+// settings object held open would not see another copy's changes.
+std::unique_ptr<QSettings> openSettings(std::wstring_view app) {
+    const QString name = toQString(app);
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, name, name);
+}
+
+QString keyPath(std::wstring_view section, std::wstring_view key) {
+    return toQString(section) + u'/' + toQString(key);
+}
+
+std::wstring writeFailure(const QSettings& settings, const wchar_t* why) {
+    return L"The settings file " + fromQString(settings.fileName()) + L" could not be written (" + why + L").";
+}
+
+}  // namespace
+
+// A value that is not plain text (a list, say, from a line edited by hand) reads as
+// absent, as an unreadable one does.
+std::wstring QtSettings::get(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                             std::wstring_view fallback) const {
+    const std::unique_ptr<QSettings> settings = openSettings(app);
+    const QVariant value = settings->value(keyPath(section, key));
+    if (value.typeId() != QMetaType::QString) {
+        return std::wstring(fallback);
+    }
+    return fromQString(value.toString());
+}
+
+// sync() writes the file at once, so that a failure is known here and not lost when
+// the object goes. A file that could not be parsed is replaced by what was read of it
+// and the new value; the value read back tells whether the write took.
+FileStatus QtSettings::save(std::wstring_view app, std::wstring_view section, std::wstring_view key,
+                            std::wstring_view value) {
+    const std::unique_ptr<QSettings> settings = openSettings(app);
+    const QString path = keyPath(section, key);
+    settings->setValue(path, toQString(value));
+    settings->sync();
+    if (settings->status() == QSettings::AccessError || !QFileInfo(settings->fileName()).isFile()) {
+        return {false, writeFailure(*settings, L"access denied")};
+    }
+    if (settings->status() == QSettings::FormatError) {
+        return {false, writeFailure(*settings, L"the file is damaged")};
+    }
+    return {};
+}
+
+}  // namespace plat::qt
