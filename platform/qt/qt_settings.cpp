@@ -2,6 +2,7 @@
 // folder ($XDG_CONFIG_HOME/<app>/<app>.conf), a group per section.
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include "platform/qt/qt_common.h"
 #include "platform/qt/qt_services.h"
@@ -10,10 +11,13 @@ namespace plat::qt {
 namespace {
 
 // Made anew for each call: Qt keeps the parsed file in a cache of its own, and a
-// settings object held open would not see another copy's changes.
+// settings object held open would not see another copy's changes. The path is
+// spelled out: Qt's own choice for INI files would end in ".ini".
 std::unique_ptr<QSettings> openSettings(std::wstring_view app) {
     const QString name = toQString(app);
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, name, name);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return std::make_unique<QSettings>(folder + u'/' + name + u'/' + name + QStringLiteral(".conf"),
+                                       QSettings::IniFormat);
 }
 
 QString keyPath(std::wstring_view section, std::wstring_view key) {
@@ -39,8 +43,9 @@ std::wstring QtSettings::get(std::wstring_view app, std::wstring_view section, s
 }
 
 // sync() writes the file at once, so that a failure is known here and not lost when
-// the object goes. A file that could not be parsed is replaced by what was read of it
-// and the new value; the value read back tells whether the write took.
+// the object goes. Qt rewrites a file it could not wholly parse with what it did read
+// and the new value, yet still reports the damage: the value read back tells whether
+// the write took.
 FileStatus QtSettings::save(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                             std::wstring_view value) {
     const std::unique_ptr<QSettings> settings = openSettings(app);
@@ -50,7 +55,8 @@ FileStatus QtSettings::save(std::wstring_view app, std::wstring_view section, st
     if (settings->status() == QSettings::AccessError || !QFileInfo(settings->fileName()).isFile()) {
         return {false, writeFailure(*settings, L"access denied")};
     }
-    if (settings->status() == QSettings::FormatError) {
+    if (settings->status() == QSettings::FormatError &&
+        QSettings(settings->fileName(), QSettings::IniFormat).value(path) != toQString(value)) {
         return {false, writeFailure(*settings, L"the file is damaged")};
     }
     return {};
