@@ -2,6 +2,8 @@
 // written, and damaged or unwritable files met without a crash or a false success.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QFile>
 
 #include <cstdlib>
@@ -60,6 +62,7 @@ TEST(QtSettings, ADamagedFileReadsAsFallbacks) {
 }
 
 TEST(QtSettings, AFileThatCannotBeWrittenIsAFailure) {
+    ::mkdir(configHome().c_str(), 0700);
     std::ofstream(configHome() + "/QuibbetsBlocked") << "a file where the folder should be";
     QtSettings settings;
     const FileStatus saved = settings.save(L"QuibbetsBlocked", L"Settings", L"Key", L"1");
