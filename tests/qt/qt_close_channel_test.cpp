@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLocalSocket>
 #include <QTimer>
 
 #include <csignal>
@@ -75,6 +76,28 @@ TEST(QtCloseChannel, TheLaunchersCloseReachesTheNotesProgram) {
     ASSERT_TRUE(notes.shell().requestClose(window));
     pumpUntil([&] { return !events.calls.empty(); });
     EXPECT_EQ(events.calls, std::vector<std::string>{"close"});
+}
+
+// Only the one line closes the program; anything else, or too much, is dropped.
+TEST(QtCloseChannel, OtherWordsDoNotClose) {
+    QtPlatform notes;
+    RecordingEvents events;
+    notes.createAppWindow(kAppTitle, events);
+    const std::string path = appSocketFolder() + "/" + posix::socketFileName(::getpid());
+    for (const QByteArray& words : {QByteArray("exit\n"), QByteArray("close"), QByteArray(100, 'c') + "close\n"}) {
+        QLocalSocket socket;
+        socket.connectToServer(QString::fromStdString(path));
+        ASSERT_TRUE(socket.waitForConnected(1000));
+        socket.write(words);
+        socket.waitForBytesWritten(1000);
+        socket.disconnectFromServer();
+    }
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 200) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_TRUE(events.calls.empty());
 }
 
 TEST(QtCloseChannel, NoProgramMeansNoWindowAndNoDelivery) {

@@ -84,5 +84,16 @@ TEST(QtShell, StartingAProgramThatIsNoneFailsWithAReason) {
     EXPECT_TRUE(platform.shell().startProgram(L"/bin/true").ok);
 }
 
+// The launcher retries while there is no notification area: it must hear "no".
+TEST(QtShell, WithoutANotificationAreaNoIconIsTaken) {
+    const QtPlatform platform;
+    NotifyRecord record;
+    record.window = 1;
+    record.id = 1;
+    EXPECT_FALSE(platform.shell().notifyIcon(NotifyOp::Add, record));
+    EXPECT_FALSE(platform.shell().notifyIcon(NotifyOp::Modify, record));
+    EXPECT_FALSE(platform.shell().notifyIcon(NotifyOp::Delete, record));
+}
+
 }  // namespace
 }  // namespace plat::qt
