@@ -50,13 +50,18 @@ FileStatus QtSettings::save(std::wstring_view app, std::wstring_view section, st
                             std::wstring_view value) {
     const std::unique_ptr<QSettings> settings = openSettings(app);
     const QString path = keyPath(section, key);
-    settings->setValue(path, toQString(value));
+    const QString text = toQString(value);
+    const QVariant stored = settings->value(path);
+    if (stored.typeId() == QMetaType::QString && stored.toString() == text) {
+        return {};  // nothing to write: a window left where it was costs no disk write
+    }
+    settings->setValue(path, text);
     settings->sync();
     if (settings->status() == QSettings::AccessError || !QFileInfo(settings->fileName()).isFile()) {
         return {false, writeFailure(*settings, L"access denied")};
     }
     if (settings->status() == QSettings::FormatError &&
-        QSettings(settings->fileName(), QSettings::IniFormat).value(path) != toQString(value)) {
+        QSettings(settings->fileName(), QSettings::IniFormat).value(path) != text) {
         return {false, writeFailure(*settings, L"the file is damaged")};
     }
     return {};

@@ -52,7 +52,8 @@ FileStatus QtShell::startProgram(std::wstring_view path) {
     process.setWorkingDirectory(file.absolutePath());
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached()) {
-        return {false, L"The program could not be started: " + fromQString(process.errorString()) + L"."};
+        const std::wstring reason = fromQString(process.errorString());
+        return {false, reason.empty() ? L"The program could not be started." : reason};
     }
     return {};
 }
