@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
+
+#include <algorithm>
 
 #include "platform/qt/qt_app_window.h"
 #include "platform/qt/qt_form.h"
@@ -15,6 +18,9 @@ QtPlatform::QtPlatform()
     m_state->platform = this;
     attach(*m_services, m_state->forms);
     SessionEnd::install(m_state);
+    // The program ends when its last form is unloaded, not when its last window hides
+    // (the launcher's form never shows).
+    QApplication::setQuitOnLastWindowClosed(false);
 }
 
 QtPlatform::~QtPlatform() {
@@ -30,19 +36,30 @@ std::unique_ptr<Form> QtPlatform::createForm(const FormDesign& design, FormEvent
     return std::make_unique<QtForm>(m_state, design, events);
 }
 
+// Ends when the last form is unloaded (QtForm::lastFormUnloaded).
 int QtPlatform::run() {
     if (m_state->forms->forms().empty()) {
         return 0;
     }
-    return QApplication::exec();
+    m_state->running = true;
+    const int code = QApplication::exec();
+    m_state->running = false;
+    return code;
 }
 
+// Sleeps between events rather than spinning: the timer wakes the last wait.
+// Windows deleted meanwhile go now, as they would in the event loop.
 void QtPlatform::wait(int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds) {
-        QApplication::processEvents(QEventLoop::AllEvents, static_cast<int>(milliseconds - timer.elapsed()));
+    QElapsedTimer clock;
+    clock.start();
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.start(std::max(milliseconds, 0));
+    while (clock.elapsed() < milliseconds) {
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void reportEventFailure(const PlatformState& state) noexcept {

@@ -32,6 +32,7 @@ struct PlatformState {
     float twipsPerPixelX = 15;
     float twipsPerPixelY = 15;
     bool quitting = false;  // the event loop was asked to end
+    bool running = false;   // run() is in its event loop
 };
 
 class QtPlatform final : public Platform {

@@ -1,0 +1,156 @@
+// Menus: the menu bar built from the model's tree, drop-downs that report opening,
+// entries that report their command, shortcuts, and drop-downs shown as pop-ups.
+// The model decides what a command does; every path here only reports it.
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+
+#include <algorithm>
+
+#include "platform/qt/qt_common.h"
+#include "platform/qt/qt_form.h"
+
+namespace plat::qt {
+namespace {
+
+bool isSeparator(const MenuItem& item) {
+    return item.caption == L"-";
+}
+
+int qtKey(const Shortcut& shortcut) {
+    if (shortcut.key == Shortcut::Key::F) {
+        return Qt::Key_F1 + shortcut.function - 1;
+    }
+    const wchar_t c = shortcut.letter;
+    return Qt::Key_A + ((c >= L'a' && c <= L'z') ? c - L'a' : c - L'A');
+}
+
+// The key follows the caption after a tab, where a drop-down shows it right-aligned.
+// The text only: the key itself is the form's shortcut, so that the model decides.
+QString entryText(const MenuItem& item) {
+    QString text = toQString(item.caption);
+    if (item.shortcut.key != Shortcut::Key::None) {
+        text += u'\t' + QKeySequence(Qt::CTRL | Qt::Key(qtKey(item.shortcut))).toString(QKeySequence::NativeText);
+    }
+    return text;
+}
+
+}  // namespace
+
+// A bar whose top-level entries are all hidden would be an empty strip: the window
+// then has none. Hidden drop-downs are built all the same, for trackPopupMenu.
+void QtForm::buildMenuBar() {
+    const std::vector<MenuItem>& items = menu().items();
+    QMenuBar* bar = nullptr;
+    if (std::any_of(items.begin(), items.end(), [](const MenuItem& m) { return m.visible; })) {
+        bar = new QMenuBar(m_window);
+        m_window->setMenuBar(bar);
+    }
+    for (const MenuItem& item : items) {
+        addMenuEntry(bar, item);
+    }
+}
+
+void QtForm::addMenuEntry(QWidget* holder, const MenuItem& item) {
+    if (item.shortcut.key != Shortcut::Key::None) {
+        addShortcut(item.shortcut);
+    }
+    const bool shown = item.visible && holder != nullptr;
+    QAction* action = nullptr;
+    if (isSeparator(item)) {
+        action = new QAction(m_window);
+        action->setSeparator(true);
+    } else if (!item.items.empty()) {
+        action = buildDropDown(item)->menuAction();
+    } else {
+        action = new QAction(entryText(item), m_window);
+        QObject::connect(action, &QAction::triggered, m_window, [window = QPointer(m_window), id = item.id] {
+            dispatch(window, [id](QtForm& form) {
+                if (!form.m_tracking) {
+                    form.menuCommand(id, MenuSource::Menu);
+                }
+            });
+        });
+    }
+    action->setEnabled(item.enabled);
+    m_actions[item.id] = action;
+    if (shown) {
+        holder->addAction(action);
+    }
+}
+
+QMenu* QtForm::buildDropDown(const MenuItem& item) {
+    auto* dropDown = new QMenu(toQString(item.caption), m_window);
+    m_dropDowns[item.id] = dropDown;
+    QObject::connect(dropDown, &QMenu::aboutToShow, m_window, [window = QPointer(m_window), id = item.id] {
+        dispatch(window, [id](QtForm& form) { form.menuOpening(id); });
+    });
+    for (const MenuItem& child : item.items) {
+        addMenuEntry(dropDown, child);
+    }
+    return dropDown;
+}
+
+// One shortcut per key, whatever entries carry it: the model finds the entry.
+void QtForm::addShortcut(const Shortcut& key) {
+    const int code = qtKey(key);
+    if (std::find(m_shortcutKeys.begin(), m_shortcutKeys.end(), code) != m_shortcutKeys.end()) {
+        return;
+    }
+    m_shortcutKeys.push_back(code);
+    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(code)), m_window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, m_window, [window = QPointer(m_window), key] {
+        dispatch(window, [key](QtForm& form) {
+            if (const std::optional<int> id = form.menu().shortcutEntry(key)) {
+                form.menuCommand(*id, MenuSource::Shortcut);
+            }
+        });
+    });
+}
+
+// Ctrl alone, as a menu accelerator asks: Ctrl+Shift+Z is the editor's.
+bool QtForm::isMenuShortcut(const QKeyEvent& key) const {
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    return mods == Qt::ControlModifier &&
+           std::find(m_shortcutKeys.begin(), m_shortcutKeys.end(), key.key()) != m_shortcutKeys.end();
+}
+
+void QtForm::drawMenuEnabled(int id, bool enabled) {
+    const auto it = m_actions.find(id);
+    if (it != m_actions.end()) {
+        it->second->setEnabled(enabled);
+    }
+}
+
+// The chosen entry comes back as the result, not as its click: the model raises
+// that, so that it has run when popupMenu returns. The window stays while the menu is
+// open, whatever a handler does meanwhile.
+int QtForm::trackPopupMenu(int id) {
+    const auto it = m_dropDowns.find(id);
+    if (it == m_dropDowns.end()) {
+        return 0;
+    }
+    if (m_window->isVisible()) {
+        m_window->activateWindow();
+    }
+    const std::shared_ptr<bool> alive = aliveToken();
+    ++m_busy;
+    m_tracking = true;
+    QAction* chosen = it->second->exec(QCursor::pos());
+    if (!*alive) {
+        return 0;
+    }
+    --m_busy;
+    m_tracking = false;
+    for (const auto& [entry, action] : m_actions) {
+        if (chosen != nullptr && action == chosen) {
+            return entry;
+        }
+    }
+    return 0;
+}
+
+}  // namespace plat::qt

@@ -1,0 +1,226 @@
+// Text boxes: the CR LF text and positions the program sees, on a plain-text editor
+// that holds one block per line. Nothing copies the text but text(), readText() and
+// selText(); lengths and positions come from the block structure.
+#include "platform/qt/qt_textbox.h"
+
+#include <QFontDatabase>
+#include <QScrollBar>
+#include <QTextBlock>
+
+#include <cmath>
+
+namespace plat::qt {
+namespace {
+
+constexpr char16_t kBlockSeparator = 0x2029;
+
+bool isHigh(char32_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool isLow(char32_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+int toPixels(float twips, float perPixel) {
+    return static_cast<int>(std::lround(twips / perPixel));
+}
+
+}  // namespace
+
+// A lone CR or LF is a line break too: the editor would make it one anyway.
+QString toEditorText(std::wstring_view text) {
+    QString out;
+    out.reserve(static_cast<qsizetype>(text.size()));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<char32_t>(text[i]);
+        if (c == U'\r') {
+            if (i + 1 < text.size() && text[i + 1] == L'\n') {
+                ++i;
+            }
+            out.append(QChar(u'\n'));
+        } else if (c > 0xFFFF && c <= 0x10FFFF) {
+            out.append(QChar(static_cast<char16_t>(0xD7C0 + (c >> 10))));
+            out.append(QChar(static_cast<char16_t>(0xDC00 | (c & 0x3FF))));
+        } else {
+            out.append(QChar(static_cast<char16_t>(c > 0xFFFF ? 0xFFFD : c)));
+        }
+    }
+    return out;
+}
+
+// The editor's raw text, not its "plain text", which would turn no-break spaces into
+// blanks.
+std::wstring fromEditorText(const QString& text) {
+    std::wstring out;
+    out.reserve(static_cast<std::size_t>(text.size()) + static_cast<std::size_t>(text.count(kBlockSeparator)));
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
+    const auto size = static_cast<std::size_t>(text.size());
+    for (std::size_t i = 0; i < size; ++i) {
+        const char32_t c = units[i];
+        if (c == kBlockSeparator) {
+            out += L"\r\n";
+        } else if (sizeof(wchar_t) == 4 && isHigh(c) && i + 1 < size && isLow(units[i + 1])) {
+            out.push_back(static_cast<wchar_t>(0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00)));
+            ++i;
+        } else {
+            out.push_back(static_cast<wchar_t>(c));
+        }
+    }
+    return out;
+}
+
+// No undo of its own: Ctrl+Z is the program's Undo, and an undo history of a page
+// of a MiB would cost memory and time on every keystroke.
+void QtTextBox::attach(NoteEdit* edit, std::uint32_t colour) {
+    m_edit = edit;
+    m_visible = false;
+    edit->hide();
+    edit->setUndoRedoEnabled(false);
+    edit->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setBackColor(colour);
+}
+
+std::wstring QtTextBox::text() const {
+    return m_edit ? fromEditorText(m_edit->document()->toRawText()) : std::wstring();
+}
+
+void QtTextBox::setText(std::wstring_view text) {
+    if (m_edit) {
+        m_edit->setPlainText(toEditorText(text));
+        m_edit->document()->setModified(false);
+    }
+}
+
+// Every block but the last ends in one separator, which is two units of CR LF.
+std::size_t QtTextBox::textLength() const {
+    if (!m_edit) {
+        return 0;
+    }
+    const QTextDocument* document = m_edit->document();
+    return static_cast<std::size_t>(document->characterCount() - 1 + document->blockCount() - 1);
+}
+
+void QtTextBox::readText(const std::function<void(std::wstring_view)>& reader) const {
+    const std::wstring all = text();
+    reader(all);
+}
+
+bool QtTextBox::modified() const {
+    return m_edit && m_edit->document()->isModified();
+}
+
+void QtTextBox::setModified(bool modified) {
+    if (m_edit) {
+        m_edit->document()->setModified(modified);
+    }
+}
+
+std::wstring QtTextBox::selText() const {
+    return m_edit ? fromEditorText(m_edit->textCursor().selectedText()) : std::wstring();
+}
+
+void QtTextBox::setSelText(std::wstring_view text) {
+    if (!m_edit) {
+        return;
+    }
+    QTextCursor cursor = m_edit->textCursor();
+    cursor.insertText(toEditorText(text));
+    m_edit->setTextCursor(cursor);
+    setModified(true);
+}
+
+// Editor position to CR LF position: one more unit for each line above.
+int QtTextBox::toOuter(int position) const {
+    return position + m_edit->document()->findBlock(position).blockNumber();
+}
+
+// CR LF position to editor position: the last line starting at or before it; a
+// position between CR and LF, or past the end, is the end of that line.
+int QtTextBox::toInner(int position) const {
+    const QTextDocument* document = m_edit->document();
+    int low = 0;
+    int high = document->blockCount() - 1;
+    while (low < high) {
+        const int middle = (low + high + 1) / 2;
+        if (document->findBlockByNumber(middle).position() + middle <= position) {
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    const QTextBlock block = document->findBlockByNumber(low);
+    const int offset = std::min(position - block.position() - low, block.length() - 1);
+    return block.position() + std::max(offset, 0);
+}
+
+int QtTextBox::selStart() const {
+    return m_edit ? toOuter(m_edit->textCursor().selectionStart()) : 0;
+}
+
+int QtTextBox::selLength() const {
+    if (!m_edit) {
+        return 0;
+    }
+    const QTextCursor cursor = m_edit->textCursor();
+    return toOuter(cursor.selectionEnd()) - toOuter(cursor.selectionStart());
+}
+
+// The caret ends at the far end of the selection.
+void QtTextBox::select(int start, int length) {
+    if (!m_edit) {
+        return;
+    }
+    start = std::max(start, 0);
+    length = std::max(length, 0);
+    QTextCursor cursor = m_edit->textCursor();
+    cursor.setPosition(toInner(start));
+    cursor.setPosition(toInner(start > INT32_MAX - length ? INT32_MAX : start + length), QTextCursor::KeepAnchor);
+    m_edit->setTextCursor(cursor);
+}
+
+void QtTextBox::setVisible(bool visible) {
+    m_visible = visible;
+    if (m_edit) {
+        m_edit->setVisible(visible);
+    }
+}
+
+Rect QtTextBox::geometry() const {
+    if (!m_edit) {
+        return {};
+    }
+    const QRect r = m_edit->geometry();
+    return {static_cast<float>(r.x()) * *m_twipsX, static_cast<float>(r.y()) * *m_twipsY,
+            static_cast<float>(r.width()) * *m_twipsX, static_cast<float>(r.height()) * *m_twipsY};
+}
+
+void QtTextBox::setGeometry(const Rect& r) {
+    if (!m_edit) {
+        return;
+    }
+    const int cx = r.width >= 0 ? toPixels(r.width, *m_twipsX) : m_edit->width();
+    const int cy = r.height >= 0 ? toPixels(r.height, *m_twipsY) : m_edit->height();
+    m_edit->setGeometry(toPixels(r.left, *m_twipsX), toPixels(r.top, *m_twipsY), cx, cy);
+}
+
+void QtTextBox::setBackColor(std::uint32_t colour) {
+    m_colour = colour;
+    if (m_edit) {
+        QPalette palette = m_edit->palette();
+        palette.setColor(QPalette::Base, fromColourWord(colour));
+        m_edit->setPalette(palette);
+    }
+}
+
+void QtTextBox::setFocus() {
+    if (m_edit) {
+        m_edit->setFocus();
+    }
+}
+
+}  // namespace plat::qt

@@ -1,0 +1,61 @@
+// A text box of the Qt backend: a plain-text editor that shows the program CR LF
+// text. The editor holds one block per line; the program sees "\r\n" between lines
+// and counts positions in that text (UTF-16 units), as a Windows edit control does.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+#include "platform/form.h"
+#include "platform/qt/qt_widgets.h"
+
+namespace plat::qt {
+
+// The conversions at the editor's edge. Lone surrogates pass through both ways.
+QString toEditorText(std::wstring_view text);
+std::wstring fromEditorText(const QString& text);  // block separators become CR LF
+
+class QtTextBox final : public TextBox {
+public:
+    // `twips`: twips per pixel, read at each conversion (the screen may change).
+    QtTextBox(const float* twipsX, const float* twipsY) : m_twipsX(twipsX), m_twipsY(twipsY) {}
+    // The editor of a new window of the form, hidden and empty.
+    void attach(NoteEdit* edit, std::uint32_t colour);
+    NoteEdit* edit() const { return m_edit; }
+    // The window goes: the editor with it.
+    void detach() { m_edit = nullptr; }
+
+    std::wstring text() const override;
+    void setText(std::wstring_view text) override;
+    std::size_t textLength() const override;
+    void readText(const std::function<void(std::wstring_view)>& reader) const override;
+    bool modified() const override;
+    void setModified(bool modified) override;
+    std::wstring selText() const override;
+    void setSelText(std::wstring_view text) override;
+    int selStart() const override;
+    int selLength() const override;
+    void select(int start, int length) override;
+    bool visible() const override { return m_visible; }
+    void setVisible(bool visible) override;
+    Rect geometry() const override;
+    void setGeometry(const Rect& r) override;
+    std::uint32_t backColor() const override { return m_colour; }
+    void setBackColor(std::uint32_t colour) override;
+    void setFocus() override;
+
+private:
+    int toOuter(int position) const;
+    int toInner(int position) const;
+
+    const float* m_twipsX;
+    const float* m_twipsY;
+    QPointer<NoteEdit> m_edit;
+    std::uint32_t m_colour = 0xFFFFFF;
+    bool m_visible = false;
+};
+
+}  // namespace plat::qt

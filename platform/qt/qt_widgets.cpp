@@ -1,0 +1,83 @@
+// The widgets of a form: window events handed to the form, lines and the icon box
+// painted, editors that give way to the menu's shortcuts.
+#include "platform/qt/qt_widgets.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace plat::qt {
+
+QColor fromColourWord(std::uint32_t colour) {
+    return {static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+            static_cast<int>((colour >> 16) & 0xFF)};
+}
+
+// The form decides: it unloads the window itself, or leaves it open.
+void FormWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (m_events != nullptr) {
+        m_events->windowCloseRequested();
+    }
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (m_events != nullptr) {
+        m_events->windowResized();
+    }
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_events != nullptr) {
+        m_events->windowResized();
+    }
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    if (m_events != nullptr && m_events->windowKey(*event)) {
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void ClientArea::paintEvent(QPaintEvent*) {
+    if (lines.empty()) {
+        return;
+    }
+    QPainter painter(this);
+    for (const DrawnLine& line : lines) {
+        painter.setPen(QPen(fromColourWord(line.colour), line.width, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(line.x0, line.y0, line.x1, line.y1);
+    }
+}
+
+IconBox::IconBox(QWidget* parent, const QIcon& icon, std::uint32_t colour)
+    : QWidget(parent), m_icon(icon), m_colour(fromColourWord(colour)) {}
+
+void IconBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), m_colour);
+    const int side = std::min({32, width(), height()});
+    m_icon.paint(&painter, (width() - side) / 2, (height() - side) / 2, side, side);
+}
+
+// The editor claims Ctrl+Z, Ctrl+X, Ctrl+C and Ctrl+V for itself unless told that
+// the key belongs to a menu entry of its window.
+bool NoteEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* form = dynamic_cast<FormWindow*>(window());
+        if (form != nullptr && form->events() != nullptr &&
+            form->events()->isMenuShortcut(*static_cast<QKeyEvent*>(event))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(event);
+}
+
+}  // namespace plat::qt
