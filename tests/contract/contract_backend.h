@@ -40,6 +40,9 @@ public:
     virtual void pressEscape(plat::Form& form) = 0;
     // Whether the form's window is on the screen.
     virtual bool visible(const plat::Form& form) const = 0;
+    // Whether the desktop has hidden files and files held open against writing
+    // (hideFile and holdOpen); Linux has neither.
+    virtual bool hasFileLocksAndHiddenFiles() const { return true; }
 
     // --- Other programs and the file system ---
     // Another program sends the command of menu entry `id` to the form.

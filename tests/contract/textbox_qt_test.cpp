@@ -1,0 +1,105 @@
+// The Qt backend's page editors: the program sees CR LF text and positions in it
+// while the editor holds lines as blocks; the menu's shortcuts win over the editor's.
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "platform/qt/qt_form.h"
+#include "tests/contract/contract_fixture.h"
+
+namespace contract {
+namespace {
+
+constexpr int kEdit = 2, kUndo = 21, kCopy = 22;
+
+class QtTextBoxes : public ContractTest {
+protected:
+    QtTextBoxes() {
+        plat::FormDesign design;
+        design.caption = L"Editors";
+        design.clientWidth = 4500;
+        design.clientHeight = 3000;
+        design.textBoxCount = 1;
+        design.textBoxRect = {0, 0, 4500, 3000};
+        design.menuBar = {{kEdit,
+                           L"&Edit",
+                           {},
+                           true,
+                           true,
+                           {{kUndo, L"&Undo", plat::Shortcut::ctrl(L'Z'), true, true, {}},
+                            {kCopy, L"&Copy", plat::Shortcut::ctrl(L'C'), true, true, {}}}}};
+        m_form = platform().createForm(design, m_events);
+        m_form->show();
+        box().setVisible(true);
+        box().setFocus();
+        backend().settle();
+        m_events.log.clear();
+    }
+    ~QtTextBoxes() override { m_form->unload(); }
+
+    plat::TextBox& box() { return m_form->textBox(0); }
+    QPlainTextEdit* editor() { return dynamic_cast<plat::qt::QtForm&>(*m_form).window()->findChild<QPlainTextEdit*>(); }
+
+    Recorder m_events;
+    std::unique_ptr<plat::Form> m_form;
+};
+
+TEST_F(QtTextBoxes, TextKeepsItsLineEndsAndEveryCharacter) {
+    const std::wstring text = L"one\r\ntwo\u00a0\U0001F600\u2028x\r\n\r\nend";
+    box().setText(text);
+    EXPECT_EQ(box().text(), text);
+    EXPECT_EQ(box().textLength(), text.size() + (sizeof(wchar_t) == 4 ? 1 : 0)) << "UTF-16 units";
+    std::wstring read;
+    box().readText([&](std::wstring_view all) { read = all; });
+    EXPECT_EQ(read, text);
+    EXPECT_FALSE(box().modified());
+
+    box().setText(L"lone\nfeed\rreturn");
+    EXPECT_EQ(box().text(), L"lone\r\nfeed\r\nreturn") << "the editor breaks lines at either";
+    box().setText(L"");
+    EXPECT_EQ(box().textLength(), 0u);
+}
+
+TEST_F(QtTextBoxes, SelectionsCountInTheCrLfText) {
+    box().setText(L"one\r\ntwo\r\nthree");
+    box().select(5, 3);
+    EXPECT_EQ(box().selText(), L"two");
+    box().select(2, 4);
+    EXPECT_EQ(box().selText(), L"e\r\nt");
+    EXPECT_EQ(box().selStart(), 2);
+    EXPECT_EQ(box().selLength(), 4);
+    box().select(4, 0);  // between CR and LF: the end of the line
+    EXPECT_EQ(box().selStart(), 3);
+    box().select(10, 1000);
+    EXPECT_EQ(box().selText(), L"three");
+    EXPECT_EQ(box().selStart() + box().selLength(), static_cast<int>(box().textLength()));
+}
+
+TEST_F(QtTextBoxes, ReplacingTheSelectionAndTypingMarkTheTextChanged) {
+    box().setText(L"one\r\ntwo");
+    box().select(3, 2);
+    box().setSelText(L" and\r\n");
+    EXPECT_EQ(box().text(), L"one and\r\ntwo");
+    EXPECT_EQ(box().selStart(), 9);
+    EXPECT_TRUE(box().modified());
+    box().setModified(false);
+    EXPECT_FALSE(box().modified());
+
+    QTest::keyClicks(editor(), QStringLiteral("x"));
+    EXPECT_TRUE(box().modified());
+    EXPECT_EQ(box().text(), L"one and\r\nxtwo");
+}
+
+// The program's Undo and Copy are menu commands; the editor must not take their keys.
+TEST_F(QtTextBoxes, TheMenusShortcutsWinOverTheEditorsOwn) {
+    box().setText(L"text");
+    box().select(0, 4);
+    ASSERT_EQ(QApplication::focusWidget(), editor());
+    backend().pressShortcut(*m_form, plat::Shortcut::ctrl(L'Z'));
+    backend().pressShortcut(*m_form, plat::Shortcut::ctrl(L'C'));
+    EXPECT_EQ(m_events.log, (Log{"open 2", "click 21", "open 2", "click 22"}));
+    EXPECT_EQ(box().text(), L"text");
+}
+
+}  // namespace
+}  // namespace contract
