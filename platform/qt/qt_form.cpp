@@ -87,6 +87,9 @@ bool QtForm::createWindow() {
     } else {
         m_window->resize(width, height);
     }
+    // The native window now, hidden: where the desktop knows its frame before the
+    // window appears, the outer bounds are right from the start.
+    m_window->winId();
     return true;
 }
 
@@ -165,7 +168,7 @@ void QtForm::place(bool topMost, int x, int y, int cx, int cy) {
 // The frame's position moves the window; its size less the frame's sizes the window.
 void QtForm::setFrame(int x, int y, int cx, int cy) {
     m_placed = true;
-    const QSize frame = m_window->frameGeometry().size() - m_window->size();
+    const QSize frame = outerRect(*m_window).size() - m_window->size();
     m_window->move(x, y);
     m_window->resize(std::max(cx - frame.width(), 1), std::max(cy - frame.height(), 1));
 }
@@ -174,7 +177,7 @@ Rect QtForm::bounds() const {
     if (m_window == nullptr) {
         return {};
     }
-    const QRect r = m_window->frameGeometry();
+    const QRect r = outerRect(*m_window);
     const float tx = m_platform->twipsPerPixelX;
     const float ty = m_platform->twipsPerPixelY;
     return {static_cast<float>(r.x()) * tx, static_cast<float>(r.y()) * ty, static_cast<float>(r.width()) * tx,

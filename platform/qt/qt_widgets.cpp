@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -13,6 +14,11 @@ namespace plat::qt {
 QColor fromColourWord(std::uint32_t colour) {
     return {static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
             static_cast<int>((colour >> 16) & 0xFF)};
+}
+
+QRect outerRect(const QWidget& window) {
+    const QWindow* native = window.windowHandle();
+    return native != nullptr ? window.geometry().marginsAdded(native->frameMargins()) : window.frameGeometry();
 }
 
 // The form decides: it unloads the window itself, or leaves it open.
@@ -25,6 +31,21 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 
 void FormWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    reportResize();
+}
+
+// The window manager adds its frame after the window appears, which moves the window
+// without resizing it: the outer size the program lays out by has changed all the same.
+// (The first size is reported by the resize that follows the first move.)
+void FormWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (m_reportedFrame.isValid() && outerRect(*this).size() != m_reportedFrame) {
+        reportResize();
+    }
+}
+
+void FormWindow::reportResize() {
+    m_reportedFrame = outerRect(*this).size();
     if (m_events != nullptr) {
         m_events->windowResized();
     }

@@ -35,11 +35,15 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void reportResize();
+
     WindowEvents* m_events;
+    QSize m_reportedFrame;  // the outer size last reported
 };
 
 // A straight line of a dialog, in client pixels.
@@ -81,6 +85,10 @@ public:
 protected:
     bool event(QEvent* event) override;
 };
+
+// The outer frame of a top-level widget, as far as the desktop has told: the frame
+// of a hidden window too, where the desktop knows it.
+QRect outerRect(const QWidget& window);
 
 // 0x00BBGGRR as a colour.
 QColor fromColourWord(std::uint32_t colour);
