@@ -4,7 +4,6 @@
 #include "platform/qt/qt_textbox.h"
 
 #include <QFontDatabase>
-#include <QScrollBar>
 #include <QTextBlock>
 
 #include <cmath>
@@ -13,6 +12,29 @@ namespace plat::qt {
 namespace {
 
 constexpr char16_t kBlockSeparator = 0x2029;
+// Breaking lines at word boundaries costs time in the square of a word's length: a
+// word longer than this is broken anywhere instead, or a page holding one long run
+// of text would take minutes to lay out.
+constexpr std::size_t kLongWord = 4096;
+
+template <class Text>
+bool hasLongWord(const Text& text) {
+    std::size_t run = 0;
+    for (const auto c : text) {
+        run = (c == ' ' || c == '\t' || c == '\n' || c == '\r') ? 0 : run + 1;
+        if (run > kLongWord) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void setWrap(QPlainTextEdit& edit, bool anywhere) {
+    const QTextOption::WrapMode mode = anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    if (edit.wordWrapMode() != mode) {
+        edit.setWordWrapMode(mode);
+    }
+}
 
 bool isHigh(char32_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -79,10 +101,36 @@ void QtTextBox::attach(NoteEdit* edit, std::uint32_t colour) {
     edit->setUndoRedoEnabled(false);
     edit->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setWrap(*edit, false);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setBackColor(colour);
+    m_changes = QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
+                                 [this](int position, int, int added) { reviewWrap(position, added); });
+}
+
+void QtTextBox::detach() {
+    QObject::disconnect(m_changes);
+    m_edit = nullptr;
+}
+
+// Whatever put the text in (typing, a paste, a drop): only lines long enough to hold
+// a long word are read.
+void QtTextBox::reviewWrap(int position, int added) {
+    if (!m_edit || added <= 0 || m_edit->wordWrapMode() == QTextOption::WrapAnywhere) {
+        return;
+    }
+    const QTextDocument* document = m_edit->document();
+    const QTextBlock last = document->findBlock(position + added);
+    for (QTextBlock block = document->findBlock(position); block.isValid(); block = block.next()) {
+        if (static_cast<std::size_t>(block.length()) > kLongWord && hasLongWord(block.text())) {
+            setWrap(*m_edit, true);
+            return;
+        }
+        if (block == last) {
+            return;
+        }
+    }
 }
 
 std::wstring QtTextBox::text() const {
@@ -91,6 +139,7 @@ std::wstring QtTextBox::text() const {
 
 void QtTextBox::setText(std::wstring_view text) {
     if (m_edit) {
+        setWrap(*m_edit, hasLongWord(text));
         m_edit->setPlainText(toEditorText(text));
         m_edit->document()->setModified(false);
     }

@@ -26,7 +26,7 @@ public:
     void attach(NoteEdit* edit, std::uint32_t colour);
     NoteEdit* edit() const { return m_edit; }
     // The window goes: the editor with it.
-    void detach() { m_edit = nullptr; }
+    void detach();
 
     std::wstring text() const override;
     void setText(std::wstring_view text) override;
@@ -50,10 +50,12 @@ public:
 private:
     int toOuter(int position) const;
     int toInner(int position) const;
+    void reviewWrap(int position, int added);
 
     const float* m_twipsX;
     const float* m_twipsY;
     QPointer<NoteEdit> m_edit;
+    QMetaObject::Connection m_changes;
     std::uint32_t m_colour = 0xFFFFFF;
     bool m_visible = false;
 };

@@ -101,5 +101,18 @@ TEST_F(QtTextBoxes, TheMenusShortcutsWinOverTheEditorsOwn) {
     EXPECT_EQ(box().text(), L"text");
 }
 
+// Breaking lines at word boundaries takes time in the square of a word's length (a
+// page of one 1 MiB run of text took minutes): a long run is broken anywhere.
+TEST_F(QtTextBoxes, ALongRunOfTextIsWrappedAnywhere) {
+    box().setText(L"short words\r\nonly");
+    EXPECT_EQ(editor()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box().setText(std::wstring(20000, L'x'));
+    EXPECT_EQ(editor()->wordWrapMode(), QTextOption::WrapAnywhere);
+    box().setText(L"short again");
+    EXPECT_EQ(editor()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box().setSelText(L"pasted " + std::wstring(20000, L'y'));
+    EXPECT_EQ(editor()->wordWrapMode(), QTextOption::WrapAnywhere);
+}
+
 }  // namespace
 }  // namespace contract
