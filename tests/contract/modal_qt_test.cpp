@@ -1,0 +1,90 @@
+// Modal loops of the Qt backend: message boxes answer by the keys as on Windows, and
+// a form shown modally returns once it is unloaded, its owner kept from input meanwhile.
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+#include "platform/form_model.h"
+#include "tests/contract/contract_fixture.h"
+
+namespace contract {
+namespace {
+
+using QtModal = ContractTest;
+
+// Presses `keys` one by one in whatever modal window is open, from inside its loop.
+void pressInModal(std::vector<Qt::Key> keys) {
+    QTimer::singleShot(50, [keys = std::move(keys)]() mutable {
+        for (const Qt::Key key : keys) {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                QTest::keyClick(modal, key);
+            }
+        }
+    });
+}
+
+plat::MsgAnswer ask(plat::Platform& platform, plat::MsgButtons buttons, int defaultButton, std::vector<Qt::Key> keys) {
+    pressInModal(std::move(keys));
+    plat::MessageBoxRequest request;
+    request.text = L"<b>not markup</b>\r\nsecond line";
+    request.buttons = buttons;
+    request.defaultButton = defaultButton;
+    return platform.messageBox(request);
+}
+
+TEST_F(QtModal, MessageBoxKeysAnswerAsOnWindows) {
+    EXPECT_EQ(ask(platform(), plat::MsgButtons::YesNo, 2, {Qt::Key_Return}), plat::MsgAnswer::No);
+    EXPECT_EQ(ask(platform(), plat::MsgButtons::YesNoCancel, 1, {Qt::Key_Escape}), plat::MsgAnswer::Cancel);
+    EXPECT_EQ(ask(platform(), plat::MsgButtons::Ok, 1, {Qt::Key_Escape}), plat::MsgAnswer::Ok);
+    EXPECT_EQ(ask(platform(), plat::MsgButtons::YesNo, 1, {Qt::Key_Escape, Qt::Key_Return}), plat::MsgAnswer::Yes)
+        << "a Yes/No box ignores Esc";
+}
+
+// Unloads its form when its button is pressed, as the About box's OK does.
+struct Closer : Recorder {
+    void onButtonClick(int id) override {
+        Recorder::onButtonClick(id);
+        form->unload();
+    }
+};
+
+TEST_F(QtModal, AModalFormReturnsWhenUnloadedAndKeepsItsOwnerFromInput) {
+    plat::FormDesign ownerDesign;
+    ownerDesign.caption = L"Owner";
+    ownerDesign.clientWidth = 4500;
+    ownerDesign.clientHeight = 3000;
+    Recorder ownerEvents;
+    const auto owner = platform().createForm(ownerDesign, ownerEvents);
+    owner->show();
+
+    plat::FormDesign design;
+    design.caption = L"Modal";
+    design.clientWidth = 3000;
+    design.clientHeight = 1500;
+    design.border = plat::BorderStyle::FixedDialog;
+    plat::ControlDesign ok{7, plat::ControlKind::Button, {1500, 900, 1200, 400}, L"OK", 0};
+    ok.isDefault = true;
+    design.controls = {ok};
+    Closer events;
+    const auto modal = platform().createForm(design, events);
+    events.form = modal.get();
+
+    bool ownerInput = true;
+    QTimer::singleShot(50, [&] {
+        ownerInput = plat::FormModel::of(*owner)->inputEnabled();
+        if (QWidget* focus = QApplication::focusWidget()) {
+            QTest::keyClick(focus, Qt::Key_Return);
+        }
+    });
+    modal->showModal(*owner);
+    EXPECT_FALSE(ownerInput);
+    EXPECT_EQ(events.log, (Log{"load", "resize", "button 7", "unload"}));
+    EXPECT_TRUE(plat::FormModel::of(*owner)->inputEnabled());
+    owner->unload();
+}
+
+}  // namespace
+}  // namespace contract
