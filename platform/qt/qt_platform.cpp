@@ -5,8 +5,6 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-#include <algorithm>
-
 #include "platform/qt/qt_app_window.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_services.h"
@@ -47,19 +45,22 @@ int QtPlatform::run() {
     return code;
 }
 
-// Sleeps between events rather than spinning: the timer wakes the last wait.
-// Windows deleted meanwhile go now, as they would in the event loop.
+// Sleeps between events rather than spinning; the timer wakes the last sleep, and is
+// started again should it fire early. Windows deleted later (deleteLater) go when the
+// loop they were let go in allows: a handler that waits may still be running in one.
 void QtPlatform::wait(int milliseconds) {
     QElapsedTimer clock;
     clock.start();
     QTimer wake;
     wake.setSingleShot(true);
-    wake.start(std::max(milliseconds, 0));
-    while (clock.elapsed() < milliseconds) {
+    wake.setTimerType(Qt::PreciseTimer);
+    for (qint64 left = milliseconds; left > 0; left = milliseconds - clock.elapsed()) {
+        if (!wake.isActive()) {
+            wake.start(static_cast<int>(left));
+        }
         QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     QApplication::processEvents();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void reportEventFailure(const PlatformState& state) noexcept {
