@@ -86,5 +86,26 @@ TEST_F(QtModal, AModalFormReturnsWhenUnloadedAndKeepsItsOwnerFromInput) {
     owner->unload();
 }
 
+// As the launcher's tray menu: a hidden drop-down of a hidden form, shown at the pointer.
+TEST_F(QtModal, APopUpMenuRaisesTheChosenEntrysClickOnce) {
+    plat::FormDesign design;
+    design.caption = L"Hidden";
+    plat::MenuItem popup{9, L"Popup", {}, true, false, {}};
+    popup.items = {{91, L"&Open", {}, true, true, {}}, {92, L"&Close", {}, true, true, {}}};
+    design.menuBar = {popup};
+    Recorder events;
+    const auto form = platform().createForm(design, events);
+    form->load();
+    QTimer::singleShot(50, [] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    form->popupMenu(9);
+    EXPECT_EQ(events.log, (Log{"load", "open 9", "click 91"}));
+    form->unload();
+}
+
 }  // namespace
 }  // namespace contract
