@@ -86,11 +86,12 @@ TEST_F(QtModal, AModalFormReturnsWhenUnloadedAndKeepsItsOwnerFromInput) {
     owner->unload();
 }
 
-// As the launcher's tray menu: a hidden drop-down of a hidden form, shown at the pointer.
+// A drop-down shown at the pointer, as the launcher's tray menu is (a drop-down of the
+// menu bar here, whose entries also click themselves when chosen there).
 TEST_F(QtModal, APopUpMenuRaisesTheChosenEntrysClickOnce) {
     plat::FormDesign design;
     design.caption = L"Hidden";
-    plat::MenuItem popup{9, L"Popup", {}, true, false, {}};
+    plat::MenuItem popup{9, L"Popup", {}, true, true, {}};
     popup.items = {{91, L"&Open", {}, true, true, {}}, {92, L"&Close", {}, true, true, {}}};
     design.menuBar = {popup};
     Recorder events;
