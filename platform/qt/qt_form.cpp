@@ -54,7 +54,9 @@ QtForm::~QtForm() {
 }
 
 // The window starts hidden, sized so that its client area has the design size, with
-// the design's caption, menu, editors and controls.
+// the design's caption, menu, editors and controls. Its native window is made when it
+// first shows: a position given before then is the frame's, which the window manager
+// places by (a native window made earlier would take it for the client area's).
 bool QtForm::createWindow() {
     const FormDesign& d = design();
     m_window = new FormWindow(this);
@@ -87,9 +89,6 @@ bool QtForm::createWindow() {
     } else {
         m_window->resize(width, height);
     }
-    // The native window now, hidden: where the desktop knows its frame before the
-    // window appears, the outer bounds are right from the start.
-    m_window->winId();
     return true;
 }
 
@@ -168,9 +167,39 @@ void QtForm::place(bool topMost, int x, int y, int cx, int cy) {
 // The frame's position moves the window; its size less the frame's sizes the window.
 void QtForm::setFrame(int x, int y, int cx, int cy) {
     m_placed = true;
+    if (m_boundsSet && m_boundsSet->second != QRect(x, y, cx, cy)) {
+        m_boundsSet.reset();
+    }
     const QSize frame = outerRect(*m_window).size() - m_window->size();
     m_window->move(x, y);
     m_window->resize(std::max(cx - frame.width(), 1), std::max(cy - frame.height(), 1));
+    m_sizeSet = m_window->size();
+    m_wantedOuter.reset();
+    if (frame == QSize(0, 0)) {
+        m_wantedOuter = QSize(cx, cy);
+    }
+}
+
+// A window's frame is unknown until the window manager has framed it, some time after
+// it first shows: an outer size given before then is made good once the frame is there,
+// unless the window was sized otherwise meanwhile.
+void QtForm::correctFrame() {
+    if (!m_wantedOuter || !m_window->isVisible()) {
+        return;
+    }
+    if (m_window->size() != m_sizeSet) {
+        m_wantedOuter.reset();
+        return;
+    }
+    const QSize frame = outerRect(*m_window).size() - m_window->size();
+    if (frame == QSize(0, 0)) {
+        return;
+    }
+    const QSize outer = *m_wantedOuter;
+    m_wantedOuter.reset();
+    if (outer != m_sizeSet + frame) {
+        m_window->resize(std::max(outer.width() - frame.width(), 1), std::max(outer.height() - frame.height(), 1));
+    }
 }
 
 Rect QtForm::bounds() const {
@@ -178,6 +207,9 @@ Rect QtForm::bounds() const {
         return {};
     }
     const QRect r = outerRect(*m_window);
+    if (m_boundsSet && m_boundsSet->second == r) {
+        return m_boundsSet->first;
+    }
     const float tx = m_platform->twipsPerPixelX;
     const float ty = m_platform->twipsPerPixelY;
     return {static_cast<float>(r.x()) * tx, static_cast<float>(r.y()) * ty, static_cast<float>(r.width()) * tx,
@@ -186,7 +218,9 @@ Rect QtForm::bounds() const {
 
 void QtForm::setBounds(const Rect& r) {
     if (m_window != nullptr) {
-        setFrame(toPixelsX(r.left), toPixelsY(r.top), toPixelsX(r.width), toPixelsY(r.height));
+        const QRect pixels(toPixelsX(r.left), toPixelsY(r.top), toPixelsX(r.width), toPixelsY(r.height));
+        setFrame(pixels.x(), pixels.y(), pixels.width(), pixels.height());
+        m_boundsSet = std::make_pair(r, pixels);
     }
 }
 
@@ -266,7 +300,10 @@ void QtForm::windowCloseRequested() {
 }
 
 void QtForm::windowResized() {
-    fromWindow([this] { resized(); });
+    fromWindow([this] {
+        correctFrame();
+        resized();
+    });
 }
 
 int QtForm::toPixelsX(float twips) const {

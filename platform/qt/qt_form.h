@@ -12,6 +12,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/form_model.h"
@@ -90,6 +92,7 @@ private:
     // Moves and sizes the outer frame, pixels.
     void setFrame(int x, int y, int cx, int cy);
     void setStaysOnTop(bool on);
+    void correctFrame();
     void focusFirstChild();
     // qt_menu.cpp
     void buildMenuBar();
@@ -118,8 +121,15 @@ private:
     std::map<int, QPushButton*> m_buttons;
     QPointer<QPushButton> m_firstButton;  // first in tab order
     bool m_placed = false;                // the program has placed the window
-    bool m_tracking = false;              // a pop-up menu is open: its choice is returned, not clicked
-    int m_busy = 0;                       // calls from the window that are still running
+    // An outer size given before the window manager framed the window, applied once
+    // the frame is known, unless the window was sized otherwise meanwhile.
+    std::optional<QSize> m_wantedOuter;
+    QSize m_sizeSet;
+    // The bounds last given in twips, and the pixels they became: while the window
+    // stays there, it reports them as given, so that they do not drift by rounding.
+    std::optional<std::pair<Rect, QRect>> m_boundsSet;
+    bool m_tracking = false;  // a pop-up menu is open: its choice is returned, not clicked
+    int m_busy = 0;           // calls from the window that are still running
     QPointer<QEventLoop> m_modalLoop;
 };
 

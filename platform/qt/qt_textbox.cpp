@@ -137,10 +137,12 @@ std::wstring QtTextBox::text() const {
     return m_edit ? fromEditorText(m_edit->document()->toRawText()) : std::wstring();
 }
 
+// The caret ends after the new text, as it does in a Windows edit control.
 void QtTextBox::setText(std::wstring_view text) {
     if (m_edit) {
         setWrap(*m_edit, hasLongWord(text));
         m_edit->setPlainText(toEditorText(text));
+        m_edit->moveCursor(QTextCursor::End);
         m_edit->document()->setModified(false);
     }
 }

@@ -101,4 +101,19 @@ bool NoteEdit::event(QEvent* event) {
     return QPlainTextEdit::event(event);
 }
 
+// Every way of breaking a line gives a line break (CR LF in the page): Shift+Enter
+// would otherwise put in a Unicode line separator, which a page read on Windows does
+// not break at, and a line-feed key would put in nothing.
+void NoteEdit::keyPressEvent(QKeyEvent* event) {
+    const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                           event->text() == QStringLiteral("\n") || event->text() == QStringLiteral("\r");
+    if (lineBreak && (event->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) == 0) {
+        QKeyEvent plain(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QPlainTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
 }  // namespace plat::qt

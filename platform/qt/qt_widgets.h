@@ -77,13 +77,15 @@ private:
 };
 
 // A page editor: a plain-text editor that leaves the form's menu shortcuts (Ctrl+Z,
-// Ctrl+X, ...) to the menu, as the program's own commands stand behind them.
+// Ctrl+X, ...) to the menu, as the program's own commands stand behind them, and
+// breaks lines only as the page files can hold them.
 class NoteEdit final : public QPlainTextEdit {
 public:
     explicit NoteEdit(QWidget* parent) : QPlainTextEdit(parent) {}
 
 protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // The outer frame of a top-level widget, as far as the desktop has told: the frame

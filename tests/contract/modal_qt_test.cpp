@@ -1,5 +1,6 @@
 // Modal loops of the Qt backend: message boxes answer by the keys as on Windows, and
-// a form shown modally returns once it is unloaded, its owner kept from input meanwhile.
+// a form shown modally returns once it is unloaded, its owner kept from input meanwhile;
+// pop-up menus; bounds that read back as given.
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -105,6 +106,30 @@ TEST_F(QtModal, APopUpMenuRaisesTheChosenEntrysClickOnce) {
     });
     form->popupMenu(9);
     EXPECT_EQ(events.log, (Log{"load", "open 9", "click 91"}));
+    form->unload();
+}
+
+using QtForms = ContractTest;
+
+// Twips become whole pixels; the settings stored from bounds() must not drift by that
+// rounding from run to run while the window stays where it was put.
+TEST_F(QtForms, BoundsGivenInTwipsReadBackAsGivenUntilTheWindowIsSized) {
+    plat::FormDesign design;
+    design.caption = L"Bounds";
+    design.clientWidth = 3000;
+    design.clientHeight = 2000;
+    Recorder events;
+    const auto form = platform().createForm(design, events);
+    form->show();
+    form->setBounds({500, 500, 3852, 3852});
+    backend().settle();
+    const plat::Rect r = form->bounds();
+    EXPECT_EQ(r.left, 500);
+    EXPECT_EQ(r.top, 500);
+    EXPECT_EQ(r.width, 3852);
+    EXPECT_EQ(r.height, 3852);
+    backend().resize(*form, 4500, 4500);
+    EXPECT_EQ(form->bounds().width, 4500) << "a size of whole pixels reads back whole";
     form->unload();
 }
 

@@ -53,6 +53,7 @@ TEST_F(QtTextBoxes, TextKeepsItsLineEndsAndEveryCharacter) {
     box().readText([&](std::wstring_view all) { read = all; });
     EXPECT_EQ(read, text);
     EXPECT_FALSE(box().modified());
+    EXPECT_EQ(box().selStart(), static_cast<int>(box().textLength())) << "the caret follows the new text";
 
     box().setText(L"lone\nfeed\rreturn");
     EXPECT_EQ(box().text(), L"lone\r\nfeed\r\nreturn") << "the editor breaks lines at either";
@@ -88,6 +89,8 @@ TEST_F(QtTextBoxes, ReplacingTheSelectionAndTypingMarkTheTextChanged) {
     QTest::keyClicks(editor(), QStringLiteral("x"));
     EXPECT_TRUE(box().modified());
     EXPECT_EQ(box().text(), L"one and\r\nxtwo");
+    QTest::keyClick(editor(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(box().text(), L"one and\r\nx\r\ntwo") << "Shift+Enter breaks the line as Enter does";
 }
 
 // The program's Undo and Copy are menu commands; the editor must not take their keys.
