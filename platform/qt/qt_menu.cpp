@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QShortcut>
 
 #include <algorithm>
@@ -37,15 +38,29 @@ QString entryText(const MenuItem& item) {
     return text;
 }
 
+// Alt pressed and released alone puts the keyboard in the menu bar, where a letter
+// chooses the entry it marks ("&>" by ">"), as in the desktop's own programs on
+// Windows; some styles leave that out.
+class AltKeyStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        return hint == SH_MenuBar_AltKeyNavigation ? 1 : QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
 }  // namespace
 
 // A bar whose top-level entries are all hidden would be an empty strip: the window
 // then has none. Hidden drop-downs are built all the same, for trackPopupMenu.
 void QtForm::buildMenuBar() {
     const std::vector<MenuItem>& items = menu().items();
-    QMenuBar* bar = nullptr;
+    FormMenuBar* bar = nullptr;
     if (std::any_of(items.begin(), items.end(), [](const MenuItem& m) { return m.visible; })) {
-        bar = new QMenuBar(m_window);
+        bar = new FormMenuBar(m_window);
+        auto* style = new AltKeyStyle;
+        style->setParent(bar);  // goes with the bar, after it
+        bar->setStyle(style);
         m_window->setMenuBar(bar);
     }
     for (const MenuItem& item : items) {

@@ -66,6 +66,39 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
 }
 
+namespace {
+
+// The character after a single "&" of a caption; none when there is no such mark.
+QChar mnemonicOf(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == u'&') {
+            if (text[i + 1] != u'&') {
+                return text[i + 1].toUpper();
+            }
+            ++i;
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+// An entry of the bar itself, without a drop-down, acts at once when its character is
+// typed, as a drop-down opens: the bar would only mark it.
+void FormMenuBar::keyPressEvent(QKeyEvent* event) {
+    const bool shifted = event->modifiers() == Qt::ShiftModifier && event->text().size() == 1;
+    QKeyEvent plain(event->type(), event->key(), Qt::NoModifier, event->text());
+    QKeyEvent& key = shifted ? plain : *event;
+    QMenuBar::keyPressEvent(&key);
+    event->setAccepted(key.isAccepted());
+    const QAction* chosen = activeAction();
+    if (key.text().size() == 1 && (key.modifiers() & ~Qt::ShiftModifier) == 0 && chosen != nullptr &&
+        chosen->menu() == nullptr && mnemonicOf(chosen->text()) == key.text()[0].toUpper()) {
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QMenuBar::keyPressEvent(&enter);
+    }
+}
+
 void ClientArea::paintEvent(QPaintEvent*) {
     if (lines.empty()) {
         return;

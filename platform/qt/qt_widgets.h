@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 
 #include <cstdint>
@@ -44,6 +45,16 @@ private:
 
     WindowEvents* m_events;
     QSize m_reportedFrame;  // the outer size last reported
+};
+
+// A form's menu bar. Once Alt has put the keyboard in it, a marked character chooses
+// its entry, one typed with Shift too ("&>" by ">").
+class FormMenuBar final : public QMenuBar {
+public:
+    using QMenuBar::QMenuBar;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // A straight line of a dialog, in client pixels.
