@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/form_model.h"
+#include "platform/qt/qt_form.h"
 #include "tests/contract/contract_fixture.h"
 
 namespace contract {
@@ -130,6 +131,29 @@ TEST_F(QtForms, BoundsGivenInTwipsReadBackAsGivenUntilTheWindowIsSized) {
     EXPECT_EQ(r.height, 3852);
     backend().resize(*form, 4500, 4500);
     EXPECT_EQ(form->bounds().width, 4500) << "a size of whole pixels reads back whole";
+    form->unload();
+}
+
+// Alt, then the marked character: ">" needs Shift, and "&>" has no drop-down to open.
+TEST_F(QtForms, AltThenAMarkedCharacterChoosesAnEntryOfTheBar) {
+    plat::FormDesign design;
+    design.caption = L"Bar";
+    design.clientWidth = 3000;
+    design.clientHeight = 2000;
+    design.menuBar = {{501, L"&<", {}, true, true, {}}, {502, L"&>", {}, true, true, {}}};
+    Recorder events;
+    const auto form = platform().createForm(design, events);
+    form->show();
+    backend().settle();
+    events.log.clear();
+    QWidget* window = dynamic_cast<plat::qt::QtForm&>(*form).window();
+    window->activateWindow();
+    backend().settle();
+    QTest::keyClick(window, Qt::Key_Alt);
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : window, '>', Qt::ShiftModifier);
+    backend().settle();
+    EXPECT_EQ(events.log, Log{"click 502"});
     form->unload();
 }
 
