@@ -23,8 +23,11 @@ public:
     pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env);
     // Waits until a top-level window of process `pid` is mapped; its id, 0 on time-out.
     unsigned long waitMapped(pid_t pid, double timeoutMs);
-    // Sends a ping to `window` and waits for the answer; false on time-out.
+    // Sends a ping to `window` and waits for the answer; false on time-out. Qt answers
+    // while reading the display's events and handles input it read with it after that,
+    // so an answered ping followed by a second one means that input was handled.
     bool ping(unsigned long window, double timeoutMs);
+    bool settled(unsigned long window, double timeoutMs) { return ping(window, timeoutMs) && ping(window, timeoutMs); }
     // A key press and release sent to `window`: `keysym` with Ctrl when `ctrl`.
     void key(unsigned long window, unsigned long keysym, bool ctrl);
     // The peak resident memory of process `pid` so far, MiB.

@@ -64,6 +64,27 @@ bool isLeftover(const plat::Platform& platform, const plat::FileEntry& entry) {
     return writer && !platform.shell().isProcessRunning(*writer);
 }
 
+// Plain ASCII ending in the writer's line end is read into text a byte a character
+// and written back byte for byte: its baseline comes from the bytes as they are, so
+// that a hidden page is not decoded before it is first shown.
+bool writtenAsSaveWrites(std::string_view bytes) {
+    unsigned char any = 0;
+    for (const char byte : bytes) {
+        any |= static_cast<unsigned char>(byte);
+    }
+    return any < 0x80 && bytes.ends_with(kLineEnd);
+}
+
+// The baseline is the text as Save would write it, which need not be the file's
+// bytes (a file from elsewhere).
+PageBaseline baselineOf(const plat::Platform& platform, const std::string& bytes) {
+    if (writtenAsSaveWrites(bytes)) {
+        return {digestOf(bytes), bytes.size() - kLineEnd.size()};
+    }
+    const std::wstring text = decodePageFile(platform, bytes);
+    return {digestOf(encodePageFile(platform, text)), text.size()};
+}
+
 void removeStaleTempFiles(plat::Platform& platform) {
     for (const plat::FileEntry& entry : platform.files().listFiles(platform.program().dataFolder())) {
         if (entry.name.ends_with(plat::kTempSuffix) && isLeftover(platform, entry)) {
@@ -122,13 +143,12 @@ PageProblems LoadPages(PageSet& pages) {
             bytes->clear();
         }
         // An unreadable file's baseline is empty: it is only written over once the
-        // user puts text into its page. The baseline is the text as Save would write
-        // it, which need not be the file's bytes (a file from elsewhere).
-        const std::wstring text = decodePageFile(platform, *bytes);
-        pages.baseline(n - 1) = {digestOf(encodePageFile(platform, text)), text.size()};
+        // user puts text into its page.
+        pages.baseline(n - 1) = baselineOf(platform, *bytes);
         // A hidden page keeps the file's bytes (a byte a character for most pages)
         // rather than its decoded text, until it is first shown.
-        pages.page(n - 1).loadText([&platform, bytes] { return decodePageFile(platform, *bytes); }, text.size());
+        pages.page(n - 1).loadText([&platform, bytes] { return decodePageFile(platform, *bytes); },
+                                   pages.baseline(n - 1).textLength);
     }
     return problems;
 }
