@@ -36,9 +36,7 @@ class CrossPlatform(unittest.TestCase):
         self.desktop.write_page(2, PAGE2)
         with open(os.path.join(self.wine_folder, "page2.txt"), "wb") as f:
             f.write(PAGE2)
-        self.clipboard = subprocess.Popen(["xclip", "-selection", "clipboard", "-i", "-loops", "0"],
-                                          env=self.desktop.env, stdin=subprocess.PIPE)
-        self.clipboard.communicate(PASTED.encode(), timeout=10)
+        self.desktop.put_clipboard(PASTED)
 
     def wine_notes(self):
         env = dict(self.desktop.env, WINEPREFIX=os.path.join(REPO, "build/wineprefix-cross"), HOME=REPO + "/build")

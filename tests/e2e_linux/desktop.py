@@ -17,7 +17,7 @@ BIN = os.environ.get("QUIBBETS_BIN", os.path.join(os.path.dirname(__file__), "..
 NOTES_CAPTION = "Quibbet - Page "
 
 
-def wait_for(condition, timeout=10.0, what="a condition"):
+def wait_for(condition, timeout=20.0, what="a condition"):
     """Polls `condition` until it returns a true value, which is returned."""
     deadline = time.monotonic() + timeout
     while True:
@@ -46,7 +46,7 @@ class Desktop:
             self.env.pop(key, None)
         self._spawn(["openbox", "--sm-disable"])
         wait_for(lambda: self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False).find("window id") >= 0,
-                 what="the window manager")
+                 60, "the window manager")
         if tray:
             self.start_tray()
 
@@ -104,7 +104,14 @@ class Desktop:
         self.x("xdotool", "key", "--clearmodifiers", *keys)
 
     def type(self, text):
+        """Types ASCII text (xdotool's remapping for other characters loses keys under load)."""
         self.x("xdotool", "type", "--delay", "10", text)
+
+    def put_clipboard(self, text):
+        """Puts text on the clipboard, owned by xclip until another program takes it."""
+        clip = subprocess.Popen(["xclip", "-selection", "clipboard", "-i", "-loops", "0"], env=self.env,
+                                stdin=subprocess.PIPE)
+        clip.communicate(text.encode(), timeout=10)
 
     def net_wm_state(self, window):
         return self.x("xprop", "-id", str(window), "_NET_WM_STATE", check=False)
@@ -151,7 +158,7 @@ class Program:
     def ended(self):
         return self.proc.poll() is not None
 
-    def wait_end(self, timeout=10):
+    def wait_end(self, timeout=30):
         wait_for(self.ended, timeout, "the program to end")
         return self.proc.returncode
 

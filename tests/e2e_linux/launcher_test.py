@@ -99,7 +99,7 @@ class NoTray(unittest.TestCase):
         desktop = Desktop(tray=False)
         self.addCleanup(desktop.close)
         launcher = Program(desktop, "quibbets")
-        box = wait_for(lambda: desktop.find_windows(name="^Quibbets$"), 45, "the no-tray message")[0]
+        box = wait_for(lambda: desktop.find_windows(name="^Quibbets$"), 90, "the no-tray message")[0]
         desktop.x("xdotool", "windowactivate", "--sync", str(box), check=False)
         desktop.x("xdotool", "key", "Return")
         self.assertNotEqual(launcher.wait_end(), 0)
