@@ -271,4 +271,16 @@ void FormModel::pictureMouseMove(int button, int shift, float x, float y) {
     }
 }
 
+std::vector<ControlDesign> inTabOrder(std::vector<ControlDesign> controls) {
+    std::stable_sort(controls.begin(), controls.end(), [](const ControlDesign& a, const ControlDesign& b) {
+        const bool aNone = a.tabIndex < 0;
+        const bool bNone = b.tabIndex < 0;
+        if (aNone != bNone) {
+            return bNone;
+        }
+        return !aNone && a.tabIndex < b.tabIndex;
+    });
+    return controls;
+}
+
 }  // namespace plat

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/form.h"
 #include "platform/form_list.h"
@@ -15,6 +16,10 @@
 #include "platform/menu_model.h"
 
 namespace plat {
+
+// A dialog's controls in the order focus moves through them: by tab index, the
+// controls that take no focus last, ties in design order.
+std::vector<ControlDesign> inTabOrder(std::vector<ControlDesign> controls);
 
 class FormModel : public Form {
 public:

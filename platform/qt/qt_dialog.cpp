@@ -15,15 +15,6 @@
 namespace plat::qt {
 namespace {
 
-bool tabOrderBefore(const ControlDesign& a, const ControlDesign& b) {
-    const bool aNone = a.tabIndex < 0;
-    const bool bNone = b.tabIndex < 0;
-    if (aNone != bNone) {
-        return bNone;
-    }
-    return !aNone && a.tabIndex < b.tabIndex;
-}
-
 // A label shows its text as a Windows static control does: "&&" is one ampersand, a
 // single one only marks a letter (labels take no focus here, so no access key).
 QString labelText(std::wstring_view text) {
@@ -44,8 +35,7 @@ QString labelText(std::wstring_view text) {
 
 void QtForm::buildControls() {
     m_firstButton = nullptr;
-    std::vector<ControlDesign> ordered = design().controls;
-    std::stable_sort(ordered.begin(), ordered.end(), tabOrderBefore);
+    const std::vector<ControlDesign> ordered = inTabOrder(design().controls);
     QWidget* previous = nullptr;
     for (const ControlDesign& control : ordered) {
         addControl(control, previous);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/form_model.h"
+
 namespace plat::win32 {
 namespace {
 
@@ -12,15 +14,6 @@ namespace {
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | SS_LEFT;
 constexpr DWORD kIconStyle = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-
-bool tabOrderBefore(const ControlDesign& a, const ControlDesign& b) {
-    const bool aNone = a.tabIndex < 0;
-    const bool bNone = b.tabIndex < 0;
-    if (aNone != bNone) {
-        return bNone;
-    }
-    return !aNone && a.tabIndex < b.tabIndex;
-}
 
 HWND createControl(HWND parent, HINSTANCE instance, const ControlDesign& design, Scale scale, HFONT font) {
     const wchar_t* className = design.kind == ControlKind::Button ? L"BUTTON" : L"STATIC";
@@ -42,8 +35,7 @@ HWND createControl(HWND parent, HINSTANCE instance, const ControlDesign& design,
 
 void Win32Controls::create(HWND parent, HINSTANCE instance, const std::vector<ControlDesign>& designs, Scale scale,
                            HFONT font) {
-    std::vector<ControlDesign> ordered = designs;
-    std::stable_sort(ordered.begin(), ordered.end(), tabOrderBefore);
+    std::vector<ControlDesign> ordered = inTabOrder(designs);
     for (ControlDesign& design : ordered) {
         Control control{std::move(design), nullptr};
         if (parent && control.design.kind != ControlKind::Line) {
