@@ -62,8 +62,8 @@ class Desktop:
             raise AssertionError("Xvfb did not start")
         return ":" + number
 
-    def _spawn(self, argv, **kwargs):
-        proc = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kwargs)
+    def _spawn(self, argv, stderr=subprocess.DEVNULL, **kwargs):
+        proc = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL, stderr=stderr, **kwargs)
         self._procs.append(proc)
         return proc
 
@@ -153,7 +153,16 @@ class Program:
 
     def __init__(self, desktop, name, args=()):
         self.desktop = desktop
-        self.proc = desktop._spawn([os.path.join(BIN, name), *args])
+        self.log = os.path.join(desktop.home, f"{name}-{len(desktop._procs)}.log")
+        with open(self.log, "wb") as log:
+            self.proc = desktop._spawn([os.path.join(BIN, name), *args], stderr=log)
+
+    def state(self):
+        """How the program stands, for a failure message: running or its exit, and what it printed."""
+        with open(self.log, errors="replace") as log:
+            printed = log.read()[-2000:]
+        status = "running" if self.proc.poll() is None else f"ended with {self.proc.returncode}"
+        return f"{status}; it printed: {printed!r}"
 
     def ended(self):
         return self.proc.poll() is not None
@@ -171,7 +180,10 @@ class Notes(Program):
 
     def __init__(self, desktop):
         super().__init__(desktop, "quibbets-notes")
-        self.window = wait_for(lambda: self.own_window(), 15, "the notes window")
+        try:
+            self.window = wait_for(lambda: self.own_window(), 60, "the notes window")
+        except AssertionError as e:
+            raise AssertionError(f"{e}: the program is {self.state()}") from None
 
     def own_window(self):
         for w in self.desktop.find_windows(name=NOTES_CAPTION):
