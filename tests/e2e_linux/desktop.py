@@ -67,11 +67,20 @@ class Desktop:
         self._procs.append(proc)
         return proc
 
-    def start_tray(self):
-        """The XEmbed notification area, docked at the top of the screen."""
-        self.tray = self._spawn(["trayer", "--edge", "top", "--align", "left", "--widthtype", "pixel", "--width",
-                                 "200", "--heighttype", "pixel", "--height", "32"])
-        wait_for(lambda: self.find_windows(name="panel", cls=None), what="the tray")
+    def start_tray(self, attempts=3):
+        """The XEmbed notification area, docked at the top of the screen. On a loaded
+        machine trayer has been seen never to map its panel: it is started again."""
+        for attempt in range(attempts):
+            self.tray = self._spawn(["trayer", "--edge", "top", "--align", "left", "--widthtype", "pixel",
+                                     "--width", "200", "--heighttype", "pixel", "--height", "32"])
+            try:
+                wait_for(lambda: self.find_windows(name="panel", cls=None), 15, "the tray")
+                return
+            except AssertionError:
+                self.tray.kill()
+                self.tray.wait()
+                if attempt == attempts - 1:
+                    raise
 
     def close(self):
         for proc in reversed(self._procs):
