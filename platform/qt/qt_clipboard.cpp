@@ -5,21 +5,9 @@
 
 #include "platform/qt/qt_common.h"
 #include "platform/qt/qt_services.h"
+#include "platform/qt/qt_textbox.h"
 
 namespace plat::qt {
-
-std::wstring toDesktopLineEnds(std::wstring_view text) {
-    std::wstring out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != L'\r') {
-            out += text[i];
-        } else if (i + 1 >= text.size() || text[i + 1] != L'\n') {
-            out += L'\n';  // a lone CR ends a line too
-        }
-    }
-    return out;
-}
 
 std::wstring toProgramLineEnds(std::wstring_view text) {
     std::wstring out;
@@ -42,7 +30,7 @@ FileStatus QtClipboard::setText(std::wstring_view text) {
     if (clipboard == nullptr) {
         return {false, L"There is no clipboard."};
     }
-    clipboard->setText(toQString(toDesktopLineEnds(text)));
+    clipboard->setText(toEditorText(text));  // LF line ends, as the editors hold text
     return {};
 }
 

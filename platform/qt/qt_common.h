@@ -1,10 +1,16 @@
-// Small conversions between the desktop layer's types and Qt's.
+// Small conversions between the desktop layer's types and Qt's, and the program's icon.
 #pragma once
 
+#include <QGuiApplication>
+#include <QIcon>
+#include <QRect>
 #include <QString>
 
+#include <cmath>
 #include <string>
 #include <string_view>
+
+#include "platform/geometry.h"
 
 namespace plat::qt {
 
@@ -14,6 +20,22 @@ inline QString toQString(std::wstring_view text) {
 
 inline std::wstring fromQString(const QString& text) {
     return text.toStdWString();
+}
+
+// Twips to whole pixels, halves away from zero.
+inline int toPixels(float twips, float twipsPerPixel) {
+    return static_cast<int>(std::lround(twips / twipsPerPixel));
+}
+
+inline Rect toTwips(const QRect& r, float twipsPerPixelX, float twipsPerPixelY) {
+    return {static_cast<float>(r.x()) * twipsPerPixelX, static_cast<float>(r.y()) * twipsPerPixelY,
+            static_cast<float>(r.width()) * twipsPerPixelX, static_cast<float>(r.height()) * twipsPerPixelY};
+}
+
+// The icon built into the programs (":/quibbets.ico"), else the application's own.
+inline QIcon applicationIcon() {
+    const QIcon icon(QStringLiteral(":/quibbets.ico"));
+    return icon.isNull() ? QGuiApplication::windowIcon() : icon;
 }
 
 }  // namespace plat::qt

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QWindow>
 
-#include <cmath>
 #include <utility>
 
 #include "platform/qt/qt_common.h"
@@ -25,19 +24,12 @@ NativeHandle newHandle() {
     return next;
 }
 
-int toPixels(float twips, float perPixel) {
-    return static_cast<int>(std::lround(twips / perPixel));
-}
-
 }  // namespace
 
 QtForm::QtForm(std::shared_ptr<PlatformState> platform, const FormDesign& design, FormEvents& events)
     : FormModel(design, events, platform->forms, static_cast<FormView&>(*this)), m_platform(std::move(platform)) {
     if (design.iconResource != 0) {
-        m_icon = QIcon(QStringLiteral(":/quibbets.ico"));
-        if (m_icon.isNull()) {
-            m_icon = QGuiApplication::windowIcon();
-        }
+        m_icon = applicationIcon();
     }
     if (design.pictureBox.width > 0 && design.pictureBox.height > 0) {
         m_pictureHandle = newHandle();
@@ -210,10 +202,7 @@ Rect QtForm::bounds() const {
     if (m_boundsSet && m_boundsSet->second == r) {
         return m_boundsSet->first;
     }
-    const float tx = m_platform->twipsPerPixelX;
-    const float ty = m_platform->twipsPerPixelY;
-    return {static_cast<float>(r.x()) * tx, static_cast<float>(r.y()) * ty, static_cast<float>(r.width()) * tx,
-            static_cast<float>(r.height()) * ty};
+    return toTwips(r, m_platform->twipsPerPixelX, m_platform->twipsPerPixelY);
 }
 
 void QtForm::setBounds(const Rect& r) {

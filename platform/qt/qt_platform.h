@@ -3,14 +3,20 @@
 //   qt_platform.cpp      the platform object: forms, event loop, waits
 //   qt_services.h        the service classes, one per desktop service
 //   qt_form.cpp          the driver of a form (platform/form_model.h): its window,
-//                        geometry, menus, dialog controls and events
+//                        geometry and events
+//   qt_menu.cpp          menu bars, shortcuts, pop-up menus
+//   qt_dialog.cpp        dialog controls and modal shows
+//   qt_widgets.cpp       the small widget classes the forms are made of
 //   qt_textbox.cpp       text boxes (plain-text editors that show CR LF text)
 //   qt_message_box.cpp   message boxes
-//   qt_app_window.cpp    the application's close channel (a local socket), signals
-//                        and the end of the session
-//   qt_services.cpp      program facts, screen, settings, clipboard, help, registry
+//   qt_app_window.cpp    the application's close channel (a local socket)
+//   qt_session_end.cpp   termination signals and the end of the session
+//   qt_services.cpp      program facts, screen, help, registry
+//   qt_settings.cpp      the settings file
+//   qt_clipboard.cpp     plain text on the clipboard
 //   qt_printer.cpp       print jobs on the default printer
-//   qt_shell.cpp         the tray icon, starting programs, closing other copies
+//   qt_shell.cpp         starting programs, closing other copies, processes
+//   qt_tray.cpp          the notification-area icon
 //   qt_entry.cpp         main(), which calls ProgramMain
 #pragma once
 

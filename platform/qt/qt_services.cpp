@@ -100,9 +100,7 @@ Rect QtScreen::workAreaNearest(const Rect& r) const {
     if (nearest == nullptr) {
         return r;
     }
-    const QRect area = nearest->availableGeometry();
-    return {static_cast<float>(area.x()) * tx, static_cast<float>(area.y()) * ty, static_cast<float>(area.width()) * tx,
-            static_cast<float>(area.height()) * ty};
+    return toTwips(nearest->availableGeometry(), tx, ty);
 }
 
 RegOpenResult QtRegistry::openMachineKey(std::string_view, RegKey& key) {

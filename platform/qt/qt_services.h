@@ -51,8 +51,7 @@ public:
 
 // The program's CR LF line ends and the desktop's LF ones; a lone CR or LF counts as
 // a line end either way.
-std::wstring toDesktopLineEnds(std::wstring_view text);  // qt_clipboard.cpp
-std::wstring toProgramLineEnds(std::wstring_view text);
+std::wstring toProgramLineEnds(std::wstring_view text);  // qt_clipboard.cpp
 
 // There is no machine-wide registry: every key is absent.
 class QtRegistry final : public Registry {  // qt_services.cpp

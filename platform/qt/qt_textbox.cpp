@@ -6,7 +6,9 @@
 #include <QFontDatabase>
 #include <QTextBlock>
 
-#include <cmath>
+#include <algorithm>
+
+#include "platform/qt/qt_common.h"
 
 namespace plat::qt {
 namespace {
@@ -42,10 +44,6 @@ bool isHigh(char32_t c) {
 
 bool isLow(char32_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-int toPixels(float twips, float perPixel) {
-    return static_cast<int>(std::lround(twips / perPixel));
 }
 
 }  // namespace
@@ -245,9 +243,7 @@ Rect QtTextBox::geometry() const {
     if (!m_edit) {
         return {};
     }
-    const QRect r = m_edit->geometry();
-    return {static_cast<float>(r.x()) * *m_twipsX, static_cast<float>(r.y()) * *m_twipsY,
-            static_cast<float>(r.width()) * *m_twipsX, static_cast<float>(r.height()) * *m_twipsY};
+    return toTwips(m_edit->geometry(), *m_twipsX, *m_twipsY);
 }
 
 void QtTextBox::setGeometry(const Rect& r) {

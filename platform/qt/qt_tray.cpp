@@ -6,7 +6,6 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
-#include <QGuiApplication>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -48,11 +47,6 @@ int messageFor(QSystemTrayIcon::ActivationReason reason, bool notifierHost) {
 QString tipText(const std::string& tip) {
     const std::string bytes = tip.substr(0, std::min(tip.find('\0'), kNotifyTipBytes));
     return toQString(posix::Cp1252Text().fromAnsi(bytes));
-}
-
-QIcon applicationIcon() {
-    const QIcon icon(QStringLiteral(":/quibbets.ico"));
-    return icon.isNull() ? QGuiApplication::windowIcon() : icon;
 }
 
 }  // namespace
