@@ -27,9 +27,9 @@ enum MenuId : int {
 
 // Mouse messages reported for the icon.
 enum MouseCode : int {
-    kLeftButtonDown = 513,
-    kLeftDoubleClick = 515,
-    kRightButtonUp = 517,
+    kLeftButtonDown = plat::kNotifyLeftButtonDown,
+    kLeftDoubleClick = plat::kNotifyLeftDoubleClick,
+    kRightButtonUp = plat::kNotifyRightButtonUp,
 };
 
 class FrmMain : public plat::FormEvents {

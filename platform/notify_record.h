@@ -19,6 +19,14 @@ inline constexpr std::uint32_t kNotifyIcon = 2;     // icon
 inline constexpr std::uint32_t kNotifyTip = 4;      // tip
 inline constexpr std::size_t kNotifyTipBytes = 64;
 
+// The mouse messages an icon reports to its window (the desktop's message numbers),
+// as the launcher tells them apart.
+enum NotifyMouse : int {
+    kNotifyLeftButtonDown = 513,
+    kNotifyLeftDoubleClick = 515,
+    kNotifyRightButtonUp = 517,
+};
+
 struct NotifyRecord {
     NativeHandle window = 0;  // gets the icon's mouse messages
     std::uint32_t id = 0;     // tells the icons of one window apart

@@ -16,11 +16,6 @@
 namespace plat::qt {
 namespace {
 
-// The mouse messages the launcher tells apart.
-constexpr int kLeftButtonDown = 513;
-constexpr int kLeftDoubleClick = 515;
-constexpr int kRightButtonUp = 517;
-
 constexpr char kWatcherService[] = "org.kde.StatusNotifierWatcher";
 
 // Whether icons are shown by a StatusNotifierItem host, which reports a click once
@@ -36,9 +31,9 @@ bool trayIsNotifierHost() {
 
 int messageFor(QSystemTrayIcon::ActivationReason reason, bool notifierHost) {
     switch (reason) {
-        case QSystemTrayIcon::DoubleClick: return kLeftDoubleClick;
-        case QSystemTrayIcon::Context: return kRightButtonUp;
-        case QSystemTrayIcon::Trigger: return notifierHost ? kLeftDoubleClick : kLeftButtonDown;
+        case QSystemTrayIcon::DoubleClick: return kNotifyLeftDoubleClick;
+        case QSystemTrayIcon::Context: return kNotifyRightButtonUp;
+        case QSystemTrayIcon::Trigger: return notifierHost ? kNotifyLeftDoubleClick : kNotifyLeftButtonDown;
         default: return 0;
     }
 }
