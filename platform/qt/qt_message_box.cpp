@@ -12,11 +12,10 @@
 
 #include "platform/qt/qt_common.h"
 #include "platform/qt/qt_form.h"
+#include "platform/window_classes.h"
 
 namespace plat::qt {
 namespace {
-
-constexpr wchar_t kAppTitle[] = L"Quibbets";
 
 using Choice = std::pair<QMessageBox::StandardButton, MsgAnswer>;
 
