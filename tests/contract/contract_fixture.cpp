@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace contract {
 namespace {
@@ -80,6 +81,14 @@ void Recorder::onCloseRequest(plat::CloseReason reason) {
     if (unloadOnClose && form) {
         form->unload();
     }
+}
+
+plat::FormDesign formDesign(std::wstring caption, float width, float height) {
+    plat::FormDesign design;
+    design.caption = std::move(caption);
+    design.clientWidth = width;
+    design.clientHeight = height;
+    return design;
 }
 
 }  // namespace contract

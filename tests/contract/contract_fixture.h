@@ -34,6 +34,9 @@ protected:
     std::wstring m_separator;
 };
 
+// A form's design with only its caption and client size, in twips.
+plat::FormDesign formDesign(std::wstring caption, float width, float height);
+
 // Records each event of a form as a line of text ("load", "click 11"); hooks let
 // a case act inside a handler, as a program does.
 struct Recorder : plat::FormEvents {

@@ -14,19 +14,13 @@ constexpr int kCancel = 103;
 constexpr float kSlack = 30;  // twips: two pixels of rounding
 
 plat::FormDesign windowDesign() {
-    plat::FormDesign design;
-    design.caption = L"Contract window";
-    design.clientWidth = 4500;
-    design.clientHeight = 3000;
+    plat::FormDesign design = formDesign(L"Contract window", 4500, 3000);
     design.menuBar = {{1, L"&File", {}, true, true, {{11, L"E&xit", {}, true, true, {}}}}};
     return design;
 }
 
 plat::FormDesign dialogDesign(int okId = kOk, int cancelId = kCancel) {
-    plat::FormDesign design;
-    design.caption = L"Contract dialog";
-    design.clientWidth = 4500;
-    design.clientHeight = 2000;
+    plat::FormDesign design = formDesign(L"Contract dialog", 4500, 2000);
     design.border = plat::BorderStyle::FixedDialog;
     plat::ControlDesign label{kLabel, plat::ControlKind::Label, {150, 150, 4200, 600}, L"A label"};
     plat::ControlDesign ok{okId, plat::ControlKind::Button, {1500, 1300, 1200, 400}, L"OK", 0};

@@ -26,10 +26,7 @@ plat::MenuItem dropDown(int id, std::wstring caption, std::vector<plat::MenuItem
 class Menus : public ContractTest {
 protected:
     Menus() {
-        plat::FormDesign design;
-        design.caption = L"Menus";
-        design.clientWidth = 4500;
-        design.clientHeight = 3000;
+        plat::FormDesign design = formDesign(L"Menus", 4500, 3000);
         design.menuBar = {
             dropDown(kFile, L"&File", {entry(kSave, L"&Save", L'S'), entry(kSeparator, L"-"), entry(kExit, L"E&xit")}),
             dropDown(kEdit, L"&Edit",

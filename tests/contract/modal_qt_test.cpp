@@ -54,18 +54,12 @@ struct Closer : Recorder {
 };
 
 TEST_F(QtModal, AModalFormReturnsWhenUnloadedAndKeepsItsOwnerFromInput) {
-    plat::FormDesign ownerDesign;
-    ownerDesign.caption = L"Owner";
-    ownerDesign.clientWidth = 4500;
-    ownerDesign.clientHeight = 3000;
+    plat::FormDesign ownerDesign = formDesign(L"Owner", 4500, 3000);
     Recorder ownerEvents;
     const auto owner = platform().createForm(ownerDesign, ownerEvents);
     owner->show();
 
-    plat::FormDesign design;
-    design.caption = L"Modal";
-    design.clientWidth = 3000;
-    design.clientHeight = 1500;
+    plat::FormDesign design = formDesign(L"Modal", 3000, 1500);
     design.border = plat::BorderStyle::FixedDialog;
     plat::ControlDesign ok{7, plat::ControlKind::Button, {1500, 900, 1200, 400}, L"OK", 0};
     ok.isDefault = true;
@@ -115,10 +109,7 @@ using QtForms = ContractTest;
 // Twips become whole pixels; the settings stored from bounds() must not drift by that
 // rounding from run to run while the window stays where it was put.
 TEST_F(QtForms, BoundsGivenInTwipsReadBackAsGivenUntilTheWindowIsSized) {
-    plat::FormDesign design;
-    design.caption = L"Bounds";
-    design.clientWidth = 3000;
-    design.clientHeight = 2000;
+    plat::FormDesign design = formDesign(L"Bounds", 3000, 2000);
     Recorder events;
     const auto form = platform().createForm(design, events);
     form->show();
@@ -136,10 +127,7 @@ TEST_F(QtForms, BoundsGivenInTwipsReadBackAsGivenUntilTheWindowIsSized) {
 
 // Alt, then the marked character: ">" needs Shift, and "&>" has no drop-down to open.
 TEST_F(QtForms, AltThenAMarkedCharacterChoosesAnEntryOfTheBar) {
-    plat::FormDesign design;
-    design.caption = L"Bar";
-    design.clientWidth = 3000;
-    design.clientHeight = 2000;
+    plat::FormDesign design = formDesign(L"Bar", 3000, 2000);
     design.menuBar = {{501, L"&<", {}, true, true, {}}, {502, L"&>", {}, true, true, {}}};
     Recorder events;
     const auto form = platform().createForm(design, events);

@@ -15,10 +15,7 @@ constexpr int kEdit = 2, kUndo = 21, kCopy = 22;
 class QtTextBoxes : public ContractTest {
 protected:
     QtTextBoxes() {
-        plat::FormDesign design;
-        design.caption = L"Editors";
-        design.clientWidth = 4500;
-        design.clientHeight = 3000;
+        plat::FormDesign design = formDesign(L"Editors", 4500, 3000);
         design.textBoxCount = 1;
         design.textBoxRect = {0, 0, 4500, 3000};
         design.menuBar = {{kEdit,
