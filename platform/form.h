@@ -32,6 +32,7 @@ struct MenuItem {
     bool enabled = true;
     bool visible = true;
     std::vector<MenuItem> items;
+    bool isSeparator() const { return caption == L"-"; }
 };
 
 // Kinds of the fixed controls of a dialog form.

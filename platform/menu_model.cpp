@@ -9,12 +9,8 @@
 namespace plat {
 namespace {
 
-bool isSeparator(const MenuItem& m) {
-    return m.caption == L"-";
-}
-
 bool usable(const MenuItem& m) {
-    return m.enabled && m.visible && !isSeparator(m);
+    return m.enabled && m.visible && !m.isSeparator();
 }
 
 // Depth-first search of the first entry matching `match`; `path` receives the

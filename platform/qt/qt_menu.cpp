@@ -16,10 +16,6 @@
 namespace plat::qt {
 namespace {
 
-bool isSeparator(const MenuItem& item) {
-    return item.caption == L"-";
-}
-
 int qtKey(const Shortcut& shortcut) {
     if (shortcut.key == Shortcut::Key::F) {
         return Qt::Key_F1 + shortcut.function - 1;
@@ -74,7 +70,7 @@ void QtForm::addMenuEntry(QWidget* holder, const MenuItem& item) {
     }
     const bool shown = item.visible && holder != nullptr;
     QAction* action = nullptr;
-    if (isSeparator(item)) {
+    if (item.isSeparator()) {
         action = new QAction(m_window);
         action->setSeparator(true);
     } else if (!item.items.empty()) {

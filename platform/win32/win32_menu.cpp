@@ -64,7 +64,7 @@ void Win32Menu::add(HMENU owner, const MenuItem& design) {
         m_accels.push_back({FVIRTKEY | FCONTROL, virtualKey(design.shortcut), static_cast<WORD>(design.id)});
     }
     const bool shown = design.visible && owner;
-    HMENU popup = !design.items.empty() && design.caption != L"-" ? CreatePopupMenu() : nullptr;
+    HMENU popup = !design.items.empty() && !design.isSeparator() ? CreatePopupMenu() : nullptr;
     if (popup) {
         m_popups[popup] = design.id;
         if (!shown) {
@@ -87,7 +87,7 @@ void Win32Menu::append(HMENU owner, const MenuItem& design, HMENU popup) {
     if (design.shortcut.key != Shortcut::Key::None) {
         text += L"\t" + shortcutText(design.shortcut);
     }
-    if (design.caption == L"-") {
+    if (design.isSeparator()) {
         AppendMenuW(owner, MF_SEPARATOR, 0, nullptr);
     } else if (popup) {
         AppendMenuW(owner, MF_POPUP | MF_STRING | grey, reinterpret_cast<UINT_PTR>(popup), text.c_str());
