@@ -2,6 +2,7 @@
 // of notes.exe, timed and measured from outside.
 #include "bench/goal_cases.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "bench/bare_window_protocol.h"
@@ -55,6 +56,38 @@ void typeAtEnd(const BenchProgram& notes, int page, size_t length, Samples& samp
     }
 }
 
+// Size of page 1's recovery copy, -1 while there is none.
+long long copySize(const BenchProgram& notes) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(notes.folder().file(L"recovery\\*.page1").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return -1;
+    }
+    FindClose(search);
+    return (static_cast<long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+}
+
+// Keys every 50 ms for 2.5 s: page 1's recovery copy is written meanwhile, at least
+// every 2 s while typing goes on, so the slowest key shows what a write costs the
+// typist. Then the pause: from the last key until its copy is on disk.
+void typeWhileCopied(const BenchProgram& notes, Samples& samples) {
+    HWND edit = notes.editor(editorId(1));
+    double slowest = 0;
+    for (const double start = nowMs(); nowMs() - start < 2500;) {
+        Sleep(50);
+        slowest = std::max(slowest, timedSend(edit, WM_CHAR, L'y', 1));
+    }
+    samples.add(Figure::TypingCopied, slowest);
+    Sleep(1500);  // the copy of the last key
+    const long long before = copySize(notes);
+    timedSend(edit, WM_CHAR, L'z', 1);
+    const double paused = nowMs();
+    while (copySize(notes) == before && nowMs() - paused < kAfterCommandLimitMs) {
+        Sleep(2);
+    }
+    samples.add(Figure::CopyAfterPause, nowMs() - paused);
+}
+
 }  // namespace
 
 void runBareEmpty(const BenchInputs& inputs, Samples& samples) {
@@ -103,6 +136,7 @@ void runNotesPages(const BenchInputs& inputs, Samples& samples) {
     samples.add(Figure::FirstShow, showPage(*notes, 2, inputs.editorLength(2)));
     samples.add(Figure::ReturnShow, showPage(*notes, 1, inputs.editorLength(1)));
     typeAtEnd(*notes, 1, inputs.editorLength(1), samples);
+    typeWhileCopied(*notes, samples);
     endNotes(*notes);
 }
 

@@ -17,13 +17,15 @@ enum class Figure {
     BarePagePeak,
     NotesPagesStart,  // notes.exe, ten 1 MiB pages, until page 1 is in its editor
     NotesPagesPeak,
-    BareSetText,  // bare window setting 1 MiB into its editor
-    FirstShow,    // Go to a hidden 1 MiB page never shown
-    ReturnShow,   // Go back to a page shown before
-    Typing,       // one WM_CHAR at the end of a 1 MiB page
-    SaveTen,      // Save with ten changed 1 MiB pages
-    FloorTen,     // the same bytes: temp file, flush, rename
-    SaveOne,      // Save with one page of ten changed
+    BareSetText,     // bare window setting 1 MiB into its editor
+    FirstShow,       // Go to a hidden 1 MiB page never shown
+    ReturnShow,      // Go back to a page shown before
+    Typing,          // one WM_CHAR at the end of a 1 MiB page
+    TypingCopied,    // the slowest key of 2.5 s of typing there, while its recovery copy is written
+    CopyAfterPause,  // from the last key until the page's recovery copy holds it
+    SaveTen,         // Save with ten changed 1 MiB pages
+    FloorTen,        // the same bytes: temp file, flush, rename
+    SaveOne,         // Save with one page of ten changed
     FloorOne,
     SaveNone,  // Save with nothing changed
     Count

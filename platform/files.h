@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,22 @@ namespace plat {
 struct FileEntry {
     std::wstring name;
     double ageSeconds = 0;  // since the last write
+};
+
+// One version of a file on disk: a change of content, a replacement by rename or a
+// new file in its place gives another identity.
+struct FileIdentity {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // last write, nanoseconds since 1970 (UTC)
+    std::uint64_t id = 0;       // the file system's number for the file (inode, file index)
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// A lock held on a file for as long as the object lives, or until the process ends
+// in any way: a crash releases it too.
+class FileLock {
+public:
+    virtual ~FileLock() = default;
 };
 
 class Files {
@@ -32,6 +49,12 @@ public:
     virtual FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) = 0;
     // Deletes a file.
     virtual FileStatus removeFile(std::wstring_view path) = 0;
+    // The identity of the file at `path` now; none when there is no file.
+    virtual std::optional<FileIdentity> identify(std::wstring_view path) const = 0;
+    // Takes the exclusive lock of `path`, making the file (open to the user alone)
+    // where it is missing, without waiting: null when another holder has it or the file
+    // cannot be opened. Two locks of one file conflict within one process too.
+    virtual std::unique_ptr<FileLock> tryLock(std::wstring_view path) = 0;
     // Makes `folder` (and the folders above it) where it is missing, open to the user
     // alone; ok when it is already there. Where data lives beside the program it is.
     virtual FileStatus makeFolder(std::wstring_view folder) {

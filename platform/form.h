@@ -114,6 +114,9 @@ public:
     // A button was clicked, or pressed by Enter (the default button) or Esc (the
     // cancel button).
     virtual void onButtonClick(int id) { (void)id; }
+    // The user changed the text of editor `index` (typing, a paste, a drop). Changes
+    // that the program makes itself need not be reported.
+    virtual void onTextChange(int index) { (void)index; }
     // The user's session ends now; the process ends after this (a hidden form of a
     // program without an application window hears of it here).
     virtual void onSessionEnd() {}

@@ -87,7 +87,14 @@ void FormModel::unload() {
     const Stage before = m_stage;
     m_stage = Stage::Unloading;
     std::int16_t cancel = 0;
-    m_events.onUnload(cancel);
+    try {
+        m_events.onUnload(cancel);
+    } catch (...) {
+        // onUnload is not guarded: its exception goes on to the caller of unload. The
+        // form stays as it was, so that a later close can still unload it.
+        m_stage = before;
+        throw;
+    }
     if (cancel != 0) {
         m_stage = before;
         return;

@@ -70,6 +70,8 @@ public:
     bool escapePressed();
     void sessionEnded();
     void taskbarRestarted();
+    // The user changed the text of editor `index`.
+    void textChanged(int index) { m_events.onTextChange(index); }
     void pictureMouseMove(int button, int shift, float x, float y);
 
 protected:

@@ -40,6 +40,9 @@ public:
     void onButtonClick(int id) override {
         guard([&] { m_events.onButtonClick(id); });
     }
+    void onTextChange(int index) override {
+        guard([&] { m_events.onTextChange(index); });
+    }
     void onSessionEnd() override {
         guard([&] { m_events.onSessionEnd(); });
     }

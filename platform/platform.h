@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/ansi_text.h"
+#include "platform/background.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
 #include "platform/form.h"
@@ -24,6 +25,7 @@
 #include "platform/screen.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
+#include "platform/timers.h"
 
 namespace plat {
 
@@ -68,6 +70,8 @@ struct Services {
     Help* help = nullptr;
     Printer* printer = nullptr;
     Shell* shell = nullptr;
+    Timers* timers = nullptr;
+    Background* background = nullptr;
 };
 
 // The desktop: its services, its forms and message boxes. One instance per program run.
@@ -88,6 +92,8 @@ public:
     Help& help() const { return *m_services.help; }
     Printer& printer() const { return *m_services.printer; }
     Shell& shell() const { return *m_services.shell; }
+    Timers& timers() const { return *m_services.timers; }
+    Background& background() const { return *m_services.background; }
 
     // --- Application ---
     // Creates the hidden top-level application window titled `title`; its
@@ -140,7 +146,7 @@ protected:
     template <class ServiceObjects>
     void attach(ServiceObjects& s, std::shared_ptr<FormList> forms) {
         attach(Services{&s.program, &s.screen, &s.settings, &s.ansiText, &s.files, &s.clipboard, &s.registry, &s.help,
-                        &s.printer, &s.shell},
+                        &s.printer, &s.shell, &s.timers, &s.background},
                std::move(forms));
     }
     void attach(const Services& services, std::shared_ptr<FormList> forms);

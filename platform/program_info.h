@@ -1,6 +1,7 @@
 // The running program's own facts: where its file is and which version it is.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,8 @@ public:
     virtual std::wstring dataFolder() const { return folder(); }
     // Separator that joins a folder and a file name ("\" on Windows).
     virtual std::wstring_view pathSeparator() const = 0;
+    // The running process's id.
+    virtual std::uint32_t processId() const = 0;
     // Major, minor and revision of the program's version resource; zeros when it has none.
     virtual void version(int& major, int& minor, int& revision) const = 0;
 };

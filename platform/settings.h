@@ -3,10 +3,15 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/status.h"
 
 namespace plat {
+
+// Values to store, each as (key, text).
+using SettingValues = std::vector<std::pair<std::wstring, std::wstring>>;
 
 class Settings {
 public:
@@ -14,9 +19,9 @@ public:
     // Reads a text value; `fallback` when the key is absent or unreadable.
     virtual std::wstring get(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                              std::wstring_view fallback) const = 0;
-    // Stores a text value, creating its section when needed.
-    virtual FileStatus save(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                            std::wstring_view value) = 0;
+    // Stores text values of one section, as (key, value) pairs, in one write, creating
+    // the section when needed. A failure says why; some of the values may be stored then.
+    virtual FileStatus saveAll(std::wstring_view app, std::wstring_view section, const SettingValues& values) = 0;
 };
 
 }  // namespace plat

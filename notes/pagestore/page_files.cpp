@@ -45,7 +45,7 @@ void savePage(PageSet& pages, int number, PageProblems& problems) {
         }
         const plat::FileStatus status = writeAppFile(platform, pageFileName(number), bytes);
         if (status.ok) {
-            baseline = {digest, text.size()};
+            baseline = {digest, text.size(), {platform.files().identify(pagePath(platform, number)), digest}};
             editor.setModified(false);
         } else {
             problems.push_back({pageFileName(number), status.error});
@@ -55,13 +55,15 @@ void savePage(PageSet& pages, int number, PageProblems& problems) {
 
 // A temporary file is left over from a crash when its writer is no longer running,
 // or when it is too old to belong to a save under way. A live writer's recent file
-// may be another copy of the program saving now, and is left alone.
+// may be another copy of the program saving now, and is left alone. One that bears
+// this process's own id is a dead copy's whose id came round again: at start this
+// process has written nothing yet.
 bool isLeftover(const plat::Platform& platform, const plat::FileEntry& entry) {
     if (entry.ageSeconds >= kStaleTempSeconds) {
         return true;
     }
     const std::optional<std::uint32_t> writer = plat::tempFileWriter(entry.name);
-    return writer && !platform.shell().isProcessRunning(*writer);
+    return writer && (*writer == platform.program().processId() || !platform.shell().isProcessRunning(*writer));
 }
 
 // Plain ASCII ending in the writer's line end is read into text a byte a character
@@ -78,17 +80,18 @@ bool writtenAsSaveWrites(std::string_view bytes) {
 // The baseline is the text as Save would write it, which need not be the file's
 // bytes (a file from elsewhere).
 PageBaseline baselineOf(const plat::Platform& platform, const std::string& bytes) {
+    const PageDigest fileDigest = digestOf(bytes);
     if (writtenAsSaveWrites(bytes)) {
-        return {digestOf(bytes), bytes.size() - kLineEnd.size()};
+        return {fileDigest, bytes.size() - kLineEnd.size(), {std::nullopt, fileDigest}};
     }
     const std::wstring text = decodePageFile(platform, bytes);
-    return {digestOf(encodePageFile(platform, text)), text.size()};
+    return {digestOf(encodePageFile(platform, text)), text.size(), {std::nullopt, fileDigest}};
 }
 
-void removeStaleTempFiles(plat::Platform& platform) {
-    for (const plat::FileEntry& entry : platform.files().listFiles(platform.program().dataFolder())) {
+void removeStaleTempFiles(plat::Platform& platform, const std::wstring& folder) {
+    for (const plat::FileEntry& entry : platform.files().listFiles(folder)) {
         if (entry.name.ends_with(plat::kTempSuffix) && isLeftover(platform, entry)) {
-            platform.files().removeFile(appFilePath(platform, entry.name));
+            platform.files().removeFile(folder + std::wstring(platform.program().pathSeparator()) + entry.name);
         }
     }
 }
@@ -129,7 +132,8 @@ PageProblems SavePages(PageSet& pages) {
 
 PageProblems LoadPages(PageSet& pages) {
     plat::Platform& platform = pages.platform();
-    removeStaleTempFiles(platform);
+    removeStaleTempFiles(platform, platform.program().dataFolder());
+    removeStaleTempFiles(platform, appFilePath(platform, kRecoveryFolder));
     PageProblems problems;
     for (int n = 1; n <= kPageCount; ++n) {
         const std::wstring path = pagePath(platform, n);
@@ -137,6 +141,8 @@ PageProblems LoadPages(PageSet& pages) {
             continue;
         }
         auto bytes = std::make_shared<std::string>();
+        // Taken before the read: a change in between then shows as a change later.
+        const std::optional<plat::FileIdentity> identity = platform.files().identify(path);
         const plat::FileStatus status = platform.files().readFile(path, *bytes);
         if (!status.ok) {
             problems.push_back({pageFileName(n), status.error});
@@ -145,12 +151,26 @@ PageProblems LoadPages(PageSet& pages) {
         // An unreadable file's baseline is empty: it is only written over once the
         // user puts text into its page.
         pages.baseline(n - 1) = baselineOf(platform, *bytes);
+        pages.baseline(n - 1).origin.identity = identity;
         // A hidden page keeps the file's bytes (a byte a character for most pages)
         // rather than its decoded text, until it is first shown.
         pages.page(n - 1).loadText([&platform, bytes] { return decodePageFile(platform, *bytes); },
                                    pages.baseline(n - 1).textLength);
     }
     return problems;
+}
+
+bool pageFileIs(const plat::Platform& platform, int number, const PageOrigin& origin) {
+    const std::wstring path = pagePath(platform, number);
+    const std::optional<plat::FileIdentity> now = platform.files().identify(path);
+    if (now == origin.identity) {
+        return true;
+    }
+    if (!now || !origin.identity || now->size != origin.identity->size) {
+        return false;
+    }
+    std::string bytes;
+    return platform.files().readFile(path, bytes).ok && digestOf(bytes) == origin.digest;
 }
 
 std::wstring describeProblems(const PageProblems& problems) {

@@ -4,11 +4,13 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "notes/pagestore/page_digest.h"
+#include "platform/files.h"
 #include "platform/status.h"
 
 namespace plat {
@@ -18,12 +20,23 @@ class Platform;
 namespace notes {
 
 inline constexpr int kPageCount = 10;
+// Beside the page files: the copies of unsaved text kept for recovery.
+inline constexpr wchar_t kRecoveryFolder[] = L"recovery";
+
+// The version of a page file that a page's text came from: its identity on disk
+// (none when there was no file) and the fingerprint of its bytes as they were.
+struct PageOrigin {
+    std::optional<plat::FileIdentity> identity;
+    PageDigest digest;
+    bool operator==(const PageOrigin&) const = default;
+};
 
 // What a page held at its last load or save: the fingerprint of its file's bytes
-// (as this program writes them) and the length of its text.
+// (as this program writes them), the length of its text, and the file it came from.
 struct PageBaseline {
     PageDigest file;
     std::size_t textLength = 0;
+    PageOrigin origin;
     bool empty() const { return textLength == 0; }
 };
 using PageBaselines = std::array<PageBaseline, kPageCount>;
@@ -79,6 +92,10 @@ PageProblems SavePages(PageSet& pages);
 // read (their pages start empty). A page takes its file's bytes now and makes its
 // text from them when the text is first needed.
 PageProblems LoadPages(PageSet& pages);
+
+// Whether page `number`'s file is still the version `origin` describes: the same
+// identity, or failing that the same bytes.
+bool pageFileIs(const plat::Platform& platform, int number, const PageOrigin& origin);
 
 // One line per problem: "page3.txt: reason".
 std::wstring describeProblems(const PageProblems& problems);

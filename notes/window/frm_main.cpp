@@ -17,6 +17,8 @@ namespace {
 constexpr float kEditorWidthOffset = 110;
 constexpr float kEditorHeightOffset = 550;
 
+constexpr wchar_t kSettingsFailed[] = L"The window's place and size could not be stored:\r\n\r\n";
+
 // What could not be done when a menu command fails with an exception.
 std::wstring_view couldNot(int id) {
     if (id >= mnuGoOne && id <= mnuGoTen) {
@@ -50,10 +52,14 @@ float fitted(float outer, float offset, float client) {
 
 }  // namespace
 
-FrmMain::FrmMain(plat::Platform& platform) : m_platform(platform) {
+FrmMain::FrmMain(plat::Platform& platform)
+    : m_platform(platform), m_copies(*this, [this](const std::wstring& message) {
+          m_platform.inform(message, kAppTitle, plat::MsgIcon::Exclamation, m_form->handle());
+      }) {
     m_form = m_platform.createForm(frmMainDesign(), *this);
     for (int i = 0; i < kPageCount; ++i) {
         m_editors.push_back(std::make_unique<PageEditor>(m_form->textBox(i)));
+        m_editors.back()->onEdit([this, i] { m_copies.pageChanged(i); });
     }
 }
 
@@ -106,10 +112,16 @@ void FrmMain::Form_Unload(std::int16_t& cancel) {
     for (int i = m_platform.openFormCount() - 1; i >= 1; --i) {
         m_platform.unloadForm(i);
     }
+    m_copies.close();
     if (m_form->windowState() == plat::WindowState::Minimized) {
         return;
     }
-    writeWindowSettings(m_platform, *m_form);
+    // The window closes in any case. At the session's end a box would wait for an
+    // answer no one gives, and hold up the desktop, so the failure goes unsaid then.
+    const plat::FileStatus stored = writeWindowSettings(m_platform, *m_form);
+    if (!stored.ok && !m_sessionEnding) {
+        m_platform.inform(kSettingsFailed + stored.error, kAppTitle, plat::MsgIcon::Exclamation, m_form->handle());
+    }
 }
 
 // The page shown is the last visible editor, 0 if none is.

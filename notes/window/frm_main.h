@@ -11,6 +11,7 @@
 
 #include "notes/pagestore/page_files.h"
 #include "notes/window/page_editor.h"
+#include "notes/window/unsaved_copies.h"
 #include "platform/platform.h"
 #include "platform/window_classes.h"
 
@@ -77,6 +78,9 @@ public:
     // Carries out a close request held back while a message box was open, once none is.
     void carryOutPendingClose();
 
+    // Start-up: puts back the unsaved text that windows now gone left, and says so.
+    void recoverUnsaved();
+
     // Enables the Go entries of pages that hold text, disables those of empty pages,
     // or both (Save runs both passes, start-up only the second).
     void updateGoEntries(bool enableNonEmpty, bool disableEmpty);
@@ -88,6 +92,7 @@ public:
     void onMenuClick(int id) override;
     void onMenuOpen(int id) override;
     void onCloseRequest(plat::CloseReason reason) override;
+    void onTextChange(int index) override { m_copies.pageChanged(index); }
 
     // plat::AppWindowEvents
     void onAppCloseRequest() override;
@@ -96,6 +101,8 @@ public:
 
 private:
     void runMenuCommand(int id);
+    // Saves every changed page, and lets the recovery copies of saved pages go.
+    PageProblems savePages();
     // Saves every page; on a failure asks whether to close anyway. True to go on.
     bool saveBeforeClosing();
     void setMenuEnabled(int id, bool enabled);
@@ -113,8 +120,10 @@ private:
     std::vector<std::unique_ptr<PageEditor>> m_editors;
     PageBaselines m_baselines;
     std::wstring m_undoText;
-    int m_undoPage = 0;           // the page UndoText was taken from
-    bool m_closePending = false;  // a close request came while a message box was open
+    int m_undoPage = 0;            // the page UndoText was taken from
+    bool m_closePending = false;   // a close request came while a message box was open
+    bool m_sessionEnding = false;  // the session ends: no one is there to answer a box
+    UnsavedCopies m_copies;        // last: it goes first, while the editors still exist
 };
 
 // The program-wide window reference, set while the notes program runs.

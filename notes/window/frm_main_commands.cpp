@@ -15,8 +15,15 @@ constexpr wchar_t kCloseFailed[] = L"The program could not be closed";
 
 }  // namespace
 
+PageProblems FrmMain::savePages() {
+    m_copies.settle();
+    PageProblems problems = SavePages(*this);
+    m_copies.saved();
+    return problems;
+}
+
 void FrmMain::mnuFileSave_Click() {
-    const PageProblems problems = SavePages();
+    const PageProblems problems = savePages();
     updateGoEntries(true, false);
     updateGoEntries(false, true);
     if (!problems.empty()) {
@@ -44,6 +51,7 @@ void FrmMain::mnuFileExit_Click() {
 }
 
 void FrmMain::mnuFileExitNoSave_Click() {
+    m_copies.discard();
     m_form->unload();
 }
 
@@ -81,9 +89,10 @@ bool FrmMain::onQueryEndSession() {
 }
 
 // The pages were saved when the session end was announced; only the settings
-// remain to be stored.
+// remain to be stored, without a word should that fail.
 void FrmMain::onEndSession() {
     if (m_form->loaded()) {
+        m_sessionEnding = true;
         m_form->unload();
     }
 }
@@ -110,7 +119,7 @@ void FrmMain::carryOutPendingClose() {
 }
 
 bool FrmMain::saveBeforeClosing() {
-    const PageProblems problems = SavePages();
+    const PageProblems problems = savePages();
     if (problems.empty()) {
         return true;
     }

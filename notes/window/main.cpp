@@ -29,6 +29,14 @@ void reportUnreadablePages(FrmMain& window, const PageProblems& problems) {
 
 }  // namespace
 
+void FrmMain::recoverUnsaved() {
+    const std::wstring message = m_copies.recover();
+    updateGoEntries(true, false);
+    if (!message.empty()) {
+        m_platform.inform(message, kAppTitle, plat::MsgIcon::Information, m_form->handle());
+    }
+}
+
 FrmMain* frmMain() {
     return g_frmMain;
 }
@@ -71,6 +79,7 @@ std::unique_ptr<NotesProgram> Main(plat::Platform& platform) {
     window.updateGoEntries(false, true);  // pages with text keep their entries as designed
     SetAlwaysOnTop(platform, window.form(), true);
     reportUnreadablePages(window, problems);
+    window.recoverUnsaved();
     window.carryOutPendingClose();  // a close request that came while the notice was up
     return program;
 }

@@ -29,6 +29,9 @@ void PageEditor::setText(std::wstring_view text) {
     m_source = nullptr;
     m_box.setText(text);
     m_changed = true;
+    if (m_edited) {
+        m_edited();
+    }
 }
 
 std::size_t PageEditor::textLength() const {
@@ -53,6 +56,9 @@ void PageEditor::setSelText(std::wstring_view text) {
     realize();
     m_box.setSelText(text);
     m_changed = true;
+    if (m_edited) {
+        m_edited();
+    }
 }
 
 int PageEditor::selStart() const {
@@ -80,11 +86,13 @@ void PageEditor::setVisible(bool visible) {
     m_box.setVisible(visible);
 }
 
+// The source goes only once its text is in the box: a text that cannot be made (no
+// memory for a big page) stays the page's text, so that Save never writes the empty
+// box over the file, and the next show tries again.
 void PageEditor::realize() const {
     if (m_source) {
-        const TextSource source = std::move(m_source);
+        m_box.setText(m_source());
         m_source = nullptr;
-        m_box.setText(source());
     }
 }
 

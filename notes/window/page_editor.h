@@ -28,6 +28,9 @@ public:
     // Whether the text changed since it was loaded or last marked saved.
     bool changed() const override { return m_changed || m_box.modified(); }
     bool empty() const { return textLength() == 0; }
+    // Called after each change the program makes to the text (the user's own come as
+    // the form's text-change events).
+    void onEdit(std::function<void()> edited) { m_edited = std::move(edited); }
 
     // plat::TextBox
     std::wstring text() const override;
@@ -61,6 +64,7 @@ private:
     // Geometry set while hidden; the box gets it when shown.
     mutable std::optional<plat::Rect> m_geometry;
     bool m_changed = false;
+    std::function<void()> m_edited;
 };
 
 }  // namespace notes

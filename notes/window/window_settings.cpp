@@ -84,15 +84,17 @@ plat::Rect readWindowBounds(const plat::Platform& platform) {
     return keepReachable(r, platform.screen().workAreaNearest(r));
 }
 
-// Every key is tried even when one fails: the window closes in any case.
-void writeWindowSettings(plat::Platform& platform, const plat::Form& form) {
+// One write for all five values: the store touches its file (or the registry) once
+// per close.
+plat::FileStatus writeWindowSettings(plat::Platform& platform, const plat::Form& form) {
     const plat::Rect r = form.bounds();
-    platform.settings().save(kAppTitle, kSettingsSection, L"MainLeft", formatTwips(r.left));
-    platform.settings().save(kAppTitle, kSettingsSection, L"MainTop", formatTwips(r.top));
-    platform.settings().save(kAppTitle, kSettingsSection, L"MainWidth", formatTwips(r.width));
-    platform.settings().save(kAppTitle, kSettingsSection, L"MainHeight", formatTwips(r.height));
     const auto colour = static_cast<std::int32_t>(form.backColor());
-    platform.settings().save(kAppTitle, kSettingsSection, L"BackColor", std::to_wstring(colour));
+    return platform.settings().saveAll(kAppTitle, kSettingsSection,
+                                       {{L"MainLeft", formatTwips(r.left)},
+                                        {L"MainTop", formatTwips(r.top)},
+                                        {L"MainWidth", formatTwips(r.width)},
+                                        {L"MainHeight", formatTwips(r.height)},
+                                        {L"BackColor", std::to_wstring(colour)}});
 }
 
 }  // namespace notes

@@ -21,7 +21,7 @@ plat::Rect keepReachable(const plat::Rect& r, const plat::Rect& workArea);
 
 // The stored window rectangle, with defaults for absent or unusable values.
 plat::Rect readWindowBounds(const plat::Platform& platform);
-// Stores the window's rectangle and background colour.
-void writeWindowSettings(plat::Platform& platform, const plat::Form& form);
+// Stores the window's rectangle and background colour; a failure says why.
+plat::FileStatus writeWindowSettings(plat::Platform& platform, const plat::Form& form);
 
 }  // namespace notes

@@ -250,6 +250,7 @@ bool HeadlessFormImpl::visible() const {
 
 void HeadlessFormImpl::type(int index, std::wstring_view text) {
     textBox(index).setSelText(text);
+    textChanged(index);
 }
 
 int HeadlessFormImpl::textReads(int index) const {

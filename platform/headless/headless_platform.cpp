@@ -7,6 +7,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include <unistd.h>
+
 #include "platform/headless/headless_form.h"
 #include "platform/headless/headless_services.h"
 
@@ -88,6 +90,10 @@ void HeadlessPlatform::setDataFolder(std::wstring folder) {
 }
 std::wstring_view HeadlessProgramInfo::pathSeparator() const {
     return L"/";
+}
+
+std::uint32_t HeadlessProgramInfo::processId() const {
+    return static_cast<std::uint32_t>(::getpid());
 }
 
 void HeadlessProgramInfo::version(int& major, int& minor, int& revision) const {
@@ -251,12 +257,15 @@ std::wstring HeadlessSettings::get(std::wstring_view app, std::wstring_view sect
     return it != m_state->settings.end() ? it->second : std::wstring(fallback);
 }
 
-FileStatus HeadlessSettings::save(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                                  std::wstring_view value) {
+// All or nothing, as one write of a real store would be.
+FileStatus HeadlessSettings::saveAll(std::wstring_view app, std::wstring_view section, const SettingValues& values) {
+    ++m_state->settingWrites;
     if (m_state->failSettingWrites) {
         return {false, L"The settings store is not writable."};
     }
-    m_state->settings[settingKey(app, section, key)] = value;
+    for (const auto& [key, value] : values) {
+        m_state->settings[settingKey(app, section, key)] = value;
+    }
     return {};
 }
 
@@ -265,6 +274,9 @@ std::map<std::wstring, std::wstring>& HeadlessPlatform::storedSettings() {
 }
 void HeadlessPlatform::failSettingWrites(bool fail) {
     m_state->failSettingWrites = fail;
+}
+int HeadlessPlatform::settingWrites() const {
+    return m_state->settingWrites;
 }
 
 }  // namespace plat::headless

@@ -68,8 +68,11 @@ public:
 
     // --- Test side: settings ("app\section\key" -> value) ---
     std::map<std::wstring, std::wstring>& storedSettings();
-    // Makes every Settings::save fail from now on (or succeed again).
+    // Makes every Settings::saveAll fail from now on (or succeed again); it then
+    // stores nothing.
     void failSettingWrites(bool fail);
+    // How many writes of the settings store were made so far, failed ones too.
+    int settingWrites() const;
 
     // --- Test side: files ---
     // writeFileAtomic of a path whose file name equals `name` fails with `error`;
@@ -142,6 +145,15 @@ public:
     // Runs when a window is asked to close (a window that closes at once, for example).
     void onCloseRequest(std::function<void(NativeHandle window)> handler);
     int waitedMilliseconds() const;
+
+    // --- Test side: timers ---
+    // Moves the clock on by `milliseconds`, firing every timer that falls due on the
+    // way, in the order they fall due (a wait does the same).
+    void advanceClock(int milliseconds);
+    // Timers started and not yet fired or stopped.
+    int runningTimers() const;
+    // Pieces of background work run so far.
+    int backgroundTasks() const;
 
     // --- Test side: modal forms ---
     // Runs, in order, when a form is shown modally: the action plays the user (clicks

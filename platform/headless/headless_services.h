@@ -15,7 +15,29 @@ public:
     std::wstring folder() const override;
     std::wstring dataFolder() const override;
     std::wstring_view pathSeparator() const override;
+    std::uint32_t processId() const override;
     void version(int& major, int& minor, int& revision) const override;
+
+private:
+    State* m_state;
+};
+
+class HeadlessTimers final : public Timers {  // headless_timers.cpp
+public:
+    explicit HeadlessTimers(State* state) : m_state(state) {}
+    int startTimer(int milliseconds, std::function<void()> due) override;
+    void stopTimer(int timer) override;
+    std::int64_t nowMilliseconds() const override;
+
+private:
+    State* m_state;
+};
+
+// Work runs at once, inside start: tests see its effects without waiting.
+class HeadlessBackground final : public Background {  // headless_timers.cpp
+public:
+    explicit HeadlessBackground(State* state) : m_state(state) {}
+    std::unique_ptr<BackgroundTask> start(std::function<void()> work) override;
 
 private:
     State* m_state;
@@ -37,8 +59,7 @@ public:
     explicit HeadlessSettings(State* state) : m_state(state) {}
     std::wstring get(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                      std::wstring_view fallback) const override;
-    FileStatus save(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                    std::wstring_view value) override;
+    FileStatus saveAll(std::wstring_view app, std::wstring_view section, const SettingValues& values) override;
 
 private:
     State* m_state;
@@ -122,7 +143,9 @@ struct HeadlessPlatform::ServiceSet {
           registry(state),
           help(state),
           printer(state),
-          shell(state) {}
+          shell(state),
+          timers(state),
+          background(state) {}
     HeadlessProgramInfo program;
     HeadlessScreen screen;
     HeadlessSettings settings;
@@ -133,6 +156,8 @@ struct HeadlessPlatform::ServiceSet {
     HeadlessHelp help;
     HeadlessPrinter printer;
     HeadlessShell shell;
+    HeadlessTimers timers;
+    HeadlessBackground background;
 };
 
 }  // namespace plat::headless

@@ -67,10 +67,12 @@ bool HeadlessShell::isProcessRunning(std::uint32_t processId) const {
 }
 
 void HeadlessPlatform::wait(int milliseconds) {
+    advanceClock(milliseconds);
     m_state->waitedMilliseconds += milliseconds;
 }
 
 void HeadlessPlatform::pause(int milliseconds) {
+    m_state->clock += milliseconds;  // timers due meanwhile fire at the next wait
     m_state->waitedMilliseconds += milliseconds;
 }
 

@@ -67,6 +67,7 @@ struct HeadlessPlatform::State {
     // Settings.
     std::map<std::wstring, std::wstring> settings;
     bool failSettingWrites = false;
+    int settingWrites = 0;  // saveAll calls, failed ones too
 
     // Files.
     std::map<std::wstring, std::wstring> writeFaults;    // file name ("" = all) -> error
@@ -93,6 +94,16 @@ struct HeadlessPlatform::State {
     std::vector<NativeHandle> closeRequests;
     std::function<void(NativeHandle)> onCloseRequest;
     int waitedMilliseconds = 0;
+
+    // Timers, on a clock that moves only when the test (or a wait) moves it.
+    struct Timer {
+        std::int64_t due = 0;
+        std::function<void()> callback;
+    };
+    std::int64_t clock = 0;
+    std::map<int, Timer> timers;
+    int nextTimer = 1;
+    int backgroundTasks = 0;
 
     // Modal forms.
     std::deque<std::function<void(HeadlessForm&)>> modalActions;

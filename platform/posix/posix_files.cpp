@@ -2,6 +2,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -134,8 +135,10 @@ FileStatus PosixFiles::writeFileAtomic(std::wstring_view path, std::string_view 
         ::unlink(temp.c_str());
         return failure(error);
     }
+    // The new text is in place whatever the folder's flush says: a failure there only
+    // leaves the rename exposed to a power cut, which the caller may mention.
     if ((error = syncFolder(folderOf(target))) != 0) {
-        return failure(error);
+        return {true, {}, failure(error).error};
     }
     return {};
 }
@@ -193,10 +196,15 @@ FileStatus PosixFiles::makeFolder(std::wstring_view folder) {
     if (!nativePath(folder, native)) {
         return failure(ENOENT);
     }
-    // Each missing folder on the way, from the top down.
+    // Each missing folder on the way, from the top down. A new folder's entry in its
+    // parent is flushed, so that files later flushed inside it do not vanish with it.
     for (std::size_t at = native.find('/', 1);; at = native.find('/', at + 1)) {
         const std::string part = native.substr(0, at);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+        if (::mkdir(part.c_str(), 0700) == 0) {
+            if (const int error = syncFolder(folderOf(part))) {
+                return failure(error);
+            }
+        } else if (errno != EEXIST) {
             return failure(errno);
         }
         if (at == std::string::npos) {
@@ -208,6 +216,52 @@ FileStatus PosixFiles::makeFolder(std::wstring_view folder) {
         return failure(errno);
     }
     return S_ISDIR(st.st_mode) ? FileStatus{} : failure(ENOTDIR);
+}
+
+std::optional<FileIdentity> PosixFiles::identify(std::wstring_view path) const {
+    std::string native;
+    struct stat st {};
+    if (!nativePath(path, native) || ::stat(native.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    FileIdentity identity;
+    identity.size = static_cast<std::uint64_t>(st.st_size);
+    identity.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    identity.id = static_cast<std::uint64_t>(st.st_ino);
+    return identity;
+}
+
+namespace {
+
+// flock, not fcntl: its lock belongs to the open file, so two opens in one process
+// conflict, and closing another descriptor of the file keeps it.
+class PosixFileLock final : public FileLock {
+public:
+    explicit PosixFileLock(int fd) : m_fd(fd) {}
+    ~PosixFileLock() override { ::close(m_fd); }
+    PosixFileLock(const PosixFileLock&) = delete;
+    PosixFileLock& operator=(const PosixFileLock&) = delete;
+
+private:
+    int m_fd;
+};
+
+}  // namespace
+
+std::unique_ptr<FileLock> PosixFiles::tryLock(std::wstring_view path) {
+    std::string native;
+    if (!nativePath(path, native)) {
+        return nullptr;
+    }
+    const int fd = ::open(native.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return nullptr;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<PosixFileLock>(fd);
 }
 
 std::wstring_view fileNamePart(std::wstring_view path) {

@@ -3,9 +3,11 @@
 // set of the page files, and processes.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "platform/ansi_text.h"
+#include "platform/background.h"
 #include "platform/files.h"
 
 namespace plat::posix {
@@ -25,6 +27,8 @@ public:
     FileStatus readFile(std::wstring_view path, std::string& bytes) const override;
     FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
     FileStatus removeFile(std::wstring_view path) override;
+    std::optional<FileIdentity> identify(std::wstring_view path) const override;
+    std::unique_ptr<FileLock> tryLock(std::wstring_view path) override;
     // Made with mode 0700; a folder already there is left as it is.
     FileStatus makeFolder(std::wstring_view folder) override;
     std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
@@ -37,7 +41,13 @@ protected:
     }
 
 private:
-    std::uint64_t m_tempCounter = 0;
+    std::atomic<std::uint64_t> m_tempCounter = 0;  // background writes count too
+};
+
+// Each task on a thread of its own (posix_background.cpp).
+class ThreadBackground final : public Background {
+public:
+    std::unique_ptr<BackgroundTask> start(std::function<void()> work) override;
 };
 
 // The last path component: what follows the last '/'.

@@ -43,7 +43,7 @@ private:
     std::string m_path;
 };
 
-// SIGTERM, SIGHUP and the desktop's end of session. A program with an application
+// SIGTERM, SIGHUP, SIGINT and the desktop's end of session. A program with an application
 // channel is asked (onQueryEndSession) and told (onEndSession); in any other every
 // loaded form hears sessionEnded. Then the event loop ends.
 class SessionEnd {

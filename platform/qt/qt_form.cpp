@@ -67,10 +67,10 @@ bool QtForm::createWindow() {
     buildMenuBar();
     const QRect boxRect(toPixelsX(d.textBoxRect.left), toPixelsY(d.textBoxRect.top), toPixelsX(d.textBoxRect.width),
                         toPixelsY(d.textBoxRect.height));
-    for (auto& box : m_textBoxes) {
+    for (std::size_t i = 0; i < m_textBoxes.size(); ++i) {
         auto* edit = new NoteEdit(m_client);
         edit->setGeometry(boxRect);
-        box->attach(edit, d.textBoxBackColor);
+        m_textBoxes[i]->attach(edit, d.textBoxBackColor, [this, i] { textChanged(static_cast<int>(i)); });
     }
     buildControls();
     const int width = toPixelsX(d.clientWidth);

@@ -54,6 +54,10 @@ std::wstring QtProgramInfo::dataFolder() const {
     return fromQString(base + QStringLiteral("/quibbets"));
 }
 
+std::uint32_t QtProgramInfo::processId() const {
+    return static_cast<std::uint32_t>(QCoreApplication::applicationPid());
+}
+
 void QtProgramInfo::version(int& major, int& minor, int& revision) const {
     major = QUIBBETS_VERSION_MAJOR;
     minor = QUIBBETS_VERSION_MINOR;

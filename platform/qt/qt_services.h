@@ -1,6 +1,7 @@
 // Internal to the Qt backend: one class per desktop service.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include "platform/qt/qt_platform.h"
 
 class QPrinter;
+class QTimer;
 
 namespace plat::qt {
 
@@ -20,7 +22,25 @@ public:
     std::wstring_view pathSeparator() const override;
     // $XDG_DATA_HOME/quibbets, by default ~/.local/share/quibbets.
     std::wstring dataFolder() const override;
+    std::uint32_t processId() const override;
     void version(int& major, int& minor, int& revision) const override;
+};
+
+// QTimers on the program's event loop, one per running timer.
+class QtTimers final : public Timers {  // qt_timers.cpp
+public:
+    explicit QtTimers(PlatformState* state) : m_state(state) {}
+    ~QtTimers() override;
+    QtTimers(const QtTimers&) = delete;
+    QtTimers& operator=(const QtTimers&) = delete;
+    int startTimer(int milliseconds, std::function<void()> due) override;
+    void stopTimer(int timer) override;
+    std::int64_t nowMilliseconds() const override;
+
+private:
+    PlatformState* m_state;
+    std::map<int, QTimer*> m_timers;
+    int m_next = 1;
 };
 
 class QtScreen final : public Screen {  // qt_services.cpp
@@ -39,8 +59,7 @@ class QtSettings final : public Settings {  // qt_settings.cpp
 public:
     std::wstring get(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                      std::wstring_view fallback) const override;
-    FileStatus save(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                    std::wstring_view value) override;
+    FileStatus saveAll(std::wstring_view app, std::wstring_view section, const SettingValues& values) override;
 };
 
 class QtClipboard final : public Clipboard {  // qt_clipboard.cpp
@@ -94,7 +113,7 @@ private:
 };
 
 struct QtPlatform::ServiceSet {
-    explicit ServiceSet(PlatformState* state) : screen(state), shell(state) {}
+    explicit ServiceSet(PlatformState* state) : screen(state), shell(state), timers(state) {}
     QtProgramInfo program;
     QtScreen screen;
     QtSettings settings;
@@ -105,6 +124,8 @@ struct QtPlatform::ServiceSet {
     QtHelp help;
     QtPrinter printer;
     QtShell shell;
+    QtTimers timers;
+    posix::ThreadBackground background;
 };
 
 }  // namespace plat::qt

@@ -1,4 +1,5 @@
-// The end of the session and termination signals. A signal handler may do next to
+// The end of the session and termination signals (SIGTERM, SIGHUP, and SIGINT, as
+// Ctrl+C in a terminal is a request to end too). A signal handler may do next to
 // nothing safely, so it only writes the signal's number into a pipe; the event loop
 // reads it there (a QSocketNotifier) and ends the program in the orderly way: the
 // pages are saved as on Exit, the launcher's icon goes.
@@ -51,8 +52,9 @@ bool installSignalHandlers() {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGHUP, &action, nullptr);
+    for (const int number : {SIGTERM, SIGHUP, SIGINT}) {
+        ::sigaction(number, &action, nullptr);
+    }
     return true;
 }
 

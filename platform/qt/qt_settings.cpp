@@ -4,6 +4,9 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <utility>
+#include <vector>
+
 #include "platform/qt/qt_common.h"
 #include "platform/qt/qt_services.h"
 
@@ -28,6 +31,40 @@ std::wstring writeFailure(const QSettings& settings, const wchar_t* why) {
     return L"The settings file " + fromQString(settings.fileName()) + L" could not be written (" + why + L").";
 }
 
+using QtValues = std::vector<std::pair<QString, QString>>;  // (key path, text)
+
+// The values whose stored text differs, or that are not stored as text at all.
+QtValues changedValues(const QSettings& settings, std::wstring_view section, const SettingValues& values) {
+    QtValues changed;
+    for (const auto& [key, value] : values) {
+        const QString path = keyPath(section, key);
+        const QString text = toQString(value);
+        const QVariant stored = settings.value(path);
+        if (stored.typeId() != QMetaType::QString || stored.toString() != text) {
+            changed.emplace_back(path, text);
+        }
+    }
+    return changed;
+}
+
+// After sync(). Qt rewrites a file it could not wholly parse with what it did read
+// and the new values, yet still reports the damage: the values read back tell
+// whether the write took.
+FileStatus writeStatus(const QSettings& settings, const QtValues& written) {
+    if (settings.status() == QSettings::AccessError || !QFileInfo(settings.fileName()).isFile()) {
+        return {false, writeFailure(settings, L"access denied")};
+    }
+    if (settings.status() == QSettings::FormatError) {
+        const QSettings reread(settings.fileName(), QSettings::IniFormat);
+        for (const auto& [path, text] : written) {
+            if (reread.value(path) != text) {
+                return {false, writeFailure(settings, L"the file is damaged")};
+            }
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 // A value that is not plain text (a list, say, from a line edited by hand) reads as
@@ -43,28 +80,18 @@ std::wstring QtSettings::get(std::wstring_view app, std::wstring_view section, s
 }
 
 // sync() writes the file at once, so that a failure is known here and not lost when
-// the object goes. Qt rewrites a file it could not wholly parse with what it did read
-// and the new value, yet still reports the damage: the value read back tells whether
-// the write took.
-FileStatus QtSettings::save(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                            std::wstring_view value) {
+// the object goes.
+FileStatus QtSettings::saveAll(std::wstring_view app, std::wstring_view section, const SettingValues& values) {
     const std::unique_ptr<QSettings> settings = openSettings(app);
-    const QString path = keyPath(section, key);
-    const QString text = toQString(value);
-    const QVariant stored = settings->value(path);
-    if (stored.typeId() == QMetaType::QString && stored.toString() == text) {
+    const QtValues changed = changedValues(*settings, section, values);
+    if (changed.empty()) {
         return {};  // nothing to write: a window left where it was costs no disk write
     }
-    settings->setValue(path, text);
+    for (const auto& [path, text] : changed) {
+        settings->setValue(path, text);
+    }
     settings->sync();
-    if (settings->status() == QSettings::AccessError || !QFileInfo(settings->fileName()).isFile()) {
-        return {false, writeFailure(*settings, L"access denied")};
-    }
-    if (settings->status() == QSettings::FormatError &&
-        QSettings(settings->fileName(), QSettings::IniFormat).value(path) != text) {
-        return {false, writeFailure(*settings, L"the file is damaged")};
-    }
-    return {};
+    return writeStatus(*settings, changed);
 }
 
 }  // namespace plat::qt

@@ -4,6 +4,7 @@
 #include "platform/qt/qt_textbox.h"
 
 #include <QFontDatabase>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -92,8 +93,9 @@ std::wstring fromEditorText(const QString& text) {
 
 // No undo of its own: Ctrl+Z is the program's Undo, and an undo history of a page
 // of a MiB would cost memory and time on every keystroke.
-void QtTextBox::attach(NoteEdit* edit, std::uint32_t colour) {
+void QtTextBox::attach(NoteEdit* edit, std::uint32_t colour, std::function<void()> changed) {
     m_edit = edit;
+    m_changed = std::move(changed);
     m_visible = false;
     edit->hide();
     edit->setUndoRedoEnabled(false);
@@ -104,7 +106,12 @@ void QtTextBox::attach(NoteEdit* edit, std::uint32_t colour) {
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setBackColor(colour);
     m_changes = QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
-                                 [this](int position, int, int added) { reviewWrap(position, added); });
+                                 [this](int position, int removed, int added) {
+                                     reviewWrap(position, added);
+                                     if (!m_programChange && (removed > 0 || added > 0) && m_changed) {
+                                         m_changed();
+                                     }
+                                 });
 }
 
 void QtTextBox::detach() {
@@ -139,6 +146,7 @@ std::wstring QtTextBox::text() const {
 void QtTextBox::setText(std::wstring_view text) {
     if (m_edit) {
         setWrap(*m_edit, hasLongWord(text));
+        const QScopedValueRollback program(m_programChange, true);
         m_edit->setPlainText(toEditorText(text));
         m_edit->moveCursor(QTextCursor::End);
         m_edit->document()->setModified(false);
@@ -178,6 +186,7 @@ void QtTextBox::setSelText(std::wstring_view text) {
         return;
     }
     QTextCursor cursor = m_edit->textCursor();
+    const QScopedValueRollback program(m_programChange, true);
     cursor.insertText(toEditorText(text));
     m_edit->setTextCursor(cursor);
     setModified(true);

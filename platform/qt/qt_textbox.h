@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -22,8 +23,9 @@ class QtTextBox final : public TextBox {
 public:
     // `twips`: twips per pixel, read at each conversion (the screen may change).
     QtTextBox(const float* twipsX, const float* twipsY) : m_twipsX(twipsX), m_twipsY(twipsY) {}
-    // The editor of a new window of the form, hidden and empty.
-    void attach(NoteEdit* edit, std::uint32_t colour);
+    // The editor of a new window of the form, hidden and empty; `changed` hears of
+    // each change the user makes to its text.
+    void attach(NoteEdit* edit, std::uint32_t colour, std::function<void()> changed);
     NoteEdit* edit() const { return m_edit; }
     // The window goes: the editor with it.
     void detach();
@@ -56,6 +58,8 @@ private:
     const float* m_twipsY;
     QPointer<NoteEdit> m_edit;
     QMetaObject::Connection m_changes;
+    std::function<void()> m_changed;
+    bool m_programChange = false;  // while the program itself puts text in
     std::uint32_t m_colour = 0xFFFFFF;
     bool m_visible = false;
 };

@@ -170,6 +170,9 @@ void Win32Form::onEditChange(HWND edit) {
     for (const auto& box : m_textBoxes) {
         if (box->hwnd() == edit) {
             box->noteChange();
+            if (!box->programChange()) {
+                textChanged(box->index());
+            }
         }
     }
 }

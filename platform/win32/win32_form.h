@@ -32,6 +32,9 @@ public:
     void forgetWindow() { m_hwnd = nullptr; }
     // The editor reported a change of its text (EN_CHANGE).
     void noteChange() { m_changeNoted = true; }
+    // While the program itself puts text in (the change is not the user's).
+    bool programChange() const { return m_programChange; }
+    int index() const { return m_index; }
 
     std::wstring text() const override;
     void setText(std::wstring_view text) override;
@@ -61,6 +64,7 @@ private:
     HWND m_hwnd = nullptr;
     bool m_visible = false;
     bool m_changeNoted = false;
+    bool m_programChange = false;
     std::uint32_t m_colour = 0;
 };
 

@@ -97,6 +97,10 @@ std::wstring_view Win32ProgramInfo::pathSeparator() const {
     return L"\\";
 }
 
+std::uint32_t Win32ProgramInfo::processId() const {
+    return GetCurrentProcessId();
+}
+
 // The version resource of the program file: FILEVERSION major, minor, revision.
 void Win32ProgramInfo::version(int& major, int& minor, int& revision) const {
     major = minor = revision = 0;

@@ -3,7 +3,11 @@
 // a pointer to it; the platform object owns them all and outlives them.
 #pragma once
 
+#include <atomic>
+#include <map>
+
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_window.h"
 
 namespace plat::win32 {
 
@@ -11,7 +15,31 @@ class Win32ProgramInfo final : public ProgramInfo {  // win32_platform.cpp
 public:
     std::wstring folder() const override;
     std::wstring_view pathSeparator() const override;
+    std::uint32_t processId() const override;
     void version(int& major, int& minor, int& revision) const override;
+};
+
+// Timers of a message-only window: its WM_TIMER reaches it through every message
+// loop of the thread, a message box's included.
+class Win32Timers final : public Timers, private Win32Window {  // win32_timers.cpp
+public:
+    explicit Win32Timers(const PlatformState* state) : Win32Window(*state) {}
+    ~Win32Timers() override;
+    int startTimer(int milliseconds, std::function<void()> due) override;
+    void stopTimer(int timer) override;
+    std::int64_t nowMilliseconds() const override;
+
+private:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    std::map<UINT_PTR, std::function<void()>> m_timers;
+    UINT_PTR m_next = 1;
+};
+
+// A thread for each task (CreateThread: the program's thread model has no std::thread).
+class Win32Background final : public Background {  // win32_timers.cpp
+public:
+    std::unique_ptr<BackgroundTask> start(std::function<void()> work) override;
 };
 
 class Win32Screen final : public Screen {  // win32_platform.cpp
@@ -29,8 +57,7 @@ class Win32Settings final : public Settings {  // win32_settings.cpp
 public:
     std::wstring get(std::wstring_view app, std::wstring_view section, std::wstring_view key,
                      std::wstring_view fallback) const override;
-    FileStatus save(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                    std::wstring_view value) override;
+    FileStatus saveAll(std::wstring_view app, std::wstring_view section, const SettingValues& values) override;
 };
 
 class Win32AnsiText final : public AnsiText {  // win32_text.cpp
@@ -46,10 +73,13 @@ public:
     FileStatus readFile(std::wstring_view path, std::string& bytes) const override;
     FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
     FileStatus removeFile(std::wstring_view path) override;
+    std::optional<FileIdentity> identify(std::wstring_view path) const override;
+    std::unique_ptr<FileLock> tryLock(std::wstring_view path) override;
+    FileStatus makeFolder(std::wstring_view folder) override;
     std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
 
 private:
-    unsigned m_tempCounter = 0;
+    std::atomic<unsigned> m_tempCounter = 0;  // background writes count too
 };
 
 class Win32Clipboard final : public Clipboard {  // win32_clipboard.cpp
@@ -98,7 +128,7 @@ public:
 };
 
 struct Win32Platform::ServiceSet {
-    explicit ServiceSet(PlatformState* state) : screen(state), clipboard(state) {}
+    explicit ServiceSet(PlatformState* state) : screen(state), clipboard(state), timers(state) {}
     Win32ProgramInfo program;
     Win32Screen screen;
     Win32Settings settings;
@@ -109,6 +139,8 @@ struct Win32Platform::ServiceSet {
     Win32Help help;
     Win32Printer printer;
     Win32Shell shell;
+    Win32Timers timers;
+    Win32Background background;
 };
 
 }  // namespace plat::win32

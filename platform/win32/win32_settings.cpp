@@ -36,18 +36,23 @@ std::wstring Win32Settings::get(std::wstring_view app, std::wstring_view section
     return std::wstring(fallback);
 }
 
-FileStatus Win32Settings::save(std::wstring_view app, std::wstring_view section, std::wstring_view key,
-                               std::wstring_view value) {
+// The key is opened once for all the values, and the first value refused ends the
+// write. No RegFlushKey: the system puts the registry on disk by itself, and a forced
+// flush would only hold up the close.
+FileStatus Win32Settings::saveAll(std::wstring_view app, std::wstring_view section, const SettingValues& values) {
     HKEY handle = nullptr;
     LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, keyPath(app, section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                                      nullptr, &handle, nullptr);
     if (status != ERROR_SUCCESS) {
         return failure(static_cast<DWORD>(status));
     }
-    const std::wstring text(value);
-    const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));  // with the terminating NUL
-    status = RegSetValueExW(handle, std::wstring(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                            bytes);
+    for (const auto& [key, text] : values) {
+        const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));  // with the terminating NUL
+        status = RegSetValueExW(handle, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
+        if (status != ERROR_SUCCESS) {
+            break;
+        }
+    }
     RegCloseKey(handle);
     return status == ERROR_SUCCESS ? FileStatus{} : failure(static_cast<DWORD>(status));
 }

@@ -99,7 +99,9 @@ std::wstring Win32TextBox::text() const {
 }
 
 void Win32TextBox::setText(std::wstring_view text) {
+    m_programChange = true;
     SetWindowTextW(m_hwnd, zstr(text).c_str());
+    m_programChange = false;
     setModified(false);
 }
 
@@ -153,7 +155,9 @@ std::wstring Win32TextBox::selText() const {
 }
 
 void Win32TextBox::setSelText(std::wstring_view text) {
+    m_programChange = true;
     SendMessageW(m_hwnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(zstr(text).c_str()));
+    m_programChange = false;
     setModified(true);
 }
 

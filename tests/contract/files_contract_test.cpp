@@ -106,5 +106,23 @@ TEST_F(Files, AHiddenFileIsNeitherOrdinaryNorListed) {
     EXPECT_TRUE(platform().files().listFiles(m_folder).empty());
 }
 
+// What a save compares a page file with, and what tells a live window from a gone one.
+TEST_F(Files, AnIdentityChangesWithTheFileAndALockExcludesEveryOtherHolder) {
+    EXPECT_FALSE(platform().files().identify(path(L"page1.txt")));
+    ASSERT_TRUE(platform().files().writeFileAtomic(path(L"page1.txt"), "four").ok);
+    const std::optional<plat::FileIdentity> first = platform().files().identify(path(L"page1.txt"));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->size, 4u);
+    EXPECT_EQ(platform().files().identify(path(L"page1.txt")), first);
+    ASSERT_TRUE(platform().files().writeFileAtomic(path(L"page1.txt"), "four").ok);
+    EXPECT_NE(platform().files().identify(path(L"page1.txt")), first) << "a replaced file is another version";
+
+    std::unique_ptr<plat::FileLock> held = platform().files().tryLock(path(L"owner.lock"));
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(platform().files().tryLock(path(L"owner.lock")));
+    held.reset();
+    EXPECT_TRUE(platform().files().tryLock(path(L"owner.lock")));
+}
+
 }  // namespace
 }  // namespace contract

@@ -1,5 +1,7 @@
 // The small services on every backend: ANSI conversion (code page 1252), the
 // settings store and the clipboard.
+#include <atomic>
+
 #include "tests/contract/contract_fixture.h"
 
 namespace contract {
@@ -46,18 +48,22 @@ TEST_F(Services, TextWithoutAn8BitFormIsRefused) {
     }
 }
 
-TEST_F(Services, SettingsRoundTripAndAbsentKeysGiveTheFallback) {
+// A later write replaces only the values it names; one that changes nothing is no
+// failure.
+TEST_F(Services, SettingsOfASectionRoundTripTogetherAndAbsentKeysGiveTheFallback) {
     const std::wstring app(kSettingsApp);
-    EXPECT_EQ(platform().settings().get(app, L"Window", L"Left", L"fallback"), L"fallback");
-    ASSERT_TRUE(platform().settings().save(app, L"Window", L"Left", L"120").ok);
-    ASSERT_TRUE(platform().settings().save(app, L"Window", L"Caption", L" two  blanks, caf\u00e9 ").ok);
-    ASSERT_TRUE(platform().settings().save(app, L"Window", L"Empty", L"").ok);
-    EXPECT_EQ(platform().settings().get(app, L"Window", L"Left", L"fallback"), L"120");
-    EXPECT_EQ(platform().settings().get(app, L"Window", L"Caption", L"fallback"), L" two  blanks, caf\u00e9 ");
-    EXPECT_EQ(platform().settings().get(app, L"Window", L"Empty", L"fallback"), L"");
-    EXPECT_EQ(platform().settings().get(app, L"Other", L"Left", L"fallback"), L"fallback");
-    ASSERT_TRUE(platform().settings().save(app, L"Window", L"Left", L"-45").ok);
-    EXPECT_EQ(platform().settings().get(app, L"Window", L"Left", L"fallback"), L"-45");
+    plat::Settings& settings = platform().settings();
+    EXPECT_EQ(settings.get(app, L"Window", L"Left", L"fallback"), L"fallback");
+    const plat::SettingValues values = {{L"Left", L"120"}, {L"Caption", L" two  blanks, caf\u00e9 "}, {L"Empty", L""}};
+    ASSERT_TRUE(settings.saveAll(app, L"Window", values).ok);
+    EXPECT_EQ(settings.get(app, L"Window", L"Left", L"fallback"), L"120");
+    EXPECT_EQ(settings.get(app, L"Window", L"Caption", L"fallback"), L" two  blanks, caf\u00e9 ");
+    EXPECT_EQ(settings.get(app, L"Window", L"Empty", L"fallback"), L"");
+    EXPECT_EQ(settings.get(app, L"Other", L"Left", L"fallback"), L"fallback");
+    ASSERT_TRUE(settings.saveAll(app, L"Window", {{L"Left", L"-45"}, {L"Empty", L""}}).ok);
+    EXPECT_EQ(settings.get(app, L"Window", L"Left", L"fallback"), L"-45");
+    EXPECT_EQ(settings.get(app, L"Window", L"Caption", L"fallback"), L" two  blanks, caf\u00e9 ");
+    ASSERT_TRUE(settings.saveAll(app, L"Window", {{L"Left", L"-45"}}).ok);
 }
 
 TEST_F(Services, ClipboardTextRoundTripsWithItsLineEnds) {
@@ -75,6 +81,27 @@ TEST_F(Services, ClipboardTextRoundTripsWithItsLineEnds) {
     got = L"stale";
     ASSERT_TRUE(platform().clipboard().getText(got).ok);
     EXPECT_EQ(got, L"");
+}
+
+// A timer fires once, on the window's thread, when the program handles its events
+// after its time; a stopped one never does. Background work ends and is waited for.
+TEST_F(Services, TimersFireOnceAfterTheirTimeAndBackgroundWorkEnds) {
+    plat::Timers& timers = platform().timers();
+    int fired = 0;
+    EXPECT_NE(timers.startTimer(20, [&] { ++fired; }), 0);
+    timers.stopTimer(timers.startTimer(20, [&] { fired += 100; }));
+    const std::int64_t before = timers.nowMilliseconds();
+    platform().wait(200);
+    EXPECT_EQ(fired, 1);
+    EXPECT_GE(timers.nowMilliseconds() - before, 199);
+    platform().wait(100);
+    EXPECT_EQ(fired, 1);
+
+    std::atomic<bool> ran = false;
+    const std::unique_ptr<plat::BackgroundTask> task = platform().background().start([&] { ran = true; });
+    task->wait();
+    EXPECT_TRUE(task->finished());
+    EXPECT_TRUE(ran);
 }
 
 }  // namespace

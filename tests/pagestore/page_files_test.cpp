@@ -156,12 +156,14 @@ TEST_F(PageFilesTest, FailedWriteIsReportedAndKeepsTheOldFile) {
 // Temporary files are named "<page file>.<writer's pid>-<count>.quibtmp". A pid above
 // Linux's largest (2^22) never runs; this test process does.
 TEST_F(PageFilesTest, LeftoverTemporaryFilesNeverLoadAndOnlyThoseOfALiveSaveStay) {
-    const std::string live = std::to_string(::getpid());
+    const std::string live = std::to_string(::getppid());
     const std::string old = m_folder + "/page1.txt." + live + "-1.quibtmp";
     const std::string fresh = m_folder + "/page2.txt." + live + "-2.quibtmp";
     const std::string crashed = m_folder + "/page3.txt.99999999-3.quibtmp";
     const std::string unnamed = m_folder + "/page4.txt.quibtmp";
-    for (const std::string& path : {old, fresh, crashed, unnamed}) {
+    // This process's own id on a file at start: a dead copy's, whose id came round.
+    const std::string own = m_folder + "/page5.txt." + std::to_string(::getpid()) + "-4.quibtmp";
+    for (const std::string& path : {old, fresh, crashed, unnamed, own}) {
         std::ofstream(path) << "half written";
     }
     std::filesystem::last_write_time(old, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
@@ -171,6 +173,7 @@ TEST_F(PageFilesTest, LeftoverTemporaryFilesNeverLoadAndOnlyThoseOfALiveSaveStay
     }
     EXPECT_FALSE(std::filesystem::exists(old));
     EXPECT_FALSE(std::filesystem::exists(crashed));
+    EXPECT_FALSE(std::filesystem::exists(own));
     // A recent one of a live process may be another copy of the program saving now;
     // one that names no writer waits for its age.
     EXPECT_TRUE(std::filesystem::exists(fresh));

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ namespace {
 struct Recorder : FormEvents {
     std::vector<std::string> log;
     std::function<void()> whileLoading;
+    int unloadThrows = 0;  // how many onUnload calls throw before one returns
     void onLoad() override {
         log.push_back("load");
         if (whileLoading) {
@@ -24,6 +26,13 @@ struct Recorder : FormEvents {
         }
     }
     void onResize() override { log.push_back("resize"); }
+    void onUnload(std::int16_t&) override {
+        log.push_back("unload");
+        if (unloadThrows > 0) {
+            --unloadThrows;
+            throw std::runtime_error("unload failed");
+        }
+    }
     void onMenuClick(int id) override { log.push_back("click " + std::to_string(id)); }
     void onCloseRequest(CloseReason) override {}
 };
@@ -71,4 +80,21 @@ TEST(FormModelTest, APopupChoiceActsOnlyForAnEnabledVisibleEntryOfThatMenu) {
     }
     EXPECT_EQ(events.log, Log{"click 2"});
     EXPECT_FALSE(platform.form(0).clickMenu(2));  // its drop-down is hidden
+}
+
+// onUnload runs unguarded inside unload(), so its exception reaches the caller; the
+// form must stay loaded and open, or no later close could ever unload it.
+TEST(FormModelTest, AnUnloadWhoseHandlerThrowsLeavesTheFormOpenForTheNextClose) {
+    HeadlessPlatform platform(L"/tmp");
+    Recorder events;
+    auto form = platform.createForm(popupDesign(), events);
+    form->show();
+    events.unloadThrows = 1;
+    EXPECT_THROW(form->unload(), std::runtime_error);
+    EXPECT_TRUE(form->loaded());
+    EXPECT_EQ(platform.openFormCount(), 1);
+    form->unload();
+    EXPECT_FALSE(form->loaded());
+    EXPECT_EQ(platform.openFormCount(), 0);
+    EXPECT_EQ(events.log, (Log{"load", "resize", "unload", "unload"}));
 }

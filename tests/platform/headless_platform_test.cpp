@@ -268,11 +268,13 @@ TEST_F(HeadlessTest, WorkAreaNearestAndSettings) {
     EXPECT_EQ(platform->screen().workAreaNearest({60000, 100, 3000, 3000}).left, 19200);  // off every screen, right
 
     EXPECT_EQ(platform->settings().get(L"Quibbets", L"Window", L"Left", L"?"), L"?");
-    EXPECT_TRUE(platform->settings().save(L"Quibbets", L"Window", L"Left", L"120").ok);
+    EXPECT_TRUE(platform->settings().saveAll(L"Quibbets", L"Window", {{L"Left", L"120"}}).ok);
     EXPECT_EQ(platform->storedSettings().at(L"Quibbets\\Window\\Left"), L"120");
     platform->failSettingWrites(true);
-    EXPECT_FALSE(platform->settings().save(L"Quibbets", L"Window", L"Left", L"0").ok);
+    EXPECT_FALSE(platform->settings().saveAll(L"Quibbets", L"Window", {{L"Top", L"5"}, {L"Left", L"0"}}).ok);
     EXPECT_EQ(platform->settings().get(L"Quibbets", L"Window", L"Left", L"?"), L"120");
+    EXPECT_EQ(platform->settings().get(L"Quibbets", L"Window", L"Top", L"?"), L"?");  // nothing of a failed write
+    EXPECT_EQ(platform->settingWrites(), 2);
 }
 
 TEST_F(HeadlessTest, PrinterRecordsJobsAndFaults) {

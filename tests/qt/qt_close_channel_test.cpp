@@ -121,7 +121,7 @@ int runAndRaise(int signal) {
 }
 
 TEST(QtSessionEnd, ATerminationSignalSavesAndEndsTheProgram) {
-    for (const int signal : {SIGTERM, SIGHUP}) {
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
         QtPlatform notes;
         RecordingEvents events;
         notes.createAppWindow(kAppTitle, events);

@@ -29,8 +29,7 @@ std::string readText(const std::string& path) {
 
 TEST(QtSettings, LiveInTheUsersConfigFolderByGroupAndKey) {
     QtSettings settings;
-    ASSERT_TRUE(settings.save(L"Quibbets", L"Settings", L"MainLeft", L"1440").ok);
-    ASSERT_TRUE(settings.save(L"Quibbets", L"Settings", L"MainTop", L"-15").ok);
+    ASSERT_TRUE(settings.saveAll(L"Quibbets", L"Settings", {{L"MainLeft", L"1440"}, {L"MainTop", L"-15"}}).ok);
     const std::string file = readText(configHome() + "/Quibbets/Quibbets.conf");
     EXPECT_NE(file.find("[Settings]"), std::string::npos) << file;
     EXPECT_NE(file.find("MainLeft=1440"), std::string::npos) << file;
@@ -42,7 +41,7 @@ TEST(QtSettings, LiveInTheUsersConfigFolderByGroupAndKey) {
 TEST(QtSettings, TextComesBackExactly) {
     QtSettings settings;
     for (const wchar_t* value : {L"", L"a, b", L"@Variant(x)", L"k=v; [s]", L"  spaced  ", L"\u00e9\u20ac"}) {
-        ASSERT_TRUE(settings.save(L"QuibbetsText", L"S", L"Key", value).ok);
+        ASSERT_TRUE(settings.saveAll(L"QuibbetsText", L"S", {{L"Key", value}}).ok);
         EXPECT_EQ(settings.get(L"QuibbetsText", L"S", L"Key", L"fallback"), value);
     }
 }
@@ -56,7 +55,7 @@ TEST(QtSettings, ADamagedFileReadsAsFallbacks) {
     QtSettings settings;
     EXPECT_EQ(settings.get(L"QuibbetsBad", L"Settings", L"MainLeft", L"fallback"), L"fallback");
     // The store repairs the file as it writes; the write is no failure.
-    EXPECT_TRUE(settings.save(L"QuibbetsBad", L"Settings", L"MainLeft", L"99").ok);
+    EXPECT_TRUE(settings.saveAll(L"QuibbetsBad", L"Settings", {{L"MainLeft", L"99"}}).ok);
     EXPECT_EQ(settings.get(L"QuibbetsBad", L"Settings", L"MainLeft", L"fallback"), L"99");
     EXPECT_EQ(settings.get(L"QuibbetsBad", L"Settings", L"Other", L"fallback"), L"kept");
 }
@@ -65,7 +64,7 @@ TEST(QtSettings, AFileThatCannotBeWrittenIsAFailure) {
     ::mkdir(configHome().c_str(), 0700);
     std::ofstream(configHome() + "/QuibbetsBlocked") << "a file where the folder should be";
     QtSettings settings;
-    const FileStatus saved = settings.save(L"QuibbetsBlocked", L"Settings", L"Key", L"1");
+    const FileStatus saved = settings.saveAll(L"QuibbetsBlocked", L"Settings", {{L"Key", L"1"}});
     EXPECT_FALSE(saved.ok);
     EXPECT_NE(saved.error.find(L"QuibbetsBlocked.conf"), std::wstring::npos);
 }

@@ -7,6 +7,7 @@
 #include "test_support.h"
 
 #include <filesystem>
+#include <new>
 
 namespace notes::test {
 namespace {
@@ -42,6 +43,28 @@ TEST_F(PageEditorTest, AHiddenPagesTextReachesItsEditorWhenFirstShown) {
     page(2).select(5, 0);
     window().type(2, L"!");
     EXPECT_EQ(page(2).text(), L"three!");
+}
+
+// Out of memory while a big page's text is made: the page keeps its file's text, so
+// Save cannot write the empty editor over the file, and the next show tries again.
+TEST_F(PageEditorTest, APageWhoseTextCannotBeMadeKeepsItAndShowsLater) {
+    bool fail = true;
+    page(2).loadText(
+        [&]() -> std::wstring {
+            if (fail) {
+                throw std::bad_alloc();
+            }
+            return L"three";
+        },
+        5);
+    m_platform.queueAnswer(plat::MsgAnswer::Ok);  // "The page could not be shown"
+    window().clickMenu(mnuGoThree);
+    EXPECT_EQ(window().caption(), L"Quibbet - Page 1");
+    window().pressShortcut(plat::Shortcut::ctrl(L'S'));
+    EXPECT_EQ(readPage(3), "three\r\n");
+    fail = false;
+    window().clickMenu(mnuGoThree);
+    EXPECT_EQ(box(2).text(), L"three");
 }
 
 TEST_F(PageEditorTest, AHiddenEditorTakesTheWindowsSizeWhenShown) {

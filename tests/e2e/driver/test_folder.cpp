@@ -83,16 +83,35 @@ TestFolder::TestFolder(TestFolder&& other) noexcept : m_path(std::move(other.m_p
     other.m_owned = false;
 }
 
+namespace {
+
+// Removes a folder with everything in it (the program makes folders of its own
+// beside its pages, such as "recovery").
+void removeTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            const std::wstring path = folder + L"\\" + name;
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            } else if (name != L"." && name != L"..") {
+                removeTree(path);
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
 TestFolder::~TestFolder() {
-    if (!m_owned || !environment(L"QUIBBETS_E2E_KEEP").empty()) {
-        return;
+    if (m_owned && environment(L"QUIBBETS_E2E_KEEP").empty()) {
+        removeTree(m_path);
     }
-    for (const std::wstring& name : fileNames()) {
-        const std::wstring path = file(name);
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-    }
-    RemoveDirectoryW(m_path.c_str());
 }
 
 std::wstring TestFolder::file(std::wstring_view name) const {
