@@ -4,6 +4,7 @@ and must hold, crash_check's report of what the program's loader found, and the 
 verdict both drivers use.
 """
 import os
+import shutil
 import subprocess
 
 PAGES = range(1, 11)
@@ -122,3 +123,14 @@ def verdict(expect, loaded):
             faults.append(f"page {page} lost its saved text {preview(expect.durable[page])}; "
                           f"it holds {preview(text)}")
     return faults
+
+
+def finish(faults, work, kept):
+    """Prints the faults and keeps `work` for a look (`kept` says what it holds), or
+    removes it when there are none; the exit code."""
+    if faults:
+        print(f"{len(faults)} faults (the first 20; {kept} kept in {work}):")
+        print("\n".join(faults[:20]))
+        return 1
+    shutil.rmtree(work)
+    return 0

@@ -121,12 +121,7 @@ def main():
           f"after its first marker) and a last whole run, judged in {time.monotonic() - began:.1f} s")
     if interrupted == 0:
         faults.append("no kill came before the end of its run: nothing was tested")
-    if faults:
-        print(f"{len(faults)} faults (the first 20; the folders are kept in {work}):")
-        print("\n".join(faults[:20]))
-        return 1
-    shutil.rmtree(work)
-    return 0
+    return crash_expect.finish(faults, work, "the folders are")
 
 
 if __name__ == "__main__":

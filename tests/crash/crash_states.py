@@ -212,12 +212,7 @@ def main():
     calls = sum(1 for op in ops if op.kind != "marker")
     print(f"{calls} calls and {len(ops) - calls} markers traced; {len(points)} crash states, "
           f"{len(folders)} of them distinct, built and read in {time.monotonic() - began:.1f} s")
-    if faults:
-        print(f"{len(faults)} faults (the first 20; every state is kept in {work}):")
-        print("\n".join(faults[:20]))
-        return 1
-    shutil.rmtree(work)
-    return 0
+    return crash_expect.finish(faults, work, "every state is")
 
 
 if __name__ == "__main__":
