@@ -145,7 +145,8 @@ std::shared_ptr<UnsavedCopies::Batch> UnsavedCopies::snapshot() {
         }
         m_dirty[static_cast<std::size_t>(i)] = false;
         const PageText& page = m_pages.page(i);
-        if (!page.changed()) {
+        // An empty page without a file holds nothing to lose (Clear All empties them all).
+        if (!page.changed() || (page.textLength() == 0 && m_pages.baseline(i).empty())) {
             m_store.remove(i);
             continue;
         }

@@ -193,6 +193,22 @@ TEST_F(RecoveryTest, AWindowClosedAfterAFailedSaveLeavesItsLastTextForTheNextSta
     EXPECT_EQ(page(0).text(), L"typed just now");
 }
 
+TEST_F(RecoveryTest, ClearAllIsKeptForThePagesItEmptied) {
+    writePage(2, "two\r\n");
+    start();
+    m_platform.queueAnswer(plat::MsgAnswer::Yes);
+    window().clickMenu(mnuEditClear);
+    elapse(UnsavedCopies::kPauseMs + 100);
+    EXPECT_EQ(copies().size(), 1u);  // pages that were empty all along have nothing to keep
+    stop();
+    m_platform.queueAnswer(plat::MsgAnswer::Ok);
+    start();
+    EXPECT_NE(narrow(m_platform.messageBoxes().back().text).find("back on page 2."), std::string::npos);
+    EXPECT_EQ(page(1).text(), L"");
+    window().pressShortcut(plat::Shortcut::ctrl(L'S'));
+    EXPECT_EQ(readPage(2), "\r\n");
+}
+
 TEST_F(RecoveryTest, ARecordCutShortIsNotTakenForText) {
     const std::string whole = formatRecovery({2, {std::nullopt, digestOf("x")}, 5, "text\r\n"});
     const std::optional<RecoveryRecord> back = parseRecovery(whole);
