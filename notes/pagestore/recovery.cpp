@@ -226,14 +226,15 @@ void RecoveryStore::dropOrphan(const Orphan& orphan) {
 
 void RecoveryStore::releaseOrphans() {
     const std::vector<plat::FileEntry> left = m_platform.files().listFiles(m_folder);
-    for (auto& [owner, lock] : m_deadOwners) {
+    for (auto& dead : m_deadOwners) {
+        const std::wstring& owner = dead.first;
         const bool copiesLeft = std::any_of(left.begin(), left.end(), [&](const plat::FileEntry& e) {
             return ownerOf(e.name) == owner && isCopy(e.name);
         });
         if (!copiesLeft) {
             m_platform.files().removeFile(path(owner + kLockSuffix));
         }
-        lock.reset();
+        dead.second.reset();
     }
     m_deadOwners.clear();
 }
