@@ -54,7 +54,8 @@ float fitted(float outer, float offset, float client) {
 
 FrmMain::FrmMain(plat::Platform& platform)
     : m_platform(platform), m_copies(*this, [this](const std::wstring& message) {
-          m_platform.inform(message, kAppTitle, plat::MsgIcon::Exclamation, m_form->handle());
+          handleEvent(L"The unsaved text could not be kept",
+                      [&] { m_platform.inform(message, kAppTitle, plat::MsgIcon::Exclamation, m_form->handle()); });
       }) {
     m_form = m_platform.createForm(frmMainDesign(), *this);
     for (int i = 0; i < kPageCount; ++i) {

@@ -11,8 +11,9 @@
 namespace notes {
 namespace {
 
-// How often a write under way is looked at.
+// How often a write under way is looked at, and whether a message box has closed.
 constexpr int kCollectMs = 50;
+constexpr int kRetellMs = 250;
 
 std::int64_t wallClockMs() {
     using namespace std::chrono;
@@ -116,6 +117,9 @@ void UnsavedCopies::schedule(int milliseconds) {
 }
 
 void UnsavedCopies::tick() {
+    if (!m_unreported.empty()) {
+        tellFailure();
+    }
     if (m_task) {
         if (!m_task->finished()) {
             schedule(kCollectMs);
@@ -201,10 +205,23 @@ void UnsavedCopies::collect() {
         }
     }
     if (!error.empty() && !m_reported) {
-        m_reported = true;
-        m_report(L"Unsaved text cannot be kept for recovery, so a crash now would lose it:\r\n\r\n" + error +
-                 L"\r\n\r\nThe text stays in the window: save it to keep it.");
+        m_unreported = error;
+        tellFailure();
     }
+}
+
+// Never over another message: the user may be answering a question about the same
+// disk, whose keys must not land in this box.
+void UnsavedCopies::tellFailure() {
+    if (m_platform.messageBoxOpen()) {
+        schedule(kRetellMs);
+        return;
+    }
+    m_reported = true;
+    const std::wstring error = std::move(m_unreported);
+    m_unreported.clear();
+    m_report(L"Unsaved text cannot be kept for recovery, so a crash now would lose it:\r\n\r\n" + error +
+             L"\r\n\r\nThe text stays in the window: save it to keep it.");
 }
 
 void UnsavedCopies::settle() {

@@ -52,6 +52,7 @@ private:
     void schedule(int milliseconds);
     void startWrite();
     void collect();
+    void tellFailure();
     std::shared_ptr<Batch> snapshot();
     void writeNow(Batch& batch);
     bool anyDirty() const;
@@ -67,6 +68,7 @@ private:
     std::unique_ptr<plat::BackgroundTask> m_task;
     std::shared_ptr<Batch> m_batch;  // what m_task writes
     bool m_reported = false;
+    std::wstring m_unreported;  // a failure waiting for a message box to close
 };
 
 }  // namespace notes

@@ -3,12 +3,18 @@
 Each test case gets a fresh Xvfb with the openbox window manager (and, when asked,
 the trayer notification area), a fresh home with its own data, settings and runtime
 folders, and drives the real programs with xdotool, as a user would. Nothing here
-runs inside the programs under test, and every wait has a time limit.
+runs inside the programs under test, and every wait has a time limit. A desktop that
+does not come up is started again here, and only that: a program that fails to do
+its part fails the test at once, with the state of its window and the stack of
+each of its threads in the message.
 """
+import ctypes
+import functools
 import os
 import re
 import shutil
 import signal
+import struct
 import subprocess
 import tempfile
 import time
@@ -29,14 +35,106 @@ def wait_for(condition, timeout=20.0, what="a condition"):
         time.sleep(0.05)
 
 
+@functools.cache
+def _xcb():
+    """libxcb (the X library under the programs' Qt too), for a client message,
+    which xdotool cannot send."""
+    xcb = ctypes.CDLL("libxcb.so.1")
+
+    class Cookie(ctypes.Structure):
+        _fields_ = [("sequence", ctypes.c_uint)]
+
+    xcb.xcb_connect.restype = ctypes.c_void_p
+    xcb.xcb_connect.argtypes = [ctypes.c_char_p, ctypes.c_void_p]
+    xcb.xcb_connection_has_error.argtypes = [ctypes.c_void_p]
+    xcb.xcb_disconnect.argtypes = [ctypes.c_void_p]
+    xcb.xcb_intern_atom.restype = Cookie
+    xcb.xcb_intern_atom.argtypes = [ctypes.c_void_p, ctypes.c_uint8, ctypes.c_uint16, ctypes.c_char_p]
+    xcb.xcb_intern_atom_reply.restype = ctypes.POINTER(ctypes.c_uint32)
+    xcb.xcb_intern_atom_reply.argtypes = [ctypes.c_void_p, Cookie, ctypes.c_void_p]
+    xcb.xcb_send_event_checked.restype = Cookie
+    xcb.xcb_send_event_checked.argtypes = [ctypes.c_void_p, ctypes.c_uint8, ctypes.c_uint32, ctypes.c_uint32,
+                                           ctypes.c_char_p]
+    xcb.xcb_request_check.restype = ctypes.POINTER(ctypes.c_uint8)
+    xcb.xcb_request_check.argtypes = [ctypes.c_void_p, Cookie]
+    return xcb
+
+
+def send_delete_window(display, window):
+    """Sends `window` the WM_PROTOCOLS client message WM_DELETE_WINDOW, the bytes a
+    window manager sends when the user clicks the window's close box (ICCCM 4.2.8.1;
+    the time is CurrentTime where the window manager puts the click's)."""
+    xcb = _xcb()
+    free = ctypes.CDLL(None).free
+    free.argtypes = [ctypes.c_void_p]
+    conn = xcb.xcb_connect(display.encode(), None)
+    try:
+        if xcb.xcb_connection_has_error(conn):
+            raise AssertionError(f"cannot reach the X display {display}")
+        atoms = []
+        for name in (b"WM_PROTOCOLS", b"WM_DELETE_WINDOW"):
+            reply = xcb.xcb_intern_atom_reply(conn, xcb.xcb_intern_atom(conn, 0, len(name), name), None)
+            if not reply:
+                raise AssertionError(f"the X server has no atom {name.decode()}")
+            atoms.append(reply[2])  # response type, sequence and length come first
+            free(reply)
+        client_message, format32, current_time = 33, 32, 0
+        event = struct.pack("=BBHII5I", client_message, format32, 0, window, atoms[0], atoms[1], current_time,
+                            0, 0, 0)
+        error = xcb.xcb_request_check(conn, xcb.xcb_send_event_checked(conn, 0, window, 0, event))
+        if error:
+            code = error[1]
+            free(error)
+            raise AssertionError(f"the X server refused the close message to {window:#x} (error {code})")
+    finally:
+        xcb.xcb_disconnect(conn)
+
+
+def thread_stacks(pid):
+    """Every thread's stack of a running process, by the first debugger found."""
+    for argv in (["gdb", "-p", str(pid), "-batch", "-nx", "-ex", "thread apply all bt"],
+                 ["eu-stack", "-p", str(pid)]):
+        if not shutil.which(argv[0]):
+            continue
+        try:
+            done = subprocess.run(argv, stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=60)
+        except subprocess.TimeoutExpired:
+            return f"{argv[0]} did not answer within 60 s"
+        stacks = [line for line in done.stdout.splitlines() if re.match(r"(Thread|TID|#)", line.lstrip())]
+        return "\n".join(stacks) if stacks else f"{argv[0]} showed none: {done.stderr.strip()[-1000:]}"
+    return "neither gdb nor eu-stack is installed to show them"
+
+
+class DesktopUnavailable(AssertionError):
+    """The test's desktop did not come up: the machine's fault, not the programs'."""
+
+
 class Desktop:
     """Xvfb, a window manager, perhaps a tray, and a home of the test's own."""
 
-    def __init__(self, tray=False):
+    def __init__(self, tray=False, attempts=3):
         self.home = tempfile.mkdtemp(prefix="quibbets-e2e-")
         self.runtime = os.path.join(self.home, "run")
         os.mkdir(self.runtime, 0o700)
         self._procs = []
+        # On a loaded machine Xvfb or openbox now and then never comes up: that
+        # desktop is thrown away and a fresh one started (and trayer, below, alone).
+        try:
+            for attempt in range(attempts):
+                try:
+                    self._start_desktop()
+                    break
+                except DesktopUnavailable:
+                    self._stop_procs()
+                    if attempt == attempts - 1:
+                        raise
+            if tray:
+                self.start_tray()
+        except DesktopUnavailable:
+            self.close()
+            raise
+
+    def _start_desktop(self):
         self.display = self._start_xvfb()
         self.env = dict(os.environ, HOME=self.home, DISPLAY=self.display, LC_ALL="C.UTF-8",
                         XDG_DATA_HOME=os.path.join(self.home, "data"),
@@ -45,10 +143,11 @@ class Desktop:
         for key in ("DBUS_SESSION_BUS_ADDRESS", "WAYLAND_DISPLAY", "SESSION_MANAGER"):
             self.env.pop(key, None)
         self._spawn(["openbox", "--sm-disable"])
-        wait_for(lambda: self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False).find("window id") >= 0,
-                 60, "the window manager")
-        if tray:
-            self.start_tray()
+        try:
+            wait_for(lambda: "window id" in self.x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False),
+                     30, "the window manager")
+        except AssertionError as e:
+            raise DesktopUnavailable(str(e)) from None
 
     def _start_xvfb(self):
         read, write = os.pipe()
@@ -59,7 +158,7 @@ class Desktop:
         with os.fdopen(read) as pipe:
             number = pipe.readline().strip()
         if not number:
-            raise AssertionError("Xvfb did not start")
+            raise DesktopUnavailable("Xvfb did not start")
         return ":" + number
 
     def _spawn(self, argv, stderr=subprocess.DEVNULL, **kwargs):
@@ -76,13 +175,17 @@ class Desktop:
             try:
                 wait_for(lambda: self.find_windows(name="panel", cls=None), 15, "the tray")
                 return
-            except AssertionError:
+            except AssertionError as e:
                 self.tray.kill()
                 self.tray.wait()
                 if attempt == attempts - 1:
-                    raise
+                    raise DesktopUnavailable(str(e)) from None
 
     def close(self):
+        self._stop_procs()
+        shutil.rmtree(self.home, ignore_errors=True)
+
+    def _stop_procs(self):
         for proc in reversed(self._procs):
             if proc.poll() is None:
                 proc.terminate()
@@ -91,7 +194,7 @@ class Desktop:
                 except subprocess.TimeoutExpired:
                     proc.kill()
                     proc.wait()
-        shutil.rmtree(self.home, ignore_errors=True)
+        self._procs = []
 
     # --- Tools ---
     def x(self, *argv, check=True, timeout=10):
@@ -121,6 +224,27 @@ class Desktop:
         clip = subprocess.Popen(["xclip", "-selection", "clipboard", "-i", "-loops", "0"], env=self.env,
                                 stdin=subprocess.PIPE)
         clip.communicate(text.encode(), timeout=10)
+
+    def close_window(self, window):
+        """Closes the window as a click on its close box does: checks, as the window
+        manager does, that the window takes WM_DELETE_WINDOW (one that does not is
+        killed), and sends it that message. Sent straight to the window, it needs no
+        keyboard focus nor key grab: Alt+F4 through openbox was lost now and then
+        right after a move."""
+        protocols = self.x("xprop", "-id", str(window), "WM_PROTOCOLS", check=False)
+        if "WM_DELETE_WINDOW" not in protocols:
+            raise AssertionError(f"cannot close by the close box, {self.window_state(window)} and its "
+                                 f"WM_PROTOCOLS has no WM_DELETE_WINDOW: {protocols.strip()!r}")
+        send_delete_window(self.display, window)
+
+    def window_state(self, window):
+        """Whether the window is still there and mapped, for a failure message."""
+        done = subprocess.run(["xwininfo", "-id", str(window)], env=self.env, capture_output=True, text=True,
+                              timeout=10)
+        found = re.search(r"Window id: \S+ (.*)\n(?s:.*)Map State: (\w+)", done.stdout)
+        if done.returncode != 0 or not found:
+            return f"the window {window:#x} is gone"
+        return f"the window {window:#x} {found.group(1)} is there, map state {found.group(2)}"
 
     def net_wm_state(self, window):
         return self.x("xprop", "-id", str(window), "_NET_WM_STATE", check=False)
@@ -176,8 +300,24 @@ class Program:
     def ended(self):
         return self.proc.poll() is not None
 
-    def wait_end(self, timeout=30):
-        wait_for(self.ended, timeout, "the program to end")
+    def windows(self):
+        """The program's own top-level windows (for a failure message)."""
+        return [int(w) for w in self.desktop.x("xdotool", "search", "--pid", str(self.proc.pid), check=False).split()]
+
+    def diagnosis(self, known=()):
+        """How the program and its windows (and those `known` to be its) stand, and,
+        while it runs, every thread's stack."""
+        windows = list(known) + [w for w in self.windows() if w not in known]
+        lines = [f"the program is {self.state()}"] + [self.desktop.window_state(w) for w in windows]
+        if not self.ended():
+            lines.append("its threads:\n" + thread_stacks(self.proc.pid))
+        return "\n".join(lines)
+
+    def wait_end(self, timeout=30, what="the program to end"):
+        try:
+            wait_for(self.ended, timeout, what)
+        except AssertionError as e:
+            raise AssertionError(f"{e}\n{self.diagnosis()}") from None
         return self.proc.returncode
 
     def signal(self, number=signal.SIGTERM):
@@ -192,13 +332,22 @@ class Notes(Program):
         try:
             self.window = wait_for(lambda: self.own_window(), 60, "the notes window")
         except AssertionError as e:
-            raise AssertionError(f"{e}: the program is {self.state()}") from None
+            raise AssertionError(f"{e}\n{self.diagnosis()}") from None
 
     def own_window(self):
         for w in self.desktop.find_windows(name=NOTES_CAPTION):
             if self.desktop.x("xdotool", "getwindowpid", str(w), check=False).strip() == str(self.proc.pid):
                 return w
         return None
+
+    def diagnosis(self, known=()):
+        return super().diagnosis([self.window] if hasattr(self, "window") else known)
+
+    def close_box(self, timeout=30):
+        """Closes the window by its close box and waits until the program has ended:
+        its exit code."""
+        self.desktop.close_window(self.window)
+        return self.wait_end(timeout, "the program to end after its close box")
 
     def caption(self):
         return self.desktop.x("xdotool", "getwindowname", str(self.window)).strip()
@@ -221,4 +370,7 @@ class Notes(Program):
                 if self.desktop.x("xdotool", "getwindowpid", str(w), check=False).strip() == str(self.proc.pid):
                     return w
             return None
-        return wait_for(find, timeout, "a message box")
+        try:
+            return wait_for(find, timeout, f"a message box titled {title!r}")
+        except AssertionError as e:
+            raise AssertionError(f"{e}\n{self.diagnosis()}") from None

@@ -2,6 +2,7 @@
 icon's double-click, its menu, Close of each running notes program, the runtime
 folder's guards, and a desktop without a notification area."""
 import os
+import signal
 import socket
 import time
 import unittest
@@ -73,11 +74,13 @@ class Tray(unittest.TestCase):
         launcher.menu(3)  # Exit: the icon goes, the launcher ends
         self.assertEqual(launcher.wait_end(), 0)
 
-    def test_termination_removes_the_icon(self):
-        launcher = Launcher(self.desktop)
-        launcher.signal()
-        self.assertEqual(launcher.wait_end(), 0)
-        self.assertIsNone(launcher.icon_window())
+    def test_termination_and_ctrl_c_remove_the_icon(self):
+        for number in (signal.SIGTERM, signal.SIGINT):
+            with self.subTest(signal=number.name):
+                launcher = Launcher(self.desktop)
+                launcher.signal(number)
+                self.assertEqual(launcher.wait_end(), 0)
+                self.assertIsNone(launcher.icon_window())
 
     def test_close_passes_by_stale_and_foreign_entries_of_the_runtime_folder(self):
         folder = os.path.join(self.desktop.runtime, "quibbets")

@@ -166,13 +166,19 @@ TEST_F(RecoveryTest, AFailingCopyIsToldOnceAndTypingGoesOn) {
     start();
     m_platform.failWrites(L"", L"The disk is full.");
     typeAt(0, L"x");
+    // The copy fails while the save's own message is open: it waits for that to close.
+    m_platform.queueAnswer(plat::MsgAnswer::Ok, [&] {
+        elapse(UnsavedCopies::kPauseMs + 100);
+        EXPECT_EQ(m_platform.messageBoxes().size(), 1u);
+    });
+    window().pressShortcut(plat::Shortcut::ctrl(L'S'));
     m_platform.queueAnswer(plat::MsgAnswer::Ok);
-    elapse(UnsavedCopies::kPauseMs + 100);
-    ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
-    EXPECT_NE(narrow(m_platform.messageBoxes()[0].text).find("The disk is full."), std::string::npos);
+    elapse(300);
+    ASSERT_EQ(m_platform.messageBoxes().size(), 2u);
+    EXPECT_NE(narrow(m_platform.messageBoxes()[1].text).find("The disk is full."), std::string::npos);
     typeAt(0, L"y");
     elapse(5000);
-    EXPECT_EQ(m_platform.messageBoxes().size(), 1u);
+    EXPECT_EQ(m_platform.messageBoxes().size(), 2u);
     m_platform.clearWriteFaults();
     typeAt(0, L"z");
     elapse(UnsavedCopies::kPauseMs + 100);
