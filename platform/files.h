@@ -45,8 +45,12 @@ public:
     virtual FileStatus readFile(std::wstring_view path, std::string& bytes) const = 0;
     // Writes `bytes` as the whole new content of `path`: a temporary file in the same
     // folder (named by tempFilePath), flushed to disk, then renamed over the old file in
-    // one step. After a crash the file holds either its old or its new content.
-    virtual FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) = 0;
+    // one step. After a crash the file holds either its old or its new content. On
+    // success `written`, when given, receives the identity of the file now at `path`.
+    virtual FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes, FileIdentity* written) = 0;
+    FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) {
+        return writeFileAtomic(path, bytes, nullptr);
+    }
     // Deletes a file.
     virtual FileStatus removeFile(std::wstring_view path) = 0;
     // The identity of the file at `path` now; none when there is no file.

@@ -43,9 +43,10 @@ void savePage(PageSet& pages, int number, PageProblems& problems) {
             editor.setModified(false);
             return;
         }
-        const plat::FileStatus status = writeAppFile(platform, pageFileName(number), bytes);
+        plat::FileIdentity written;
+        const plat::FileStatus status = writeAppFile(platform, pageFileName(number), bytes, &written);
         if (status.ok) {
-            baseline = {digest, text.size(), {platform.files().identify(pagePath(platform, number)), digest}};
+            baseline = {digest, text.size(), {written, digest}};
             editor.setModified(false);
         } else {
             problems.push_back({pageFileName(number), status.error});
@@ -106,12 +107,13 @@ std::wstring appFilePath(const plat::Platform& platform, const std::wstring& fil
     return platform.program().dataFolder() + std::wstring(platform.program().pathSeparator()) + fileName;
 }
 
-plat::FileStatus writeAppFile(plat::Platform& platform, const std::wstring& fileName, std::string_view bytes) {
+plat::FileStatus writeAppFile(plat::Platform& platform, const std::wstring& fileName, std::string_view bytes,
+                              plat::FileIdentity* written) {
     const plat::FileStatus folder = platform.files().makeFolder(platform.program().dataFolder());
     if (!folder.ok) {
         return folder;
     }
-    return platform.files().writeFileAtomic(appFilePath(platform, fileName), bytes);
+    return platform.files().writeFileAtomic(appFilePath(platform, fileName), bytes, written);
 }
 
 PageProblems SavePages(PageSet& pages) {

@@ -55,7 +55,8 @@ std::wstring pageFileName(int number);
 std::wstring appFilePath(const plat::Platform& platform, const std::wstring& fileName);
 // Replaces a file of the data folder atomically, making the folder first where it is
 // missing (the first save of a new user).
-plat::FileStatus writeAppFile(plat::Platform& platform, const std::wstring& fileName, std::string_view bytes);
+plat::FileStatus writeAppFile(plat::Platform& platform, const std::wstring& fileName, std::string_view bytes,
+                              plat::FileIdentity* written = nullptr);
 
 // One page as the page store reads and fills it.
 class PageText {

@@ -31,7 +31,7 @@ FileStatus HeadlessFiles::readFile(std::wstring_view path, std::string& bytes) c
     return PosixFiles::readFile(path, bytes);
 }
 
-FileStatus HeadlessFiles::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
+FileStatus HeadlessFiles::writeFileAtomic(std::wstring_view path, std::string_view bytes, FileIdentity* written) {
     const std::wstring_view name = fileNamePart(path);
     if (m_state->throwingWrites.contains(name) || m_state->throwingWrites.contains(L"")) {
         throw std::bad_alloc();
@@ -39,7 +39,7 @@ FileStatus HeadlessFiles::writeFileAtomic(std::wstring_view path, std::string_vi
     if (const std::wstring* error = injectedFault(m_state->writeFaults, name)) {
         return {false, *error};
     }
-    FileStatus status = PosixFiles::writeFileAtomic(path, bytes);
+    FileStatus status = PosixFiles::writeFileAtomic(path, bytes, written);
     if (status.ok) {
         ++m_state->writeCounts[std::wstring(name)];
     }

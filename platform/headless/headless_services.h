@@ -69,7 +69,8 @@ class HeadlessFiles final : public posix::PosixFiles {  // headless_files.cpp
 public:
     explicit HeadlessFiles(State* state) : m_state(state) {}
     FileStatus readFile(std::wstring_view path, std::string& bytes) const override;
-    FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
+    using Files::writeFileAtomic;
+    FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes, FileIdentity* written) override;
 
 protected:
     bool hidden(std::wstring_view path) const override;

@@ -36,6 +36,14 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+FileIdentity identityOf(const struct stat& st) {
+    FileIdentity identity;
+    identity.size = static_cast<std::uint64_t>(st.st_size);
+    identity.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    identity.id = static_cast<std::uint64_t>(st.st_ino);
+    return identity;
+}
+
 // Writes all of `bytes`; 0 or the errno of the failure.
 int writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -111,7 +119,7 @@ FileStatus PosixFiles::readFile(std::wstring_view path, std::string& bytes) cons
     return {};
 }
 
-FileStatus PosixFiles::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
+FileStatus PosixFiles::writeFileAtomic(std::wstring_view path, std::string_view bytes, FileIdentity* written) {
     std::string target;
     if (!nativePath(path, target)) {
         return failure(ENOENT);
@@ -123,6 +131,12 @@ FileStatus PosixFiles::writeFileAtomic(std::wstring_view path, std::string_view 
     }
     int error = writeAll(fd, bytes);
     if (error == 0 && ::fsync(fd) != 0) {
+        error = errno;
+    }
+    // A rename keeps the file and its time: the temporary file's identity is the one
+    // the target will have.
+    struct stat st {};
+    if (error == 0 && written != nullptr && ::fstat(fd, &st) != 0) {
         error = errno;
     }
     if (::close(fd) != 0 && error == 0 && errno != EINTR) {
@@ -137,6 +151,9 @@ FileStatus PosixFiles::writeFileAtomic(std::wstring_view path, std::string_view 
     }
     // The new text is in place whatever the folder's flush says: a failure there only
     // leaves the rename exposed to a power cut, which the caller may mention.
+    if (written != nullptr) {
+        *written = identityOf(st);
+    }
     if ((error = syncFolder(folderOf(target))) != 0) {
         return {true, {}, failure(error).error};
     }
@@ -224,11 +241,7 @@ std::optional<FileIdentity> PosixFiles::identify(std::wstring_view path) const {
     if (!nativePath(path, native) || ::stat(native.c_str(), &st) != 0) {
         return std::nullopt;
     }
-    FileIdentity identity;
-    identity.size = static_cast<std::uint64_t>(st.st_size);
-    identity.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    identity.id = static_cast<std::uint64_t>(st.st_ino);
-    return identity;
+    return identityOf(st);
 }
 
 namespace {

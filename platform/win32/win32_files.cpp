@@ -28,6 +28,21 @@ DWORD attributes(std::wstring_view path) {
     return GetFileAttributesW(zstr(path).c_str());
 }
 
+// FILETIME counts 100-nanosecond units from 1601; the identity counts nanoseconds
+// from 1970, as on other desktops.
+FileIdentity identityOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    constexpr std::int64_t kEpochTicks = 116444736000000000;  // 1601 to 1970
+    const auto join = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
+    FileIdentity identity;
+    identity.size = join(info.nFileSizeHigh, info.nFileSizeLow);
+    identity.modified =
+        (static_cast<std::int64_t>(join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)) -
+         kEpochTicks) *
+        100;
+    identity.id = join(info.nFileIndexHigh, info.nFileIndexLow);
+    return identity;
+}
+
 // Writes every byte; a short write (a full disk) is an error too.
 DWORD writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -46,7 +61,9 @@ DWORD writeAll(HANDLE file, std::string_view bytes) {
 
 // The new content goes to the temporary file, reaches the disk, and only then
 // replaces the old file in one rename. (ReplaceFileW is not atomic under Wine.)
-DWORD writeThrough(const std::wstring& temp, const std::wstring& path, std::string_view bytes) {
+// A rename keeps the file and its time: the temporary file's identity is the one the
+// target will have.
+DWORD writeThrough(const std::wstring& temp, const std::wstring& path, std::string_view bytes, FileIdentity* written) {
     FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
         return GetLastError();
@@ -54,8 +71,13 @@ DWORD writeThrough(const std::wstring& temp, const std::wstring& path, std::stri
     if (const DWORD error = writeAll(file.handle, bytes)) {
         return error;
     }
-    if (!FlushFileBuffers(file.handle) || !file.close()) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!FlushFileBuffers(file.handle) || (written && !GetFileInformationByHandle(file.handle, &info)) ||
+        !file.close()) {
         return GetLastError();
+    }
+    if (written) {
+        *written = identityOf(info);
     }
     if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return GetLastError();
@@ -117,10 +139,10 @@ FileStatus Win32Files::readFile(std::wstring_view path, std::string& bytes) cons
     }
 }
 
-FileStatus Win32Files::writeFileAtomic(std::wstring_view path, std::string_view bytes) {
+FileStatus Win32Files::writeFileAtomic(std::wstring_view path, std::string_view bytes, FileIdentity* written) {
     const std::wstring target(path);
     const std::wstring temp = tempFilePath(target, GetCurrentProcessId(), ++m_tempCounter);
-    const DWORD error = writeThrough(temp, target, bytes);
+    const DWORD error = writeThrough(temp, target, bytes, written);
     if (error != ERROR_SUCCESS) {
         DeleteFileW(temp.c_str());
         return failure(error);
@@ -135,8 +157,6 @@ FileStatus Win32Files::removeFile(std::wstring_view path) {
     return {};
 }
 
-// FILETIME counts 100-nanosecond units from 1601; the identity counts nanoseconds
-// from 1970, as on other desktops.
 std::optional<FileIdentity> Win32Files::identify(std::wstring_view path) const {
     FileHandle file(CreateFileW(zstr(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -145,16 +165,7 @@ std::optional<FileIdentity> Win32Files::identify(std::wstring_view path) const {
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return std::nullopt;
     }
-    constexpr std::int64_t kEpochTicks = 116444736000000000;  // 1601 to 1970
-    const auto join = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
-    FileIdentity identity;
-    identity.size = join(info.nFileSizeHigh, info.nFileSizeLow);
-    identity.modified =
-        (static_cast<std::int64_t>(join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)) -
-         kEpochTicks) *
-        100;
-    identity.id = join(info.nFileIndexHigh, info.nFileIndexLow);
-    return identity;
+    return identityOf(info);
 }
 
 namespace {

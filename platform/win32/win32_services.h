@@ -71,7 +71,8 @@ public:
     bool isOrdinaryFile(std::wstring_view path) const override;
     bool exists(std::wstring_view path) const override;
     FileStatus readFile(std::wstring_view path, std::string& bytes) const override;
-    FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes) override;
+    using Files::writeFileAtomic;
+    FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes, FileIdentity* written) override;
     FileStatus removeFile(std::wstring_view path) override;
     std::optional<FileIdentity> identify(std::wstring_view path) const override;
     std::unique_ptr<FileLock> tryLock(std::wstring_view path) override;

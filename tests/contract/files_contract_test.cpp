@@ -114,8 +114,10 @@ TEST_F(Files, AnIdentityChangesWithTheFileAndALockExcludesEveryOtherHolder) {
     ASSERT_TRUE(first);
     EXPECT_EQ(first->size, 4u);
     EXPECT_EQ(platform().files().identify(path(L"page1.txt")), first);
-    ASSERT_TRUE(platform().files().writeFileAtomic(path(L"page1.txt"), "four").ok);
-    EXPECT_NE(platform().files().identify(path(L"page1.txt")), first) << "a replaced file is another version";
+    plat::FileIdentity written;
+    ASSERT_TRUE(platform().files().writeFileAtomic(path(L"page1.txt"), "four", &written).ok);
+    EXPECT_NE(written, *first) << "a replaced file is another version";
+    EXPECT_EQ(platform().files().identify(path(L"page1.txt")), written);
 
     std::unique_ptr<plat::FileLock> held = platform().files().tryLock(path(L"owner.lock"));
     ASSERT_TRUE(held);
