@@ -28,7 +28,7 @@ bool fileMissing(const plat::Platform& platform, const PageBaseline& baseline, i
 // Writes page `number` when its text differs from its baseline or its file has gone.
 // A page emptied since its last load or save gets a file holding only a line end, so
 // that the old text does not come back at the next start.
-void savePage(PageSet& pages, int number, PageProblems& problems) {
+void savePage(PageSet& pages, int number, PageProblems& problems, PageProblems* warnings) {
     plat::Platform& platform = pages.platform();
     PageText& editor = pages.page(number - 1);
     PageBaseline& baseline = pages.baseline(number - 1);
@@ -48,6 +48,9 @@ void savePage(PageSet& pages, int number, PageProblems& problems) {
         if (status.ok) {
             baseline = {digest, text.size(), {written, digest}};
             editor.setModified(false);
+            if (warnings != nullptr && !status.warning.empty()) {
+                warnings->push_back({pageFileName(number), status.warning});
+            }
         } else {
             problems.push_back({pageFileName(number), status.error});
         }
@@ -116,7 +119,7 @@ plat::FileStatus writeAppFile(plat::Platform& platform, const std::wstring& file
     return platform.files().writeFileAtomic(appFilePath(platform, fileName), bytes, written);
 }
 
-PageProblems SavePages(PageSet& pages) {
+PageProblems SavePages(PageSet& pages, PageProblems* warnings) {
     PageProblems problems;
     for (int n = 1; n <= kPageCount; ++n) {
         const PageText& editor = pages.page(n - 1);
@@ -127,7 +130,7 @@ PageProblems SavePages(PageSet& pages) {
         if (unchanged && !fileMissing(pages.platform(), baseline, n)) {
             continue;
         }
-        savePage(pages, n, problems);
+        savePage(pages, n, problems, warnings);
     }
     return problems;
 }

@@ -88,7 +88,9 @@ public:
 // Writes each page whose text differs from its baseline (or whose file is missing)
 // to its file; returns the files that failed. A page not changed since its last load
 // or save is passed by without being read.
-PageProblems SavePages(PageSet& pages);
+// `warnings`, when given, receives the pages written whose folder could not be
+// flushed after: their text is in place, but a power cut may still undo the save.
+PageProblems SavePages(PageSet& pages, PageProblems* warnings = nullptr);
 // Fills the pages from their files; returns the files that exist but could not be
 // read (their pages start empty). A page takes its file's bytes now and makes its
 // text from them when the text is first needed.

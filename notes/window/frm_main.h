@@ -101,8 +101,9 @@ public:
 
 private:
     void runMenuCommand(int id);
-    // Saves every changed page, and lets the recovery copies of saved pages go.
-    PageProblems savePages();
+    // Saves every changed page, and lets the recovery copies of saved pages go;
+    // `warnings` as for SavePages.
+    PageProblems savePages(PageProblems* warnings = nullptr);
     // Saves every page; on a failure asks whether to close anyway. True to go on.
     bool saveBeforeClosing();
     void setMenuEnabled(int id, bool enabled);

@@ -8,6 +8,9 @@ namespace notes {
 namespace {
 
 constexpr wchar_t kSaveFailed[] = L"These pages could not be saved:\r\n\r\n";
+constexpr wchar_t kSavedUnflushed[] =
+    L"These pages were saved, but their folder could not be flushed to disk, so a power cut now could still undo "
+    L"the save:\r\n\r\n";
 constexpr wchar_t kExitAnyway[] =
     L"\r\n\r\nExit anyway? Text typed on these pages since they were last saved will be lost.";
 constexpr wchar_t kPrintFailed[] = L"The page could not be printed.\r\n\r\n";
@@ -15,19 +18,23 @@ constexpr wchar_t kCloseFailed[] = L"The program could not be closed";
 
 }  // namespace
 
-PageProblems FrmMain::savePages() {
+PageProblems FrmMain::savePages(PageProblems* warnings) {
     m_copies.settle();
-    PageProblems problems = SavePages(*this);
+    PageProblems problems = SavePages(*this, warnings);
     m_copies.saved();
     return problems;
 }
 
 void FrmMain::mnuFileSave_Click() {
-    const PageProblems problems = savePages();
+    PageProblems warnings;
+    const PageProblems problems = savePages(&warnings);
     updateGoEntries(true, false);
     updateGoEntries(false, true);
     if (!problems.empty()) {
         m_platform.inform(kSaveFailed + describeProblems(problems), kAppTitle, plat::MsgIcon::Exclamation,
+                          m_form->handle());
+    } else if (!warnings.empty()) {
+        m_platform.inform(kSavedUnflushed + describeProblems(warnings), kAppTitle, plat::MsgIcon::Exclamation,
                           m_form->handle());
     }
 }

@@ -1,5 +1,6 @@
 // The headless backend's files: real files on disk, with faults a test injects and
 // files a test marks hidden.
+#include <cerrno>
 #include <new>
 
 #include "platform/headless/headless_services.h"
@@ -46,6 +47,10 @@ FileStatus HeadlessFiles::writeFileAtomic(std::wstring_view path, std::string_vi
     return status;
 }
 
+int HeadlessFiles::flushFolder(const std::string& folder) const {
+    return m_state->failFolderFlushes ? EIO : PosixFiles::flushFolder(folder);
+}
+
 bool HeadlessFiles::hidden(std::wstring_view path) const {
     return m_state->hidden.contains(path);
 }
@@ -56,6 +61,10 @@ void HeadlessPlatform::failWrites(std::wstring name, std::wstring error) {
 
 void HeadlessPlatform::throwOnWrites(std::wstring name) {
     m_state->throwingWrites.insert(std::move(name));
+}
+
+void HeadlessPlatform::failFolderFlushes(bool fail) {
+    m_state->failFolderFlushes = fail;
 }
 
 void HeadlessPlatform::clearWriteFaults() {

@@ -86,6 +86,9 @@ public:
     // name: every read); the file itself is left as it is.
     void failReads(std::wstring name, std::wstring error);
     void clearReadFaults();
+    // The flush of a folder's entries fails from now on (as on a failing disk), after
+    // the write it follows has put its file in place.
+    void failFolderFlushes(bool fail);
     // Number of writeFileAtomic calls that reached the disk, per file name.
     int writeCount(std::wstring_view name) const;
 

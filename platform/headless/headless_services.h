@@ -73,6 +73,7 @@ public:
     FileStatus writeFileAtomic(std::wstring_view path, std::string_view bytes, FileIdentity* written) override;
 
 protected:
+    int flushFolder(const std::string& folder) const override;
     bool hidden(std::wstring_view path) const override;
 
 private:

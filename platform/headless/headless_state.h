@@ -75,6 +75,7 @@ struct HeadlessPlatform::State {
     std::set<std::wstring, std::less<>> throwingWrites;  // file names ("" = all)
     std::map<std::wstring, int, std::less<>> writeCounts;
     std::set<std::wstring, std::less<>> hidden;
+    bool failFolderFlushes = false;
     unsigned long tempCounter = 0;
 
     // Notification area: the icons in it, as (callback window, identifier).

@@ -154,7 +154,7 @@ FileStatus PosixFiles::writeFileAtomic(std::wstring_view path, std::string_view 
     if (written != nullptr) {
         *written = identityOf(st);
     }
-    if ((error = syncFolder(folderOf(target))) != 0) {
+    if ((error = flushFolder(folderOf(target))) != 0) {
         return {true, {}, failure(error).error};
     }
     return {};
@@ -218,7 +218,7 @@ FileStatus PosixFiles::makeFolder(std::wstring_view folder) {
     for (std::size_t at = native.find('/', 1);; at = native.find('/', at + 1)) {
         const std::string part = native.substr(0, at);
         if (::mkdir(part.c_str(), 0700) == 0) {
-            if (const int error = syncFolder(folderOf(part))) {
+            if (const int error = flushFolder(folderOf(part))) {
                 return failure(error);
             }
         } else if (errno != EEXIST) {
@@ -233,6 +233,10 @@ FileStatus PosixFiles::makeFolder(std::wstring_view folder) {
         return failure(errno);
     }
     return S_ISDIR(st.st_mode) ? FileStatus{} : failure(ENOTDIR);
+}
+
+int PosixFiles::flushFolder(const std::string& folder) const {
+    return syncFolder(folder);
 }
 
 std::optional<FileIdentity> PosixFiles::identify(std::wstring_view path) const {

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "platform/ansi_text.h"
 #include "platform/background.h"
@@ -35,6 +36,9 @@ public:
     std::vector<FileEntry> listFiles(std::wstring_view folder) const override;
 
 protected:
+    // Flushes a folder's entries to disk (`folder` in the native encoding): 0, or the
+    // errno of a failure. A folder that cannot be opened or flushed at all is passed by.
+    virtual int flushFolder(const std::string& folder) const;
     // Whether the file at `path` counts as hidden; none does unless a subclass says so.
     virtual bool hidden(std::wstring_view path) const {
         (void)path;

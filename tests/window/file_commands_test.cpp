@@ -79,6 +79,25 @@ TEST_F(FileCommandsTest, SaveFailureNamesEveryFileInOneMessage) {
          .icon = plat::MsgIcon::Exclamation});
 }
 
+// The text is in place once renamed; a folder flush that fails after that is a
+// warning, and the page counts as saved (Exit asks nothing).
+TEST_F(FileCommandsTest, AFolderThatCannotBeFlushedAfterTheWriteIsAWarningNotAFailedSave) {
+    writePage(1, "old\r\n");
+    start();
+    page(0).setText(L"new");
+    m_platform.failFolderFlushes(true);
+    m_platform.queueAnswer(plat::MsgAnswer::Ok);
+    window().clickMenu(mnuFileSave);
+    EXPECT_EQ(readPage(1), "new\r\n");
+    expectOnlyBox(m_platform, {.text = L"These pages were saved, but their folder could not be flushed to disk, so a "
+                                       L"power cut now could still undo the save:\r\n\r\npage1.txt: "
+                                       L"Input/output error",
+                               .caption = L"Quibbets",
+                               .icon = plat::MsgIcon::Exclamation});
+    window().clickMenu(mnuFileExit);
+    EXPECT_EQ(m_platform.openFormCount(), 0);
+}
+
 TEST_F(FileCommandsTest, ExitAfterAFailedSaveAsksAndNoKeepsTheWindowOpen) {
     start();
     page(0).setText(L"unsaved");
