@@ -56,6 +56,11 @@ TEST_F(MountFaults, ReadOnlyFolderAsksBeforeExit) {
     }
     NotesWindow& window = m_app->window();
     window.type(1, L"!");
+    // Nor can the copy of unsaved text be kept for recovery, which is said once.
+    const MessageBoxView unkept = waitForMessageBox(m_app->process(), kLongWait);
+    EXPECT_TRUE(startsWith(unkept.text, L"Unsaved text cannot be kept for recovery")) << toUtf8(unkept.text);
+    unkept.press(L"OK");
+    ASSERT_TRUE(waitUntil([&] { return dialogWindows(m_app->process()).empty(); }, kShortWait));
     window.choose({L"&File", L"&Save"});
     expectSaveFailureNamingPageOne(*m_app);
 
