@@ -5,7 +5,11 @@
 #include "notes/pagestore/text_codec.h"
 #include "platform/platform.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <ctime>
+#include <cwchar>
 #include <memory>
 #include <optional>
 
@@ -110,6 +114,28 @@ std::wstring appFilePath(const plat::Platform& platform, const std::wstring& fil
     return platform.program().dataFolder() + std::wstring(platform.program().pathSeparator()) + fileName;
 }
 
+std::wstring besidePageName(int number, std::wstring_view what, std::int64_t when) {
+    const auto seconds = static_cast<std::time_t>(when / 1000);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
+    localtime_r(&seconds, &local);
+#endif
+    wchar_t stamp[32];
+    std::wcsftime(stamp, sizeof stamp / sizeof stamp[0], L"%Y-%m-%d %H%M", &local);
+    return L"page" + std::to_wstring(number) + L" (" + std::wstring(what) + L" " + stamp + L").txt";
+}
+
+std::wstring freeBesideName(const plat::Platform& platform, const std::wstring& name) {
+    std::wstring free = name;
+    for (int n = 2; platform.files().exists(appFilePath(platform, free)); ++n) {
+        free = name;
+        free.insert(free.size() - 5, L" " + std::to_wstring(n));  // before ").txt"
+    }
+    return free;
+}
+
 plat::FileStatus writeAppFile(plat::Platform& platform, const std::wstring& fileName, std::string_view bytes,
                               plat::FileIdentity* written) {
     const plat::FileStatus folder = platform.files().makeFolder(platform.program().dataFolder());
@@ -119,20 +145,140 @@ plat::FileStatus writeAppFile(plat::Platform& platform, const std::wstring& file
     return platform.files().writeFileAtomic(appFilePath(platform, fileName), bytes, written);
 }
 
-PageProblems SavePages(PageSet& pages, PageProblems* warnings) {
+namespace {
+
+// The bytes of a page file that is there, as they are now.
+std::optional<std::string> fileBytes(const plat::Platform& platform, int number) {
+    std::string bytes;
+    if (!platform.files().isOrdinaryFile(pagePath(platform, number)) ||
+        !platform.files().readFile(pagePath(platform, number), bytes).ok) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// Puts `bytes`, read from page `number`'s file at `identity`, into the page as its
+// saved text.
+void takeFile(PageSet& pages, int number, std::shared_ptr<const std::string> bytes,
+              const std::optional<plat::FileIdentity>& identity) {
+    plat::Platform& platform = pages.platform();
+    PageBaseline& baseline = pages.baseline(number - 1);
+    baseline = baselineOf(platform, *bytes);
+    baseline.origin.identity = identity;
+    pages.page(number - 1)
+        .loadText([&platform, bytes] { return decodePageFile(platform, *bytes); }, baseline.textLength);
+}
+
+// A page to be written whose file is there and another than the one its text started
+// from. Edited back to the text of its start, the page has nothing of its own and
+// follows the file instead (true).
+bool followsInstead(PageSet& pages, int number) {
+    bool same = false;
+    pages.page(number - 1).readText([&](std::wstring_view text) {
+        same = digestOf(encodePageFile(pages.platform(), text)) == pages.baseline(number - 1).file;
+    });
+    return same && !ReloadPage(pages, number);
+}
+
+std::vector<PageConflict> conflictsAmong(PageSet& pages, std::vector<int>& due) {
+    const plat::Platform& platform = pages.platform();
+    std::vector<PageConflict> conflicts;
+    const std::int64_t now =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    std::erase_if(due, [&](int n) {
+        const bool changedOnDisk = platform.files().isOrdinaryFile(pagePath(platform, n)) &&
+                                   !pageFileIs(platform, n, pages.baseline(n - 1).origin);
+        if (!changedOnDisk) {
+            return false;
+        }
+        if (followsInstead(pages, n)) {
+            return true;
+        }
+        conflicts.push_back({n, freeBesideName(platform, besidePageName(n, L"changed elsewhere", now)),
+                             freeBesideName(platform, besidePageName(n, L"from this window", now))});
+        return false;
+    });
+    return conflicts;
+}
+
+// Both texts of a page in conflict survive: the one that leaves the page file goes
+// into its file beside the pages first, and the page file changes only once it is
+// there.
+void settle(PageSet& pages, const PageConflict& conflict, bool keepOwn, PageProblems& problems,
+            PageProblems* warnings) {
+    plat::Platform& platform = pages.platform();
+    const int n = conflict.number;
+    const std::optional<std::string> theirs = fileBytes(platform, n);
+    if (!theirs) {
+        problems.push_back({pageFileName(n), L"The file changed while it was being saved."});
+        return;
+    }
+    if (keepOwn) {
+        const plat::FileStatus kept = writeAppFile(platform, conflict.elsewhereCopy, *theirs);
+        if (!kept.ok) {
+            problems.push_back({conflict.elsewhereCopy, kept.error});
+            return;
+        }
+        savePage(pages, n, problems, warnings);
+        return;
+    }
+    const std::optional<plat::FileIdentity> identity = platform.files().identify(pagePath(platform, n));
+    std::string own;
+    pages.page(n - 1).readText([&](std::wstring_view text) { own = encodePageFile(platform, text); });
+    const plat::FileStatus kept = writeAppFile(platform, conflict.windowCopy, own);
+    if (!kept.ok) {
+        problems.push_back({conflict.windowCopy, kept.error});
+        return;
+    }
+    takeFile(pages, n, std::make_shared<const std::string>(*theirs), identity);
+}
+
+}  // namespace
+
+PageProblems SavePages(PageSet& pages, PageProblems* warnings, const ConflictChoice& choose) {
     PageProblems problems;
+    std::vector<int> due;
     for (int n = 1; n <= kPageCount; ++n) {
         const PageText& editor = pages.page(n - 1);
         const PageBaseline& baseline = pages.baseline(n - 1);
         // The length is a free second look, for a whole new text that another
         // program put into the editor without the editor calling it a change.
         const bool unchanged = !editor.changed() && editor.textLength() == baseline.textLength;
-        if (unchanged && !fileMissing(pages.platform(), baseline, n)) {
-            continue;
+        if (!unchanged || fileMissing(pages.platform(), baseline, n)) {
+            due.push_back(n);
         }
-        savePage(pages, n, problems, warnings);
+    }
+    const std::vector<PageConflict> conflicts = conflictsAmong(pages, due);
+    const bool keepOwn = conflicts.empty() || !choose || choose(conflicts);
+    for (const int n : due) {
+        const auto conflict =
+            std::find_if(conflicts.begin(), conflicts.end(), [n](const PageConflict& c) { return c.number == n; });
+        if (conflict == conflicts.end()) {
+            savePage(pages, n, problems, warnings);
+        } else {
+            settle(pages, *conflict, keepOwn, problems, warnings);
+        }
     }
     return problems;
+}
+
+std::optional<PageProblem> ReloadPage(PageSet& pages, int number) {
+    plat::Platform& platform = pages.platform();
+    const std::wstring path = pagePath(platform, number);
+    const std::optional<plat::FileIdentity> identity = platform.files().identify(path);
+    auto bytes = std::make_shared<std::string>();
+    if (identity) {
+        const plat::FileStatus status = platform.files().readFile(path, *bytes);
+        if (!status.ok) {
+            return PageProblem{pageFileName(number), status.error};
+        }
+    }
+    takeFile(pages, number, bytes, identity);
+    if (!identity) {
+        pages.baseline(number - 1) = {};
+    }
+    return std::nullopt;
 }
 
 PageProblems LoadPages(PageSet& pages) {
@@ -154,13 +300,9 @@ PageProblems LoadPages(PageSet& pages) {
             bytes->clear();
         }
         // An unreadable file's baseline is empty: it is only written over once the
-        // user puts text into its page.
-        pages.baseline(n - 1) = baselineOf(platform, *bytes);
-        pages.baseline(n - 1).origin.identity = identity;
-        // A hidden page keeps the file's bytes (a byte a character for most pages)
-        // rather than its decoded text, until it is first shown.
-        pages.page(n - 1).loadText([&platform, bytes] { return decodePageFile(platform, *bytes); },
-                                   pages.baseline(n - 1).textLength);
+        // user puts text into its page. A hidden page keeps the file's bytes (a byte a
+        // character for most pages) rather than its decoded text, until it is first shown.
+        takeFile(pages, n, bytes, identity);
     }
     return problems;
 }
@@ -176,6 +318,17 @@ bool pageFileIs(const plat::Platform& platform, int number, const PageOrigin& or
     }
     std::string bytes;
     return platform.files().readFile(path, bytes).ok && digestOf(bytes) == origin.digest;
+}
+
+std::wstring pageList(const std::vector<int>& numbers) {
+    std::wstring text = numbers.size() == 1 ? L"page " : L"pages ";
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 == numbers.size() ? L" and " : L", ";
+        }
+        text += std::to_wstring(numbers[i]);
+    }
+    return text;
 }
 
 std::wstring describeProblems(const PageProblems& problems) {

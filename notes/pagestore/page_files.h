@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -53,6 +54,12 @@ std::wstring pageFileName(int number);
 // The user's data folder (the program's own on Windows), the separator and the file
 // name, joined as they are.
 std::wstring appFilePath(const plat::Platform& platform, const std::wstring& fileName);
+// A file beside the pages that keeps a text of page `number` and is never loaded as
+// a page, named for what it holds and when (milliseconds since 1970, local time):
+// "page3 (changed elsewhere 2026-12-10 0942).txt".
+std::wstring besidePageName(int number, std::wstring_view what, std::int64_t when);
+// `name`, or with a number added before its ending where a file has that name.
+std::wstring freeBesideName(const plat::Platform& platform, const std::wstring& name);
 // Replaces a file of the data folder atomically, making the folder first where it is
 // missing (the first save of a new user).
 plat::FileStatus writeAppFile(plat::Platform& platform, const std::wstring& fileName, std::string_view bytes,
@@ -85,12 +92,29 @@ public:
     virtual PageBaseline& baseline(int index) = 0;
 };
 
+// A page whose file changed on disk since the page was last loaded or saved, while
+// the page was edited too, and where each text goes: the page file keeps one, and a
+// file beside the pages the other.
+struct PageConflict {
+    int number = 0;
+    std::wstring elsewhereCopy;  // the file's text, when the page's own goes into the file
+    std::wstring windowCopy;     // the page's own text, when the file keeps its text
+};
+// Asked once by a save that meets such pages: true puts the pages' own texts into
+// their files (the default), false leaves the files as they are.
+using ConflictChoice = std::function<bool(const std::vector<PageConflict>&)>;
+
 // Writes each page whose text differs from its baseline (or whose file is missing)
 // to its file; returns the files that failed. A page not changed since its last load
-// or save is passed by without being read.
+// or save is passed by without being read. A page file changed on disk since is never
+// written over unseen: `choose` decides (no `choose`: the default), and both texts
+// are kept; a page whose file keeps its text shows that text afterwards.
 // `warnings`, when given, receives the pages written whose folder could not be
 // flushed after: their text is in place, but a power cut may still undo the save.
-PageProblems SavePages(PageSet& pages, PageProblems* warnings = nullptr);
+PageProblems SavePages(PageSet& pages, PageProblems* warnings = nullptr, const ConflictChoice& choose = {});
+// Gives page `number` what its file holds now (an empty text when there is none).
+// None, or why the file could not be read (the page is then left as it was).
+std::optional<PageProblem> ReloadPage(PageSet& pages, int number);
 // Fills the pages from their files; returns the files that exist but could not be
 // read (their pages start empty). A page takes its file's bytes now and makes its
 // text from them when the text is first needed.
@@ -99,6 +123,9 @@ PageProblems LoadPages(PageSet& pages);
 // Whether page `number`'s file is still the version `origin` describes: the same
 // identity, or failing that the same bytes.
 bool pageFileIs(const plat::Platform& platform, int number, const PageOrigin& origin);
+
+// "page 2", "pages 2 and 5", "pages 2, 3 and 5".
+std::wstring pageList(const std::vector<int>& numbers);
 
 // One line per problem: "page3.txt: reason".
 std::wstring describeProblems(const PageProblems& problems);

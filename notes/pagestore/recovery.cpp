@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <ctime>
 #include <set>
 
 #include "notes/pagestore/text_codec.h"
@@ -111,16 +110,7 @@ std::optional<RecoveryRecord> parseRecovery(std::string_view bytes) {
 }
 
 std::wstring unsavedCopyName(int number, std::int64_t written) {
-    const std::time_t seconds = static_cast<std::time_t>(written / 1000);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &seconds);
-#else
-    localtime_r(&seconds, &local);
-#endif
-    wchar_t stamp[32];
-    std::wcsftime(stamp, sizeof stamp / sizeof stamp[0], L"%Y-%m-%d %H%M", &local);
-    return L"page" + std::to_wstring(number) + L" (unsaved text " + stamp + L").txt";
+    return besidePageName(number, L"unsaved text", written);
 }
 
 RecoveryStore::RecoveryStore(plat::Platform& platform, std::wstring owner)
@@ -247,16 +237,11 @@ void sortByAge(std::vector<RecoveryStore::Orphan>& orphans) {
               [](const auto& a, const auto& b) { return a.record.written > b.record.written; });
 }
 
-// An older text goes beside the pages under a name that says what it is; one more
-// number keeps two of the same minute apart.
+// An older text goes beside the pages under a name that says what it is.
 void keepBeside(PageSet& pages, RecoveryStore& store, const RecoveryStore::Orphan& orphan, RecoveryReport& report) {
     plat::Platform& platform = pages.platform();
     const int number = orphan.record.page + 1;
-    std::wstring name = unsavedCopyName(number, orphan.record.written);
-    for (int n = 2; platform.files().exists(appFilePath(platform, name)); ++n) {
-        name = unsavedCopyName(number, orphan.record.written);
-        name.insert(name.size() - 5, L" " + std::to_wstring(n));  // before ").txt"
-    }
+    const std::wstring name = freeBesideName(platform, unsavedCopyName(number, orphan.record.written));
     const plat::FileStatus status = writeAppFile(platform, name, orphan.record.pageBytes);
     if (status.ok) {
         store.dropOrphan(orphan);

@@ -124,6 +124,7 @@ private:
     int m_undoPage = 0;            // the page UndoText was taken from
     bool m_closePending = false;   // a close request came while a message box was open
     bool m_sessionEnding = false;  // the session ends: no one is there to answer a box
+    bool m_unattended = false;     // a close no one watches: a save asks no question
     UnsavedCopies m_copies;        // last: it goes first, while the editors still exist
 };
 

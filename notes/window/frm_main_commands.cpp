@@ -16,11 +16,57 @@ constexpr wchar_t kExitAnyway[] =
 constexpr wchar_t kPrintFailed[] = L"The page could not be printed.\r\n\r\n";
 constexpr wchar_t kCloseFailed[] = L"The program could not be closed";
 
+// While it lives, a save takes the default of a question instead of asking it.
+class Unattended {
+public:
+    explicit Unattended(bool& flag) : m_flag(flag), m_was(flag) { flag = true; }
+    ~Unattended() { m_flag = m_was; }
+    Unattended(const Unattended&) = delete;
+    Unattended& operator=(const Unattended&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_was;
+};
+
+// One question for every page that changed on disk and here: which text stays in
+// the page. Both are kept either way.
+std::wstring conflictQuestion(const std::vector<PageConflict>& conflicts) {
+    std::vector<int> numbers;
+    for (const PageConflict& c : conflicts) {
+        numbers.push_back(c.number);
+    }
+    const bool one = numbers.size() == 1;
+    std::wstring text = pageList(numbers) + (one ? L" has" : L" have") +
+                        L" changed on disk since this window loaded or saved " + (one ? L"it" : L"them") +
+                        L", and this window has changes of its own. Both texts are kept.\r\n\r\nYes:";
+    for (const PageConflict& c : conflicts) {
+        text += L"\r\n" + pageFileName(c.number) + L" gets this window's text; the other text goes into \"" +
+                c.elsewhereCopy + L"\".";
+    }
+    text += L"\r\n\r\nNo:";
+    for (const PageConflict& c : conflicts) {
+        text += L"\r\n" + pageFileName(c.number) + L" keeps the other text, shown here from now on; this window's " +
+                L"text goes into \"" + c.windowCopy + L"\".";
+    }
+    text[0] = L'P';  // "Page 1 has ..."
+    return text + L"\r\n\r\nPut this window's text into the page" + (one ? L"?" : L"s?");
+}
+
 }  // namespace
 
+// A close that no one watches (the session's end, the launcher's Close) takes the
+// default rather than wait for an answer.
 PageProblems FrmMain::savePages(PageProblems* warnings) {
     m_copies.settle();
-    PageProblems problems = SavePages(*this, warnings);
+    ConflictChoice choose;
+    if (!m_unattended) {
+        choose = [this](const std::vector<PageConflict>& conflicts) {
+            return m_platform.confirm(conflictQuestion(conflicts), kAppTitle, plat::MsgIcon::Question,
+                                      plat::MsgAnswer::Yes, m_form->handle());
+        };
+    }
+    PageProblems problems = SavePages(*this, warnings, choose);
     m_copies.saved();
     return problems;
 }
@@ -79,6 +125,7 @@ void FrmMain::onAppCloseRequest() {
         return;
     }
     if (m_form->loaded()) {
+        const Unattended unattended(m_unattended);
         handleEvent(kCloseFailed, [&] { mnuFileExit_Click(); });
     }
 }
@@ -86,6 +133,7 @@ void FrmMain::onAppCloseRequest() {
 // A close held back meanwhile is part of the session's end when it goes on, and is
 // carried out when the user keeps the program.
 bool FrmMain::onQueryEndSession() {
+    const Unattended unattended(m_unattended);
     const bool agreed = !m_form->loaded() || saveBeforeClosing();
     if (agreed) {
         m_closePending = false;
@@ -120,6 +168,7 @@ void FrmMain::carryOutPendingClose() {
         m_closePending = false;
         if (m_form->loaded()) {
             const plat::Command command(m_platform, kCloseFailed);
+            const Unattended unattended(m_unattended);
             mnuFileExit_Click();
         }
     }

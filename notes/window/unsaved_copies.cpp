@@ -25,18 +25,6 @@ std::wstring ownerName(const plat::Platform& platform) {
     return std::to_wstring(platform.program().processId()) + L"-" + std::to_wstring(wallClockMs());
 }
 
-// "page 2", "pages 2 and 5", "pages 2, 3 and 5".
-std::wstring pageList(const std::vector<int>& numbers) {
-    std::wstring text = numbers.size() == 1 ? L"page " : L"pages ";
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        if (i > 0) {
-            text += i + 1 == numbers.size() ? L" and " : L", ";
-        }
-        text += std::to_wstring(numbers[i]);
-    }
-    return text;
-}
-
 std::wstring describe(const RecoveryReport& report) {
     std::wstring text;
     if (!report.recovered.empty()) {

@@ -131,6 +131,11 @@ TEST_F(RecoveryTest, ACopyWhosePageFileChangedSinceIsStillPutBackAndSaid) {
     EXPECT_NE(narrow(m_platform.messageBoxes().at(0).text).find("The file of page 1 has changed since"),
               std::string::npos);
     EXPECT_EQ(page(0).text(), L"typed old");
+    // Its save meets that change too, as its text started from the old file.
+    m_platform.queueAnswer(plat::MsgAnswer::Yes);
+    window().pressShortcut(plat::Shortcut::ctrl(L'S'));
+    EXPECT_EQ(m_platform.messageBoxes().size(), 2u);
+    EXPECT_EQ(readPage(1), "typed old\r\n");
 }
 
 TEST_F(RecoveryTest, TwoGoneWindowsTextsForOnePageAreBothKept) {
