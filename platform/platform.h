@@ -15,6 +15,7 @@
 #include "platform/background.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
+#include "platform/folder_watch.h"
 #include "platform/form.h"
 #include "platform/form_list.h"
 #include "platform/geometry.h"
@@ -72,6 +73,7 @@ struct Services {
     Shell* shell = nullptr;
     Timers* timers = nullptr;
     Background* background = nullptr;
+    FolderWatcher* folderWatcher = nullptr;
 };
 
 // The desktop: its services, its forms and message boxes. One instance per program run.
@@ -94,6 +96,7 @@ public:
     Shell& shell() const { return *m_services.shell; }
     Timers& timers() const { return *m_services.timers; }
     Background& background() const { return *m_services.background; }
+    FolderWatcher& folderWatcher() const { return *m_services.folderWatcher; }
 
     // --- Application ---
     // Creates the hidden top-level application window titled `title`; its
@@ -146,7 +149,7 @@ protected:
     template <class ServiceObjects>
     void attach(ServiceObjects& s, std::shared_ptr<FormList> forms) {
         attach(Services{&s.program, &s.screen, &s.settings, &s.ansiText, &s.files, &s.clipboard, &s.registry, &s.help,
-                        &s.printer, &s.shell, &s.timers, &s.background},
+                        &s.printer, &s.shell, &s.timers, &s.background, &s.folderWatcher},
                std::move(forms));
     }
     void attach(const Services& services, std::shared_ptr<FormList> forms);

@@ -53,10 +53,15 @@ float fitted(float outer, float offset, float client) {
 }  // namespace
 
 FrmMain::FrmMain(plat::Platform& platform)
-    : m_platform(platform), m_copies(*this, [this](const std::wstring& message) {
-          handleEvent(L"The unsaved text could not be kept",
-                      [&] { m_platform.inform(message, kAppTitle, plat::MsgIcon::Exclamation, m_form->handle()); });
-      }) {
+    : m_platform(platform),
+      m_copies(*this,
+               [this](const std::wstring& message) {
+                   handleEvent(L"The unsaved text could not be kept", [&] {
+                       m_platform.inform(message, kAppTitle, plat::MsgIcon::Exclamation, m_form->handle());
+                   });
+               }),
+      m_follower(
+          *this, [this](int index) { followFile(index); }, [this] { updateGoEntries(true, true); }) {
     m_form = m_platform.createForm(frmMainDesign(), *this);
     for (int i = 0; i < kPageCount; ++i) {
         m_editors.push_back(std::make_unique<PageEditor>(m_form->textBox(i)));
@@ -166,6 +171,16 @@ void FrmMain::updateGoEntries(bool enableNonEmpty, bool disableEmpty) {
         } else if (!empty && enableNonEmpty) {
             setMenuEnabled(mnuGoOne + i, true);
         }
+    }
+}
+
+// The caret stays where it was, as far as the new text reaches; a file that cannot
+// be read leaves the page as it was, to be tried at the next change.
+void FrmMain::followFile(int index) {
+    PageEditor& editor = rtbNote(index);
+    const int caret = editor.visible() ? editor.selStart() : -1;
+    if (!ReloadPage(*this, index + 1) && caret >= 0) {
+        editor.select(std::min(caret, static_cast<int>(editor.textLength())), 0);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "notes/pagestore/page_files.h"
+#include "notes/window/file_follower.h"
 #include "notes/window/page_editor.h"
 #include "notes/window/unsaved_copies.h"
 #include "platform/platform.h"
@@ -80,6 +81,8 @@ public:
 
     // Start-up: puts back the unsaved text that windows now gone left, and says so.
     void recoverUnsaved();
+    // Start-up: pages without unsaved edits follow their files from now on.
+    void followPageFiles() { m_follower.watch(); }
 
     // Enables the Go entries of pages that hold text, disables those of empty pages,
     // or both (Save runs both passes, start-up only the second).
@@ -101,6 +104,8 @@ public:
 
 private:
     void runMenuCommand(int id);
+    // Gives page `index` its file's text, the shown page keeping its caret.
+    void followFile(int index);
     // Saves every changed page, and lets the recovery copies of saved pages go;
     // `warnings` as for SavePages.
     PageProblems savePages(PageProblems* warnings = nullptr);
@@ -125,7 +130,8 @@ private:
     bool m_closePending = false;   // a close request came while a message box was open
     bool m_sessionEnding = false;  // the session ends: no one is there to answer a box
     bool m_unattended = false;     // a close no one watches: a save asks no question
-    UnsavedCopies m_copies;        // last: it goes first, while the editors still exist
+    UnsavedCopies m_copies;        // these two last: they go first, while the editors exist
+    FileFollower m_follower;
 };
 
 // The program-wide window reference, set while the notes program runs.

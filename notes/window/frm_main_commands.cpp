@@ -68,6 +68,7 @@ PageProblems FrmMain::savePages(PageProblems* warnings) {
     }
     PageProblems problems = SavePages(*this, warnings, choose);
     m_copies.saved();
+    m_follower.watch();  // the first save makes the data folder
     return problems;
 }
 

@@ -80,6 +80,7 @@ std::unique_ptr<NotesProgram> Main(plat::Platform& platform) {
     SetAlwaysOnTop(platform, window.form(), true);
     reportUnreadablePages(window, problems);
     window.recoverUnsaved();
+    window.followPageFiles();
     window.carryOutPendingClose();  // a close request that came while the notice was up
     return program;
 }

@@ -158,6 +158,13 @@ public:
     // Pieces of background work run so far.
     int backgroundTasks() const;
 
+    // --- Test side: folder watches ---
+    // Another program changed files in `folder`: each watch of that folder is called
+    // now, as the desktop would call it once the program handles its events.
+    void changeFolder(std::wstring_view folder);
+    // Watches made and not yet ended.
+    int folderWatches() const;
+
     // --- Test side: modal forms ---
     // Runs, in order, when a form is shown modally: the action plays the user (clicks
     // a button, say). A form still open after its action is reported to the handler

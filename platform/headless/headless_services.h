@@ -43,6 +43,16 @@ private:
     State* m_state;
 };
 
+// Watches that the test side's changeFolder calls; nothing watches the disk itself.
+class HeadlessFolderWatcher final : public FolderWatcher {  // headless_folder_watch.cpp
+public:
+    explicit HeadlessFolderWatcher(State* state) : m_state(state) {}
+    std::unique_ptr<FolderWatch> watch(std::wstring_view folder, std::function<void()> changed) override;
+
+private:
+    State* m_state;
+};
+
 class HeadlessScreen final : public Screen {  // headless_platform.cpp
 public:
     explicit HeadlessScreen(State* state) : m_state(state) {}
@@ -147,7 +157,8 @@ struct HeadlessPlatform::ServiceSet {
           printer(state),
           shell(state),
           timers(state),
-          background(state) {}
+          background(state),
+          folderWatcher(state) {}
     HeadlessProgramInfo program;
     HeadlessScreen screen;
     HeadlessSettings settings;
@@ -160,6 +171,7 @@ struct HeadlessPlatform::ServiceSet {
     HeadlessShell shell;
     HeadlessTimers timers;
     HeadlessBackground background;
+    HeadlessFolderWatcher folderWatcher;
 };
 
 }  // namespace plat::headless

@@ -106,6 +106,14 @@ struct HeadlessPlatform::State {
     int nextTimer = 1;
     int backgroundTasks = 0;
 
+    // Folder watches, by number: the folder (without a trailing '/') and its call.
+    struct FolderWatchEntry {
+        std::wstring folder;
+        std::function<void()> changed;
+    };
+    std::map<int, FolderWatchEntry> folderWatches;
+    int nextFolderWatch = 1;
+
     // Modal forms.
     std::deque<std::function<void(HeadlessForm&)>> modalActions;
     std::function<void(HeadlessForm&)> unexpectedModal;

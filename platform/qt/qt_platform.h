@@ -15,6 +15,8 @@
 //   qt_settings.cpp      the settings file
 //   qt_clipboard.cpp     plain text on the clipboard
 //   qt_printer.cpp       print jobs on the default printer
+//   qt_timers.cpp        timers of the event loop
+//   qt_folder_watch.cpp  folder watches (changes other programs make to files)
 //   qt_shell.cpp         starting programs, closing other copies, processes
 //   qt_tray.cpp          the notification-area icon
 //   qt_entry.cpp         main(), which calls ProgramMain

@@ -43,6 +43,16 @@ private:
     int m_next = 1;
 };
 
+// A QFileSystemWatcher for each watch, on the program's event loop.
+class QtFolderWatcher final : public FolderWatcher {  // qt_folder_watch.cpp
+public:
+    explicit QtFolderWatcher(PlatformState* state) : m_state(state) {}
+    std::unique_ptr<FolderWatch> watch(std::wstring_view folder, std::function<void()> changed) override;
+
+private:
+    PlatformState* m_state;
+};
+
 class QtScreen final : public Screen {  // qt_services.cpp
 public:
     // Sets the state's twips per pixel from the primary screen.
@@ -113,7 +123,7 @@ private:
 };
 
 struct QtPlatform::ServiceSet {
-    explicit ServiceSet(PlatformState* state) : screen(state), shell(state), timers(state) {}
+    explicit ServiceSet(PlatformState* state) : screen(state), shell(state), timers(state), folderWatcher(state) {}
     QtProgramInfo program;
     QtScreen screen;
     QtSettings settings;
@@ -126,6 +136,7 @@ struct QtPlatform::ServiceSet {
     QtShell shell;
     QtTimers timers;
     posix::ThreadBackground background;
+    QtFolderWatcher folderWatcher;
 };
 
 }  // namespace plat::qt

@@ -18,6 +18,8 @@
 //   win32_help.cpp       the help engine
 //   win32_text.cpp       ANSI conversion, error texts, colours, rectangles
 //   win32_files.cpp      files: read, atomic write, remove, list
+//   win32_folder_watch.cpp folder watches (changes other programs make to files)
+//   win32_timers.cpp     timers of a message-only window, background threads
 //   win32_printer.cpp    default-printer print jobs
 //   win32_shell.cpp      notification icons, programs, other windows, processes, waits
 //   win32_entry.cpp      wWinMain, which calls ProgramMain

@@ -42,6 +42,18 @@ public:
     std::unique_ptr<BackgroundTask> start(std::function<void()> work) override;
 };
 
+// Each watch has a thread that waits for the folder's changes and a message-only
+// window that they are posted to, whose messages every message loop of the window's
+// thread handles.
+class Win32FolderWatcher final : public FolderWatcher {  // win32_folder_watch.cpp
+public:
+    explicit Win32FolderWatcher(const PlatformState* state) : m_state(state) {}
+    std::unique_ptr<FolderWatch> watch(std::wstring_view folder, std::function<void()> changed) override;
+
+private:
+    const PlatformState* m_state;
+};
+
 class Win32Screen final : public Screen {  // win32_platform.cpp
 public:
     explicit Win32Screen(PlatformState* state) : m_state(state) {}
@@ -129,7 +141,7 @@ public:
 };
 
 struct Win32Platform::ServiceSet {
-    explicit ServiceSet(PlatformState* state) : screen(state), clipboard(state), timers(state) {}
+    explicit ServiceSet(PlatformState* state) : screen(state), clipboard(state), timers(state), folderWatcher(state) {}
     Win32ProgramInfo program;
     Win32Screen screen;
     Win32Settings settings;
@@ -142,6 +154,7 @@ struct Win32Platform::ServiceSet {
     Win32Shell shell;
     Win32Timers timers;
     Win32Background background;
+    Win32FolderWatcher folderWatcher;
 };
 
 }  // namespace plat::win32

@@ -54,6 +54,9 @@ public:
     // Another program holds the file at `path` open, sharing neither writing nor
     // deleting it, until the test ends: the desktop cannot replace it meanwhile.
     virtual void holdOpen(const std::wstring& path) = 0;
+    // The desktop learns of the changes just made to the files of `folder`: a real
+    // desktop's file system tells it by itself; the headless one is told by the test.
+    virtual void reportFolderChange(const std::wstring& folder) { (void)folder; }
 };
 
 // The backend this suite is linked with, its files in `folder` (an existing,

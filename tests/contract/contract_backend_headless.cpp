@@ -51,6 +51,7 @@ public:
     void holdOpen(const std::wstring& path) override {
         m_platform.failWrites(fileName(path), L"The file is in use by another program");
     }
+    void reportFolderChange(const std::wstring& folder) override { m_platform.changeFolder(folder); }
 
 private:
     HeadlessPlatform m_platform;

@@ -333,3 +333,33 @@ TEST_F(HeadlessTest, AFailingEventIsReportedOnceAndUnusedScriptsFailTheTest) {
     platform.reset();
     EXPECT_EQ(unused, "0 message-box answers, 1 modal actions and 0 pop-up choices were never used");
 }
+
+// changeFolder calls the watches of that folder only ("/a/" and "/a" alike), in the
+// order they were made; an ended watch is not called, a failing call is reported as a
+// failed event, and a watch may outlive the platform.
+TEST_F(HeadlessTest, FolderWatchesAreCalledWhenTheTestChangesTheirFolder) {
+    fs::create_directory(folder / "sub");
+    Log calls;
+    auto sub = platform->folderWatcher().watch(path(L"sub"), [&] {
+        calls.push_back("sub");
+        throw std::runtime_error("boom");
+    });
+    auto top = platform->folderWatcher().watch(folder.wstring() + L"/", [&] { calls.push_back("top"); });
+    auto second = platform->folderWatcher().watch(folder.wstring(), [&] { calls.push_back("second"); });
+    EXPECT_FALSE(platform->folderWatcher().watch(path(L"none"), [] {}));
+    EXPECT_EQ(platform->folderWatches(), 3);
+
+    platform->queueAnswer(MsgAnswer::Ok);
+    platform->changeFolder(path(L"sub") + L"/");
+    platform->changeFolder(folder.wstring());
+    EXPECT_EQ(calls, (Log{"sub", "top", "second"}));
+    ASSERT_EQ(platform->messageBoxes().size(), 1u);
+    EXPECT_EQ(platform->messageBoxes()[0].text, L"The command could not be completed: boom");
+
+    second.reset();
+    platform->changeFolder(folder.wstring());
+    EXPECT_EQ(calls, (Log{"sub", "top", "second", "top"}));
+    EXPECT_EQ(platform->folderWatches(), 2);
+    platform.reset();
+    top.reset();
+}

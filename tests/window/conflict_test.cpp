@@ -1,10 +1,12 @@
-// Saves that meet a page file changed on disk since the window loaded or saved it
-// (another window, a sync tool, an editor): nothing is written over unseen, both
-// texts are kept, and only a user who is there is asked which stays in the page.
+// Other writers of the page files (another window, a sync tool, an editor): a save
+// that meets a file changed since the window loaded or saved it writes nothing over
+// unseen, both texts are kept, and only a user who is there is asked which stays in
+// the page; a page without unsaved edits follows its file.
 #include <filesystem>
 #include <regex>
 
 #include "notes/window/menu_ids.h"
+#include "platform/utf8.h"
 #include "test_support.h"
 
 namespace notes::test {
@@ -96,6 +98,55 @@ TEST_F(ConflictTest, ARewriteOfTheSameSizeIsCaughtAndADeletedFileIsWrittenAgain)
     EXPECT_NE(narrow(m_platform.messageBoxes()[0].text).find("Page 1 has"), std::string::npos);
     EXPECT_EQ(readPage(2), "two, edited\r\n");
     EXPECT_EQ(besideFiles("changed elsewhere").size(), 1u);
+}
+
+class FollowTest : public ConflictTest {
+protected:
+    // Another program replaces page `number` by rename, as savers and sync tools do.
+    void replacePage(int number, const std::string& bytes) {
+        writePage(number + 100, bytes);
+        std::filesystem::rename(pagePath(number + 100), pagePath(number));
+    }
+    void folderChanged() {
+        m_platform.changeFolder(plat::fromUtf8(m_folder));
+        m_platform.advanceClock(FileFollower::kSettleMs);
+    }
+};
+
+TEST_F(FollowTest, APageWithoutUnsavedEditsFollowsItsFileAndAnEditedOneWaitsForItsSave) {
+    writePage(1, "one, and more\r\n");
+    writePage(2, "two\r\n");
+    start();
+    page(0).select(5, 0);
+    page(1).setText(L"two, edited here");
+    replacePage(1, "one, saved elsewhere\r\n");
+    replacePage(2, "two, saved elsewhere\r\n");
+    replacePage(3, "three appeared\r\n");
+    EXPECT_EQ(page(0).text(), L"one, and more");  // nothing happens before the folder says so
+    folderChanged();
+    EXPECT_EQ(page(0).text(), L"one, saved elsewhere");
+    EXPECT_FALSE(page(0).changed());
+    EXPECT_EQ(page(0).selStart(), 5);
+    EXPECT_EQ(page(1).text(), L"two, edited here");
+    EXPECT_TRUE(window().menuEnabled(mnuGoThree));
+    replacePage(1, "\r\n");
+    folderChanged();
+    EXPECT_FALSE(window().menuEnabled(mnuGoOne));
+}
+
+// Its own save is no news, and a file gone leaves the page's text where it is.
+TEST_F(FollowTest, OwnWritesAndDeletedFilesAreNotFollowed) {
+    writePage(1, "one\r\n");
+    start();
+    page(0).setText(L"saved here");
+    save();
+    const int reads = window().textReads(0);
+    folderChanged();
+    EXPECT_EQ(window().textReads(0), reads);
+    std::filesystem::remove(pagePath(1));
+    folderChanged();
+    EXPECT_EQ(page(0).text(), L"saved here");
+    EXPECT_TRUE(m_platform.messageBoxes().empty());
 }
 
 }  // namespace

@@ -1,0 +1,50 @@
+// Following page files. A change on disk is looked at after a short settling time,
+// so that a file written in pieces is read once it is whole; a page whose file is
+// the version it shows (this window's own save, say) is passed by.
+#include "notes/window/file_follower.h"
+
+namespace notes {
+
+FileFollower::FileFollower(PageSet& pages, std::function<void(int index)> follow, std::function<void()> followed)
+    : m_pages(pages), m_follow(std::move(follow)), m_followed(std::move(followed)) {}
+
+FileFollower::~FileFollower() {
+    m_pages.platform().timers().stopTimer(m_timer);
+}
+
+void FileFollower::watch() {
+    if (!m_watch) {
+        m_watch =
+            m_pages.platform().folderWatcher().watch(m_pages.platform().program().dataFolder(), [this] { changed(); });
+    }
+}
+
+void FileFollower::changed() {
+    if (m_timer == 0) {
+        m_timer = m_pages.platform().timers().startTimer(kSettleMs, [this] {
+            m_timer = 0;
+            look();
+        });
+    }
+}
+
+// A page with unsaved edits is left as it is: its save meets the change. A file gone
+// is not followed either, as that would leave its text nowhere; Save writes it again.
+void FileFollower::look() {
+    const plat::Platform& platform = m_pages.platform();
+    bool any = false;
+    for (int i = 0; i < kPageCount; ++i) {
+        const int number = i + 1;
+        if (m_pages.page(i).changed() || pageFileIs(platform, number, m_pages.baseline(i).origin) ||
+            !platform.files().isOrdinaryFile(appFilePath(platform, pageFileName(number)))) {
+            continue;
+        }
+        m_follow(i);
+        any = true;
+    }
+    if (any) {
+        m_followed();
+    }
+}
+
+}  // namespace notes
