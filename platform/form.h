@@ -114,6 +114,8 @@ public:
     // A button was clicked, or pressed by Enter (the default button) or Esc (the
     // cancel button).
     virtual void onButtonClick(int id) { (void)id; }
+    // The window became the active one (the user came back to it).
+    virtual void onActivate() {}
     // The user changed the text of editor `index` (typing, a paste, a drop). Changes
     // that the program makes itself need not be reported.
     virtual void onTextChange(int index) { (void)index; }

@@ -72,6 +72,8 @@ public:
     void taskbarRestarted();
     // The user changed the text of editor `index`.
     void textChanged(int index) { m_events.onTextChange(index); }
+    // The window became the active one.
+    void activated() { m_events.onActivate(); }
     void pictureMouseMove(int button, int shift, float x, float y);
 
 protected:

@@ -40,6 +40,9 @@ public:
     void onButtonClick(int id) override {
         guard([&] { m_events.onButtonClick(id); });
     }
+    void onActivate() override {
+        guard([&] { m_events.onActivate(); });
+    }
     void onTextChange(int index) override {
         guard([&] { m_events.onTextChange(index); });
     }

@@ -96,6 +96,9 @@ public:
     void onMenuOpen(int id) override;
     void onCloseRequest(plat::CloseReason reason) override;
     void onTextChange(int index) override { m_copies.pageChanged(index); }
+    // Coming back to the window looks at the page files too: some folders (on a
+    // network) cannot be watched.
+    void onActivate() override { m_follower.look(); }
 
     // plat::AppWindowEvents
     void onAppCloseRequest() override;

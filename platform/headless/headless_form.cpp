@@ -257,6 +257,12 @@ int HeadlessFormImpl::textReads(int index) const {
     return m_textBoxes.at(static_cast<std::size_t>(index))->textReads();
 }
 
+void HeadlessFormImpl::activate() {
+    if (inputEnabled()) {
+        activated();
+    }
+}
+
 void HeadlessFormImpl::requestClose() {
     if (inputEnabled()) {
         closeRequested(CloseReason::User);

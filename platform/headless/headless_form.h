@@ -81,6 +81,7 @@ public:
     bool pressShortcut(Shortcut shortcut) override;
     void openMenu(int id) override;
     void requestClose() override;
+    void activate() override;
     void userSetBounds(const Rect& r) override;
     void setWindowState(WindowState state) override;
     bool visible() const override;

@@ -242,6 +242,8 @@ public:
     virtual void openMenu(int id) = 0;
     // The window's own close command.
     virtual void requestClose() = 0;
+    // The user comes back to the window (a click on it, Alt+Tab).
+    virtual void activate() = 0;
     // The user drags or sizes the window (raises onResize when the size changes).
     virtual void userSetBounds(const Rect& r) = 0;
     // Minimize, maximize, restore (raises onResize).

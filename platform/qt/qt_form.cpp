@@ -288,6 +288,10 @@ void QtForm::windowCloseRequested() {
     fromWindow([this] { closeRequested(CloseReason::User); });
 }
 
+void QtForm::windowActivated() {
+    fromWindow([this] { activated(); });
+}
+
 void QtForm::windowResized() {
     fromWindow([this] {
         correctFrame();

@@ -75,6 +75,7 @@ private:
     // --- WindowEvents ---
     void windowCloseRequested() override;
     void windowResized() override;
+    void windowActivated() override;
     bool windowKey(const QKeyEvent& key) override;             // qt_dialog.cpp
     bool isMenuShortcut(const QKeyEvent& key) const override;  // qt_menu.cpp
 

@@ -56,6 +56,9 @@ void FormWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && m_events != nullptr) {
         m_events->windowResized();
     }
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_events != nullptr) {
+        m_events->windowActivated();
+    }
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {

@@ -19,6 +19,8 @@ public:
     virtual void windowCloseRequested() = 0;
     // Size or window state changed.
     virtual void windowResized() = 0;
+    // The window became the active one.
+    virtual void windowActivated() = 0;
     // A key that no control took (Enter and Esc of a dialog); true when used.
     virtual bool windowKey(const QKeyEvent& key) = 0;
     // Ctrl+key of a menu entry: it goes to the menu before any editor sees it.

@@ -138,6 +138,8 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // already have taken the focus away.
             if (LOWORD(wParam) == WA_INACTIVE && IsChild(hwnd(), GetFocus())) {
                 m_lastFocus = GetFocus();
+            } else if (LOWORD(wParam) != WA_INACTIVE) {
+                activated();
             }
             break;
         case WM_SETFOCUS: focusChild(); return 0;

@@ -134,6 +134,15 @@ TEST_F(FollowTest, APageWithoutUnsavedEditsFollowsItsFileAndAnEditedOneWaitsForI
     EXPECT_FALSE(window().menuEnabled(mnuGoOne));
 }
 
+// Where the folder says nothing (a network folder), coming back to the window does.
+TEST_F(FollowTest, ComingBackToTheWindowLooksAtThePageFiles) {
+    writePage(1, "one\r\n");
+    start();
+    replacePage(1, "one, saved elsewhere\r\n");
+    window().activate();
+    EXPECT_EQ(page(0).text(), L"one, saved elsewhere");
+}
+
 // Its own save is no news, and a file gone leaves the page's text where it is.
 TEST_F(FollowTest, OwnWritesAndDeletedFilesAreNotFollowed) {
     writePage(1, "one\r\n");
