@@ -85,19 +85,39 @@ TEST_F(ConflictTest, AnUnattendedCloseKeepsBothTextsWithoutAsking) {
 TEST_F(ConflictTest, ARewriteOfTheSameSizeIsCaughtAndADeletedFileIsWrittenAgain) {
     writePage(1, "aaaa\r\n");
     writePage(2, "two\r\n");
+    writePage(3, "three\r\n");
     start();
     const auto time = std::filesystem::last_write_time(pagePath(1));
     page(0).setText(L"mine");
     page(1).setText(L"two, edited");
+    page(2).setText(L"three, edited");
     writePage(1, "bbbb\r\n");
     std::filesystem::last_write_time(pagePath(1), time + std::chrono::nanoseconds(1));
     std::filesystem::remove(pagePath(2));
+    // Touched, not changed: the same bytes at a later time are the same version.
+    std::filesystem::last_write_time(pagePath(3), time + std::chrono::seconds(5));
     m_platform.queueAnswer(plat::MsgAnswer::Yes);
     save();
     EXPECT_EQ(m_platform.messageBoxes().size(), 1u);
     EXPECT_NE(narrow(m_platform.messageBoxes()[0].text).find("Page 1 has"), std::string::npos);
     EXPECT_EQ(readPage(2), "two, edited\r\n");
+    EXPECT_EQ(readPage(3), "three, edited\r\n");
     EXPECT_EQ(besideFiles("changed elsewhere").size(), 1u);
+}
+
+// Clear All empties the pages unsaved; their save meets a change made meanwhile.
+TEST_F(ConflictTest, PagesClearedHereAndChangedElsewhereKeepBothAtTheirSave) {
+    writePage(1, "one\r\n");
+    start();
+    m_platform.queueAnswer(plat::MsgAnswer::Yes);
+    window().clickMenu(mnuEditClear);
+    writePage(1, "one, saved elsewhere\r\n");
+    m_platform.queueAnswer(plat::MsgAnswer::Yes);
+    save();
+    EXPECT_EQ(readPage(1), "\r\n");
+    const std::vector<std::string> kept = besideFiles("changed elsewhere");
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(readFile(kept[0]), "one, saved elsewhere\r\n");
 }
 
 class FollowTest : public ConflictTest {
