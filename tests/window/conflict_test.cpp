@@ -27,15 +27,20 @@ protected:
         return names;
     }
     void save() { window().pressShortcut(plat::Shortcut::ctrl(L'S')); }
+    // Page 1 edited here to "mine" while another writer saved it; then this save,
+    // whose question gets `answer`.
+    void saveOverAChange(plat::MsgAnswer answer) {
+        writePage(1, "old\r\n");
+        start();
+        page(0).setText(L"mine");
+        writePage(1, "saved elsewhere\r\n");
+        m_platform.queueAnswer(answer);
+        save();
+    }
 };
 
 TEST_F(ConflictTest, YesPutsThisWindowsTextInThePageAndKeepsTheOtherBeside) {
-    writePage(1, "old\r\n");
-    start();
-    page(0).setText(L"mine");
-    writePage(1, "saved elsewhere\r\n");
-    m_platform.queueAnswer(plat::MsgAnswer::Yes);
-    save();
+    saveOverAChange(plat::MsgAnswer::Yes);
     ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
     const plat::MessageBoxRequest& box = m_platform.messageBoxes()[0];
     EXPECT_EQ(box.buttons, plat::MsgButtons::YesNo);
@@ -53,12 +58,7 @@ TEST_F(ConflictTest, YesPutsThisWindowsTextInThePageAndKeepsTheOtherBeside) {
 }
 
 TEST_F(ConflictTest, NoKeepsTheFilesTextShownAndThisWindowsBeside) {
-    writePage(1, "old\r\n");
-    start();
-    page(0).setText(L"mine");
-    writePage(1, "saved elsewhere\r\n");
-    m_platform.queueAnswer(plat::MsgAnswer::No);
-    save();
+    saveOverAChange(plat::MsgAnswer::No);
     EXPECT_EQ(readPage(1), "saved elsewhere\r\n");
     EXPECT_EQ(page(0).text(), L"saved elsewhere");
     EXPECT_FALSE(page(0).changed());
