@@ -187,8 +187,10 @@ std::vector<PageConflict> conflictsAmong(PageSet& pages, std::vector<int>& due) 
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
             .count();
     std::erase_if(due, [&](int n) {
-        const bool changedOnDisk = platform.files().isOrdinaryFile(pagePath(platform, n)) &&
-                                   !pageFileIs(platform, n, pages.baseline(n - 1).origin);
+        // One look at the file: where it is the version the page shows, a save costs
+        // nothing more.
+        const std::optional<plat::FileIdentity> identity = platform.files().identify(pagePath(platform, n));
+        const bool changedOnDisk = identity && !pageFileIs(platform, n, pages.baseline(n - 1).origin, identity);
         if (!changedOnDisk) {
             return false;
         }
@@ -308,8 +310,12 @@ PageProblems LoadPages(PageSet& pages) {
 }
 
 bool pageFileIs(const plat::Platform& platform, int number, const PageOrigin& origin) {
+    return pageFileIs(platform, number, origin, platform.files().identify(pagePath(platform, number)));
+}
+
+bool pageFileIs(const plat::Platform& platform, int number, const PageOrigin& origin,
+                const std::optional<plat::FileIdentity>& now) {
     const std::wstring path = pagePath(platform, number);
-    const std::optional<plat::FileIdentity> now = platform.files().identify(path);
     if (now == origin.identity) {
         return true;
     }

@@ -123,6 +123,9 @@ PageProblems LoadPages(PageSet& pages);
 // Whether page `number`'s file is still the version `origin` describes: the same
 // identity, or failing that the same bytes.
 bool pageFileIs(const plat::Platform& platform, int number, const PageOrigin& origin);
+// The same, given the file's identity now.
+bool pageFileIs(const plat::Platform& platform, int number, const PageOrigin& origin,
+                const std::optional<plat::FileIdentity>& now);
 
 // "page 2", "pages 2 and 5", "pages 2, 3 and 5".
 std::wstring pageList(const std::vector<int>& numbers);

@@ -13,6 +13,7 @@ FileFollower::~FileFollower() {
 }
 
 void FileFollower::watch() {
+    m_started = true;
     if (!m_watch) {
         m_watch =
             m_pages.platform().folderWatcher().watch(m_pages.platform().program().dataFolder(), [this] { changed(); });
@@ -31,6 +32,9 @@ void FileFollower::changed() {
 // A page with unsaved edits is left as it is: its save meets the change. A file gone
 // is not followed either, as that would leave its text nowhere; Save writes it again.
 void FileFollower::look() {
+    if (!m_started) {
+        return;  // the window is shown (and made active) before its pages are loaded
+    }
     const plat::Platform& platform = m_pages.platform();
     bool any = false;
     for (int i = 0; i < kPageCount; ++i) {

@@ -21,10 +21,11 @@ public:
     FileFollower(const FileFollower&) = delete;
     FileFollower& operator=(const FileFollower&) = delete;
 
-    // Starts watching the data folder, where it is not watched yet (it may not exist
-    // before the first save).
+    // Starts following, once the pages are loaded, and watching the data folder where
+    // it is not watched yet (it may not exist before the first save).
     void watch();
-    // Looks at every page file now (the window was activated, say).
+    // Looks at every page file now (the window was activated, say); nothing before
+    // the pages are loaded.
     void look();
 
     // How long changes close together are let settle before a look.
@@ -38,6 +39,7 @@ private:
     std::function<void()> m_followed;
     std::unique_ptr<plat::FolderWatch> m_watch;
     int m_timer = 0;
+    bool m_started = false;
 };
 
 }  // namespace notes

@@ -200,16 +200,16 @@ std::unique_ptr<FileLock> Win32Files::tryLock(std::wstring_view path) {
     return std::make_unique<Win32FileLock>(file);
 }
 
+// The folder is nearly always there already (every save asks): one look first.
 FileStatus Win32Files::makeFolder(std::wstring_view folder) {
-    if (CreateDirectoryW(zstr(folder).c_str(), nullptr)) {
-        return {};
-    }
-    const DWORD error = GetLastError();
     const DWORD a = attributes(folder);
-    if (error == ERROR_ALREADY_EXISTS && a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return {};
+    if (a != INVALID_FILE_ATTRIBUTES) {
+        return (a & FILE_ATTRIBUTE_DIRECTORY) != 0 ? FileStatus{} : failure(ERROR_DIRECTORY);
     }
-    return failure(error == ERROR_ALREADY_EXISTS ? ERROR_DIRECTORY : error);
+    if (!CreateDirectoryW(zstr(folder).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        return failure(GetLastError());
+    }
+    return {};
 }
 
 std::vector<FileEntry> Win32Files::listFiles(std::wstring_view folder) const {
