@@ -61,8 +61,8 @@ protected:
         if (waitUntil([&] { return (shown = window.text(page)) == expected; }, kWait, Millis{50})) {
             return ::testing::AssertionSuccess();
         }
-        return ::testing::AssertionFailure() << "page " << page << " shows \"" << toUtf8(shown) << "\", not \""
-                                             << toUtf8(expected) << "\"";
+        return ::testing::AssertionFailure()
+               << "page " << page << " shows \"" << toUtf8(shown) << "\", not \"" << toUtf8(expected) << "\"";
     }
 
     // Once the run has fetched its messages (the probe's answer comes from its main
@@ -150,8 +150,7 @@ TEST_F(TwoWindows, UneditedPagesFollowTheirFilesAndAConflictingSaveKeepsBothText
     EXPECT_EQ(a.messageBoxIcon(box), kQuestionIcon);
     const std::wstring kept = firstQuoted(box.text);
     EXPECT_TRUE(kept == elsewhereName(before) || kept == elsewhereName(after))
-        << "the box names \"" << toUtf8(kept) << "\" for the other text; the time is "
-        << toUtf8(elsewhereName(after));
+        << "the box names \"" << toUtf8(kept) << "\" for the other text; the time is " << toUtf8(elsewhereName(after));
     box.press(L"Yes");
     ASSERT_TRUE(waitUntil([&] { return !IsWindow(box.window); }, kWait)) << "the box did not close";
     expectNoBox(*m_app, a, "A", "after the answer");
