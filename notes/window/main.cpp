@@ -1,7 +1,5 @@
 // Start-up of the notes program: the window, the application window that the
 // launcher finds by its title, the pages, the Go entries and the topmost band.
-#include <cmath>
-
 #include "notes/pagestore/page_files.h"
 #include "notes/window/frm_main.h"
 
@@ -13,11 +11,6 @@ FrmMain* g_frmMain = nullptr;
 constexpr wchar_t kLoadFailed[] =
     L"These page files could not be read; their pages start empty, and the files are left as they are "
     L"until you type on those pages:\r\n\r\n";
-
-// Twips to whole pixels, halves to the even neighbour, as a 16-bit number.
-int toPixels(float twips, float twipsPerPixel) {
-    return static_cast<std::int16_t>(std::nearbyint(twips / twipsPerPixel));
-}
 
 void reportUnreadablePages(FrmMain& window, const PageProblems& problems) {
     if (problems.empty()) {
@@ -63,8 +56,9 @@ void SetAlwaysOnTop(plat::Platform& platform, plat::Form& form, bool onTop) {
     const plat::Rect r = form.bounds();
     const float tx = platform.screen().twipsPerPixelX();
     const float ty = platform.screen().twipsPerPixelY();
-    platform.setWindowPos(form, onTop ? plat::ZOrder::TopMost : plat::ZOrder::NoTopMost, toPixels(r.left, tx),
-                          toPixels(r.top, ty), toPixels(r.width, tx), toPixels(r.height, ty));
+    platform.setWindowPos(form, onTop ? plat::ZOrder::TopMost : plat::ZOrder::NoTopMost,
+                          plat::twipsToPixels(r.left, tx), plat::twipsToPixels(r.top, ty),
+                          plat::twipsToPixels(r.width, tx), plat::twipsToPixels(r.height, ty));
 }
 
 std::unique_ptr<NotesProgram> Main(plat::Platform& platform) {

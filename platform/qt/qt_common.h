@@ -22,11 +22,6 @@ inline std::wstring fromQString(const QString& text) {
     return text.toStdWString();
 }
 
-// Twips to whole pixels, halves away from zero.
-inline int toPixels(float twips, float twipsPerPixel) {
-    return static_cast<int>(std::lround(twips / twipsPerPixel));
-}
-
 inline Rect toTwips(const QRect& r, float twipsPerPixelX, float twipsPerPixelY) {
     return {static_cast<float>(r.x()) * twipsPerPixelX, static_cast<float>(r.y()) * twipsPerPixelY,
             static_cast<float>(r.width()) * twipsPerPixelX, static_cast<float>(r.height()) * twipsPerPixelY};

@@ -300,11 +300,11 @@ void QtForm::windowResized() {
 }
 
 int QtForm::toPixelsX(float twips) const {
-    return toPixels(twips, m_platform->twipsPerPixelX);
+    return twipsToPixels(twips, m_platform->twipsPerPixelX);
 }
 
 int QtForm::toPixelsY(float twips) const {
-    return toPixels(twips, m_platform->twipsPerPixelY);
+    return twipsToPixels(twips, m_platform->twipsPerPixelY);
 }
 
 }  // namespace plat::qt

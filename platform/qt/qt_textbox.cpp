@@ -259,9 +259,9 @@ void QtTextBox::setGeometry(const Rect& r) {
     if (!m_edit) {
         return;
     }
-    const int cx = r.width >= 0 ? toPixels(r.width, *m_twipsX) : m_edit->width();
-    const int cy = r.height >= 0 ? toPixels(r.height, *m_twipsY) : m_edit->height();
-    m_edit->setGeometry(toPixels(r.left, *m_twipsX), toPixels(r.top, *m_twipsY), cx, cy);
+    const int cx = r.width >= 0 ? twipsToPixels(r.width, *m_twipsX) : m_edit->width();
+    const int cy = r.height >= 0 ? twipsToPixels(r.height, *m_twipsY) : m_edit->height();
+    m_edit->setGeometry(twipsToPixels(r.left, *m_twipsX), twipsToPixels(r.top, *m_twipsY), cx, cy);
 }
 
 void QtTextBox::setBackColor(std::uint32_t colour) {

@@ -19,10 +19,6 @@ struct Scale {
     float y = 15;
 };
 
-// Twips to pixels: divide and round to the nearest whole pixel.
-inline int toPixels(float twips, float perPixel) {
-    return static_cast<int>(std::lrint(twips / perPixel));
-}
 inline float toTwips(long pixels, float perPixel) {
     return static_cast<float>(pixels) * perPixel;
 }

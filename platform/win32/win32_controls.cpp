@@ -181,10 +181,10 @@ void Win32Controls::paintLines(HDC dc, Scale scale) const {
         if (!pen) {
             continue;
         }
-        const int x0 = toPixels(r.left, scale.x);
-        const int y0 = toPixels(r.top, scale.y);
-        const int x1 = toPixels(r.left + r.width, scale.x);
-        const int y1 = toPixels(r.top + r.height, scale.y);
+        const int x0 = twipsToPixels(r.left, scale.x);
+        const int y0 = twipsToPixels(r.top, scale.y);
+        const int x1 = twipsToPixels(r.left + r.width, scale.x);
+        const int y1 = twipsToPixels(r.top + r.height, scale.y);
         const int dx = x0 == x1 ? width / 2 : 0;
         const int dy = y0 == y1 ? width / 2 : 0;
         const HGDIOBJ previous = SelectObject(dc, pen);

@@ -54,7 +54,7 @@ bool Win32Form::createWindow() {
     const Scale s = m_platform->scale;
     const DWORD style = m_dialog ? kDialogStyle : kFormStyle;
     const DWORD exStyle = m_dialog ? kDialogExStyle : 0;
-    RECT r{0, 0, toPixels(d.clientWidth, s.x), toPixels(d.clientHeight, s.y)};
+    RECT r{0, 0, twipsToPixels(d.clientWidth, s.x), twipsToPixels(d.clientHeight, s.y)};
     AdjustWindowRectEx(&r, style, m_menu->bar() != nullptr, exStyle);
     WindowParams params;
     params.title = d.caption.c_str();

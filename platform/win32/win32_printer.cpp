@@ -95,7 +95,7 @@ public:
         if (!m_dc) {
             return gdiFailure(L"TextOut");
         }
-        if (!TextOutW(m_dc, toPixels(x, m_scale.x), toPixels(y, m_scale.y), text.data(),
+        if (!TextOutW(m_dc, twipsToPixels(x, m_scale.x), twipsToPixels(y, m_scale.y), text.data(),
                       static_cast<int>(text.size()))) {
             return gdiFailure(L"TextOut");
         }

@@ -9,9 +9,9 @@
 namespace plat::win32 {
 
 RECT toPixelRect(const Rect& r, Scale scale) {
-    const int left = toPixels(r.left, scale.x);
-    const int top = toPixels(r.top, scale.y);
-    return {left, top, left + toPixels(r.width, scale.x), top + toPixels(r.height, scale.y)};
+    const int left = twipsToPixels(r.left, scale.x);
+    const int top = twipsToPixels(r.top, scale.y);
+    return {left, top, left + twipsToPixels(r.width, scale.x), top + twipsToPixels(r.height, scale.y)};
 }
 
 Rect toTwipsRect(const RECT& r, Scale scale) {

@@ -204,9 +204,9 @@ Rect Win32TextBox::geometry() const {
 void Win32TextBox::setGeometry(const Rect& r) {
     const RECT now = rectInParent();
     const Scale scale = m_form.scale();
-    const int cx = r.width >= 0 ? toPixels(r.width, scale.x) : now.right - now.left;
-    const int cy = r.height >= 0 ? toPixels(r.height, scale.y) : now.bottom - now.top;
-    SetWindowPos(m_hwnd, nullptr, toPixels(r.left, scale.x), toPixels(r.top, scale.y), cx, cy,
+    const int cx = r.width >= 0 ? twipsToPixels(r.width, scale.x) : now.right - now.left;
+    const int cy = r.height >= 0 ? twipsToPixels(r.height, scale.y) : now.bottom - now.top;
+    SetWindowPos(m_hwnd, nullptr, twipsToPixels(r.left, scale.x), twipsToPixels(r.top, scale.y), cx, cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
