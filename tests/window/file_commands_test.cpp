@@ -189,15 +189,12 @@ TEST_F(FileCommandsTest, TwoCopiesEditingDifferentPagesDoNotUndoEachOther) {
     start();
     plat::headless::HeadlessPlatform other(plat::fromUtf8(m_folder));
     const auto second = Main(other);
-    setFrmMain(m_program->window.get());
     page(0).setText(L"one, by the first copy");
     window().clickMenu(mnuFileSave);
-    setFrmMain(second->window.get());
     second->window->rtbNote(1).setText(L"two, by the second copy");
     other.form(0).clickMenu(mnuFileSave);
     EXPECT_EQ(readPage(1), "one, by the first copy\r\n");
     EXPECT_EQ(readPage(2), "two, by the second copy\r\n");
-    setFrmMain(m_program->window.get());
 }
 
 }  // namespace
