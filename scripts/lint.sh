@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The style checks that CI runs: every source formatted by clang-format, and the
+# The style checks that CI runs: the layers' include rules (scripts/check_tree.sh),
+# every source formatted by clang-format, and the
 # checks of .clang-tidy over the native build (the shared code, the headless backend
 # and the unit tests; the sanitizer build's commands where there is no plain build),
 # the Win32 build (the Win32 backend, the end-to-end tests and the benchmarks) and,
@@ -17,6 +18,8 @@ fix=()
 if [ "${1:-}" = --fix ]; then
     fix=(-fix)
 fi
+
+scripts/check_tree.sh
 
 mapfile -t sources < <(git ls-files '*.cpp' '*.h')
 if [ ${#fix[@]} -gt 0 ]; then
