@@ -114,6 +114,11 @@ std::wstring appFilePath(const plat::Platform& platform, const std::wstring& fil
     return platform.program().dataFolder() + std::wstring(platform.program().pathSeparator()) + fileName;
 }
 
+std::int64_t wallClockMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
 std::wstring besidePageName(int number, std::wstring_view what, std::int64_t when) {
     const auto seconds = static_cast<std::time_t>(when / 1000);
     std::tm local{};
@@ -183,9 +188,7 @@ bool followsInstead(PageSet& pages, int number) {
 std::vector<PageConflict> conflictsAmong(PageSet& pages, std::vector<int>& due) {
     const plat::Platform& platform = pages.platform();
     std::vector<PageConflict> conflicts;
-    const std::int64_t now =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
-            .count();
+    const std::int64_t now = wallClockMs();
     std::erase_if(due, [&](int n) {
         // One look at the file: where it is the version the page shows, a save costs
         // nothing more.

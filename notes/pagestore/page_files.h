@@ -54,6 +54,9 @@ std::wstring pageFileName(int number);
 // The user's data folder (the program's own on Windows), the separator and the file
 // name, joined as they are.
 std::wstring appFilePath(const plat::Platform& platform, const std::wstring& fileName);
+// The time of day in milliseconds since 1970, as the names and records of the files
+// beside the pages give it.
+std::int64_t wallClockMs();
 // A file beside the pages that keeps a text of page `number` and is never loaded as
 // a page, named for what it holds and when (milliseconds since 1970, local time):
 // "page3 (changed elsewhere 2026-12-10 0942).txt".

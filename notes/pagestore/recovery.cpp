@@ -149,13 +149,17 @@ plat::FileStatus RecoveryStore::write(const RecoveryRecord& record) const {
     return m_platform.files().writeFileAtomic(path(copyName(record.page)), formatRecovery(record));
 }
 
-void RecoveryStore::markWritten(int index) {
-    const auto i = static_cast<std::size_t>(index);
-    m_written[i] = true;
-    if (!m_foreign[i].empty()) {
-        m_platform.files().removeFile(path(m_foreign[i]));
-        m_foreign[i].clear();
+void RecoveryStore::dropStandIn(int index) {
+    std::wstring& standIn = m_foreign[static_cast<std::size_t>(index)];
+    if (!standIn.empty()) {
+        m_platform.files().removeFile(path(standIn));
+        standIn.clear();
     }
+}
+
+void RecoveryStore::markWritten(int index) {
+    m_written[static_cast<std::size_t>(index)] = true;
+    dropStandIn(index);
 }
 
 void RecoveryStore::remove(int index) {
@@ -164,10 +168,7 @@ void RecoveryStore::remove(int index) {
         m_platform.files().removeFile(path(copyName(index)));
         m_written[i] = false;
     }
-    if (!m_foreign[i].empty()) {
-        m_platform.files().removeFile(path(m_foreign[i]));
-        m_foreign[i].clear();
-    }
+    dropStandIn(index);
 }
 
 // The lock file goes only when no copy of this window is left: one that a failed save

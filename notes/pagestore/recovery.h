@@ -94,6 +94,8 @@ public:
     std::wstring copyName(int index) const;
 
 private:
+    void dropStandIn(int index);
+
     plat::Platform& m_platform;
     std::wstring m_owner;
     std::wstring m_folder;

@@ -4,8 +4,6 @@
 // thread; encoding, writing and flushing happen on a background task.
 #include "notes/window/unsaved_copies.h"
 
-#include <chrono>
-
 #include "notes/pagestore/text_codec.h"
 
 namespace notes {
@@ -14,11 +12,6 @@ namespace {
 // How often a write under way is looked at, and whether a message box has closed.
 constexpr int kCollectMs = 50;
 constexpr int kRetellMs = 250;
-
-std::int64_t wallClockMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
-}
 
 // A window's files are told apart by its process and the moment it started.
 std::wstring ownerName(const plat::Platform& platform) {
