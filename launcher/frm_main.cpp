@@ -2,11 +2,10 @@
 // starting and closing the notes program.
 #include "launcher/frm_main.h"
 
-#include <cmath>
-
 #include "assets/resource_ids.h"
 #include "launcher/notify_record.h"
-#include "platform/window_classes.h"
+#include "platform/services/program_info.h"
+#include "platform/services/screen.h"
 
 namespace launcher {
 namespace {
@@ -68,7 +67,7 @@ void FrmMain::mnuPopOpen_Click() {
 // box that would take the request for a click on its close button.
 void FrmMain::mnuPopClose_Click() {
     const plat::Command command(m_platform, L"The notes program could not be asked to close");
-    const plat::NativeHandle window = m_platform.shell().findWindow(plat::kAppWindowClass, kAppTitle);
+    const plat::NativeHandle window = m_platform.shell().findWindow(plat::appWindowClass(kAppTitle), kAppTitle);
     // A request once delivered has done its part: a program that closes at once, before
     // it could be looked at again, is no failure.
     if (window == 0 || !m_platform.shell().requestClose(window)) {

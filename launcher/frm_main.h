@@ -5,12 +5,13 @@
 #include <cstdint>
 #include <memory>
 
+#include "assets/resource_ids.h"
 #include "platform/platform.h"
-#include "platform/window_classes.h"
+#include "platform/services/form.h"
+#include "platform/services/shell.h"
 
 namespace launcher {
 
-using plat::kAppTitle;
 // The notes program's file, beside the launcher's own.
 #ifdef _WIN32
 inline constexpr wchar_t kNotesProgram[] = L"notes.exe";

@@ -1,6 +1,8 @@
 // The launcher's notification-icon tip.
 #include "launcher/notify_record.h"
 
+#include "platform/services/ansi_text.h"
+
 namespace launcher {
 
 std::string tipField(const plat::Platform& platform, std::wstring_view name) {

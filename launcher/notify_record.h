@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/services/notify_record.h"
 
 namespace launcher {
 

@@ -1,34 +1,36 @@
-// The desktop layer: everything the notes program and the launcher need of the
-// desktop goes through the interfaces here. Backends: win32 (the real one),
-// headless (no display; the default for tests). No backend header leaks out.
+// The desktop layer's facade: everything the notes program and the launcher need of
+// the desktop is reached through the Platform here: its services, its forms and its
+// message boxes. Backends: win32, qt and headless (no display; the default for
+// tests). No backend header leaks out.
 #pragma once
 
-#include <chrono>
 #include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <utility>
 
-#include "platform/ansi_text.h"
-#include "platform/background.h"
-#include "platform/clipboard.h"
-#include "platform/files.h"
-#include "platform/folder_watch.h"
-#include "platform/form.h"
-#include "platform/form_list.h"
-#include "platform/geometry.h"
-#include "platform/help.h"
-#include "platform/printer.h"
-#include "platform/program_info.h"
-#include "platform/registry.h"
-#include "platform/screen.h"
-#include "platform/settings.h"
-#include "platform/shell.h"
-#include "platform/timers.h"
+#include "platform/services/form.h"
+#include "platform/services/geometry.h"
 
 namespace plat {
+
+// The services, each in its own header under platform/services/: a file includes the
+// ones it uses.
+class AnsiText;
+class Background;
+class Clipboard;
+class Files;
+class FolderWatcher;
+class FormList;
+class Help;
+class Printer;
+class ProgramInfo;
+class Registry;
+class Screen;
+class Settings;
+class Shell;
+class Timers;
 
 // Where a window goes in the z-order when placed with setWindowPos.
 enum class ZOrder { TopMost, NoTopMost };
@@ -140,7 +142,7 @@ public:
     // Waits, handling the program's pending events meanwhile.
     virtual void wait(int milliseconds) = 0;
     // Waits without handling any event: the caller's state cannot change meanwhile.
-    virtual void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+    virtual void pause(int milliseconds);
 
 protected:
     // A backend hands over its services (an object with a member for each, named as
@@ -183,5 +185,7 @@ private:
 
 }  // namespace plat
 
-// Each program defines its start-up routine; the backend's entry point calls it.
+// Each program defines its start-up routine and its title; the backend's entry point
+// calls them (the title first, for a desktop that files settings under it).
 int ProgramMain(plat::Platform& platform);
+std::wstring_view ProgramTitle();

@@ -1,12 +1,17 @@
 // The parts of the desktop layer that are the same for every backend: counting the
 // open message boxes, the common kinds of box, and telling the user about a command that failed with an
 // exception. Compiled into each backend.
+#include <chrono>
 #include <exception>
 #include <new>
 #include <stdexcept>
+#include <thread>
 
-#include "platform/form_model.h"
+#include "platform/forms/form_model.h"
 #include "platform/platform.h"
+#include "platform/services/form.h"
+#include "platform/services/geometry.h"
+#include "platform/services/shell.h"
 
 namespace plat {
 namespace {
@@ -39,14 +44,18 @@ std::wstring failureReason(std::exception_ptr error) {
 
 Platform::~Platform() {
     if (m_forms) {
-        m_forms->setPlatform(nullptr);
+        m_forms->setReporter(nullptr);
     }
 }
 
 void Platform::attach(const Services& services, std::shared_ptr<FormList> forms) {
     m_services = services;
     m_forms = std::move(forms);
-    m_forms->setPlatform(this);
+    m_forms->setReporter([this](std::exception_ptr error) { reportFailure(error); });
+}
+
+void Platform::pause(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 int Platform::openFormCount() const {
@@ -54,7 +63,9 @@ int Platform::openFormCount() const {
 }
 
 void Platform::unloadForm(int index) {
-    m_forms->unload(index);
+    if (Form* form = m_forms->at(index)) {
+        form->unload();
+    }
 }
 
 void Platform::setWindowPos(Form& form, ZOrder z, int x, int y, int cx, int cy) {

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "notes/pagestore/text_codec.h"
-#include "platform/utf8.h"
+#include "platform/services/utf8.h"
 
 namespace notes::test {
 namespace {

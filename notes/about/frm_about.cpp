@@ -2,6 +2,8 @@
 // box; and where it opens.
 #include "notes/about/frm_about.h"
 
+#include "platform/services/program_info.h"
+
 #include <algorithm>
 #include <utility>
 

@@ -8,8 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "assets/resource_ids.h"
 #include "platform/platform.h"
-#include "platform/window_classes.h"
+#include "platform/services/form.h"
+#include "platform/services/geometry.h"
 
 namespace notes {
 
@@ -25,8 +27,6 @@ enum AboutControl : int {
     Line1White,  // the two lines of the etched rule
     Line1Grey,
 };
-
-using plat::kAppTitle;
 
 inline constexpr wchar_t kAboutCaption[] = L"About Quibbets";
 inline constexpr wchar_t kSysInfoUnavailable[] = L"System Information Is Unavailable At This Time";

@@ -5,6 +5,11 @@
 #include <vector>
 
 #include "notes/about/frm_about.h"
+#include "platform/services/ansi_text.h"
+#include "platform/services/files.h"
+#include "platform/services/program_info.h"
+#include "platform/services/registry.h"
+#include "platform/services/shell.h"
 
 namespace notes {
 namespace {

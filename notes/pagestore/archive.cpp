@@ -3,6 +3,8 @@
 
 #include "notes/pagestore/text_codec.h"
 #include "platform/platform.h"
+#include "platform/services/files.h"
+#include "platform/services/status.h"
 
 namespace notes {
 

@@ -4,6 +4,10 @@
 
 #include "notes/pagestore/text_codec.h"
 #include "platform/platform.h"
+#include "platform/services/files.h"
+#include "platform/services/program_info.h"
+#include "platform/services/shell.h"
+#include "platform/services/status.h"
 
 #include <algorithm>
 #include <chrono>

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "notes/pagestore/page_digest.h"
-#include "platform/files.h"
-#include "platform/status.h"
+#include "platform/services/files.h"
+#include "platform/services/status.h"
 
 namespace plat {
 class Platform;

@@ -4,12 +4,15 @@
 // lock while the owner runs.
 #include "notes/pagestore/recovery.h"
 
+#include "notes/pagestore/text_codec.h"
+#include "platform/platform.h"
+#include "platform/services/files.h"
+#include "platform/services/program_info.h"
+#include "platform/services/status.h"
+
 #include <algorithm>
 #include <charconv>
 #include <set>
-
-#include "notes/pagestore/text_codec.h"
-#include "platform/platform.h"
 
 namespace notes {
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "notes/pagestore/page_files.h"
-#include "platform/files.h"
+#include "platform/services/files.h"
 
 namespace notes {
 

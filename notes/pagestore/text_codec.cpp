@@ -1,9 +1,10 @@
 // Page-file text encoding: ANSI where it fits, UTF-8 with a byte-order mark where
 // it does not, so that no character is ever turned into '?'.
 #include "notes/pagestore/text_codec.h"
-#include "platform/utf8.h"
 
 #include "platform/platform.h"
+#include "platform/services/ansi_text.h"
+#include "platform/services/utf8.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,6 +3,10 @@
 // the version it shows (this window's own save, say) is passed by.
 #include "notes/window/file_follower.h"
 
+#include "platform/services/files.h"
+#include "platform/services/program_info.h"
+#include "platform/services/timers.h"
+
 namespace notes {
 
 FileFollower::FileFollower(PageSet& pages, std::function<void(int index)> follow, std::function<void()> followed)

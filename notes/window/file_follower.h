@@ -9,6 +9,7 @@
 
 #include "notes/pagestore/page_files.h"
 #include "platform/platform.h"
+#include "platform/services/folder_watch.h"
 
 namespace notes {
 

@@ -71,28 +71,15 @@ FrmMain::FrmMain(plat::Platform& platform)
 
 FrmMain::~FrmMain() = default;
 
-int FrmMain::currentPage() const {
-    const std::wstring tag = m_form->tag();
-    int index = 0;
-    for (wchar_t c : tag) {
-        if (c < L'0' || c > L'9' || index >= kPageCount) {
-            return 0;
-        }
-        index = index * 10 + (c - L'0');
-    }
-    return index < kPageCount ? index : 0;
-}
-
 void FrmMain::Form_Load() {
     m_form->setBounds(readWindowBounds(m_platform));
     for (int i = 0; i < kPageCount; ++i) {
-        rtbNote(i).setBackColor(kNoteColour);
         rtbNote(i).setVisible(false);
     }
     applyEditorLayout();
     rtbNote(0).setVisible(true);
     m_form->setCaption(std::wstring(kCaptionPrefix) + L"1");
-    m_form->setTag(L"0");
+    m_currentPage = 0;
 }
 
 void FrmMain::Form_Resize() {
@@ -146,7 +133,7 @@ void FrmMain::ShowPage(std::int16_t k) {
     const int p = pageShown();
     rtbNote(k).setVisible(true);
     m_form->setCaption(kCaptionPrefix + std::to_wstring(k + 1));
-    m_form->setTag(std::to_wstring(k));
+    m_currentPage = k;
     if (p != k) {
         rtbNote(p).setVisible(false);
     }
@@ -178,9 +165,9 @@ void FrmMain::updateGoEntries(bool enableNonEmpty, bool disableEmpty) {
 // be read leaves the page as it was, to be tried at the next change.
 void FrmMain::followFile(int index) {
     PageEditor& editor = rtbNote(index);
-    const int caret = editor.visible() ? editor.selStart() : -1;
+    const int caret = editor.visible() ? editor.selection().selStart() : -1;
     if (!ReloadPage(*this, index + 1) && caret >= 0) {
-        editor.select(std::min(caret, static_cast<int>(editor.textLength())), 0);
+        editor.selection().select(std::min(caret, static_cast<int>(editor.textLength())), 0);
     }
 }
 

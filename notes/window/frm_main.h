@@ -9,16 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "assets/resource_ids.h"
 #include "notes/pagestore/page_files.h"
 #include "notes/window/file_follower.h"
 #include "notes/window/page_editor.h"
 #include "notes/window/unsaved_copies.h"
 #include "platform/platform.h"
-#include "platform/window_classes.h"
+#include "platform/services/form.h"
+#include "platform/services/help.h"
+#include "platform/services/status.h"
 
 namespace notes {
 
-using plat::kAppTitle;
 inline constexpr wchar_t kCaptionPrefix[] = L"Quibbet - Page ";
 inline constexpr std::uint32_t kNoteColour = 65535;  // yellow, 0x00BBGGRR
 
@@ -37,8 +39,8 @@ public:
     // PageSet: the pages as the page store sees them.
     PageText& page(int index) override { return rtbNote(index); }
     PageBaseline& baseline(int index) override { return m_baselines[static_cast<std::size_t>(index)]; }
-    // The current page index held in Tag.
-    int currentPage() const;
+    // The page last shown (0 until one is): the page that Edit and Print act on.
+    int currentPage() const { return m_currentPage; }
 
     // Load, layout and unload.
     void Form_Load();
@@ -129,6 +131,7 @@ private:
     std::vector<std::unique_ptr<PageEditor>> m_editors;
     PageBaselines m_baselines;
     std::wstring m_undoText;
+    int m_currentPage = 0;
     int m_undoPage = 0;            // the page UndoText was taken from
     bool m_closePending = false;   // a close request came while a message box was open
     bool m_sessionEnding = false;  // the session ends: no one is there to answer a box

@@ -1,8 +1,8 @@
 // The File commands and every way of closing the notes window. Each close but
 // "Exit Without Save" saves the pages first, and a failed save is never silent.
 #include "notes/window/frm_main.h"
-
 #include "notes/window/print_page.h"
+#include "platform/services/printer.h"
 
 namespace notes {
 namespace {

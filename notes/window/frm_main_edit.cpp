@@ -3,6 +3,7 @@
 #include "notes/pagestore/archive.h"
 #include "notes/window/frm_main.h"
 #include "notes/window/menu_ids.h"
+#include "platform/services/clipboard.h"
 
 namespace notes {
 namespace {
@@ -19,7 +20,7 @@ constexpr wchar_t kArchiveFailed[] = L"The pages were not cleared, because their
 }  // namespace
 
 void FrmMain::mnuEdit_Click() {
-    const bool selected = rtbNote(currentPage()).selLength() != 0;
+    const bool selected = rtbNote(currentPage()).selection().selLength() != 0;
     setMenuEnabled(mnuEditCut, selected);
     setMenuEnabled(mnuEditCopy, selected);
 }
@@ -52,26 +53,26 @@ void FrmMain::mnuEditCopy_Click() {
 // The selection leaves the page only once the clipboard holds it; when the clipboard
 // cannot take it, nothing changes, the undo snapshot included.
 void FrmMain::copySelection(bool cut) {
-    plat::TextBox& editor = rtbNote(currentPage());
+    PageEditor& editor = rtbNote(currentPage());
     const std::wstring whole = editor.text();
-    const std::wstring selected = editor.selText();
+    const std::wstring selected = editor.selection().selText();
     if (!useClipboard([&] { return m_platform.clipboard().setText(selected); }, cut ? L"cut" : L"copied")) {
         return;
     }
     armUndo(whole);
     if (cut) {
-        editor.setSelText(L"");
+        editor.replaceSelection(L"");
     }
 }
 
 void FrmMain::mnuEditPaste_Click() {
-    plat::TextBox& editor = rtbNote(currentPage());
+    PageEditor& editor = rtbNote(currentPage());
     std::wstring text;
     if (!useClipboard([&] { return m_platform.clipboard().getText(text); }, L"pasted")) {
         return;
     }
     armUndo(editor.text());
-    editor.setSelText(text);
+    editor.replaceSelection(text);
 }
 
 // Each use of the clipboard is tried a few times before a message says that nothing

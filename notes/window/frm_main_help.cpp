@@ -3,6 +3,8 @@
 #include "notes/about/frm_about.h"
 #include "notes/window/frm_main.h"
 #include "notes/window/menu_ids.h"
+#include "platform/services/help.h"
+#include "platform/services/screen.h"
 
 namespace notes {
 namespace {

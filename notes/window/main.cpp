@@ -2,6 +2,7 @@
 // launcher finds by its title, the pages, the Go entries and the topmost band.
 #include "notes/pagestore/page_files.h"
 #include "notes/window/frm_main.h"
+#include "platform/services/screen.h"
 
 namespace notes {
 namespace {

@@ -21,10 +21,6 @@ void PageEditor::setModified(bool modified) {
     }
 }
 
-std::wstring PageEditor::text() const {
-    return m_source ? m_source() : m_box.text();
-}
-
 void PageEditor::setText(std::wstring_view text) {
     m_source = nullptr;
     m_box.setText(text);
@@ -47,33 +43,17 @@ void PageEditor::readText(const std::function<void(std::wstring_view)>& reader) 
 }
 
 // Selections belong to the text in the box, so a deferred text goes in first.
-std::wstring PageEditor::selText() const {
+plat::TextSelection& PageEditor::selection() {
     realize();
-    return m_box.selText();
+    return m_box;
 }
 
-void PageEditor::setSelText(std::wstring_view text) {
-    realize();
-    m_box.setSelText(text);
+void PageEditor::replaceSelection(std::wstring_view text) {
+    selection().setSelText(text);
     m_changed = true;
     if (m_edited) {
         m_edited();
     }
-}
-
-int PageEditor::selStart() const {
-    realize();
-    return m_box.selStart();
-}
-
-int PageEditor::selLength() const {
-    realize();
-    return m_box.selLength();
-}
-
-void PageEditor::select(int start, int length) {
-    realize();
-    m_box.select(start, length);
 }
 
 // The size goes in before the text, and both before the box is shown, so that the

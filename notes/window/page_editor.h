@@ -1,5 +1,6 @@
 // One page's editor as the notes window uses it: the desktop's text box plus what
-// keeps big pages cheap. A multi-line editor lays out its whole text whenever its
+// keeps big pages cheap. It wraps the box's text and widget; the selection is the
+// box's own. A multi-line editor lays out its whole text whenever its
 // text or size changes, so a hidden page's text and size wait here until the page is
 // shown; and the editor knows whether its page changed since it was last loaded or
 // saved, so that Save can pass an unchanged page by without reading it.
@@ -11,10 +12,12 @@
 
 #include "notes/pagestore/page_files.h"
 #include "platform/platform.h"
+#include "platform/services/form.h"
+#include "platform/services/geometry.h"
 
 namespace notes {
 
-class PageEditor final : public plat::TextBox, public PageText {
+class PageEditor final : public plat::TextContent, public plat::TextWidget, public PageText {
 public:
     // Makes the page's text when it is first needed.
     using TextSource = std::function<std::wstring()>;
@@ -32,24 +35,21 @@ public:
     // the form's text-change events).
     void onEdit(std::function<void()> edited) { m_edited = std::move(edited); }
 
-    // plat::TextBox
-    std::wstring text() const override;
+    // plat::TextContent
     void setText(std::wstring_view text) override;
     std::size_t textLength() const override;
     void readText(const std::function<void(std::wstring_view)>& reader) const override;
     bool modified() const override { return changed(); }
     void setModified(bool modified) override;
-    std::wstring selText() const override;
-    void setSelText(std::wstring_view text) override;
-    int selStart() const override;
-    int selLength() const override;
-    void select(int start, int length) override;
+    // The box's selection, with the page's text in the box. A change of the text
+    // through it goes by replaceSelection, which marks the page changed.
+    plat::TextSelection& selection();
+    void replaceSelection(std::wstring_view text);
+    // plat::TextWidget
     bool visible() const override { return m_box.visible(); }
     void setVisible(bool visible) override;
     plat::Rect geometry() const override;
     void setGeometry(const plat::Rect& r) override;
-    std::uint32_t backColor() const override { return m_box.backColor(); }
-    void setBackColor(std::uint32_t colour) override { m_box.setBackColor(colour); }
     void setFocus() override { m_box.setFocus(); }
 
 private:

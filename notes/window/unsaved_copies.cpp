@@ -5,6 +5,8 @@
 #include "notes/window/unsaved_copies.h"
 
 #include "notes/pagestore/text_codec.h"
+#include "platform/services/program_info.h"
+#include "platform/services/timers.h"
 
 namespace notes {
 namespace {

@@ -12,6 +12,7 @@
 
 #include "notes/pagestore/recovery.h"
 #include "platform/platform.h"
+#include "platform/services/background.h"
 
 namespace notes {
 

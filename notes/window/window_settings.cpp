@@ -2,11 +2,11 @@
 // MainHeight (twips, decimal text) and BackColor (signed decimal colour number).
 #include "notes/window/window_settings.h"
 
-#include <algorithm>
 #include <charconv>
-#include <cmath>
+#include <string>
 
 #include "notes/window/frm_main.h"
+#include "platform/services/screen.h"
 
 namespace notes {
 namespace {

@@ -6,6 +6,10 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/services/form.h"
+#include "platform/services/geometry.h"
+#include "platform/services/settings.h"
+#include "platform/services/status.h"
 
 namespace notes {
 

@@ -7,7 +7,7 @@
 
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_services.h"
-#include "platform/utf8.h"
+#include "platform/services/utf8.h"
 
 namespace plat::headless {
 namespace {

@@ -30,11 +30,6 @@ NativeHandle newHandle() {
 HeadlessTextBox::HeadlessTextBox(HeadlessFormImpl& owner, int index, std::uint32_t backColor, const Rect& geometry)
     : m_owner(owner), m_index(index), m_geometry(geometry), m_backColor(backColor) {}
 
-std::wstring HeadlessTextBox::text() const {
-    ++m_textReads;
-    return m_text;
-}
-
 void HeadlessTextBox::setText(std::wstring_view text) {
     m_text = text;
     m_selStart = 0;
@@ -99,12 +94,6 @@ void HeadlessTextBox::setGeometry(const Rect& r) {
     m_geometry.height = r.height >= 0 ? r.height : m_geometry.height;
 }
 
-std::uint32_t HeadlessTextBox::backColor() const {
-    return m_backColor;
-}
-void HeadlessTextBox::setBackColor(std::uint32_t colour) {
-    m_backColor = colour;
-}
 void HeadlessTextBox::setFocus() {
     m_owner.setFocusedTextBox(m_index);
 }

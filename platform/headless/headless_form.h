@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/form_view.h"
+#include "platform/forms/form_view.h"
 #include "platform/headless/headless_state.h"
 
 namespace plat::headless {
@@ -16,30 +16,32 @@ class HeadlessTextBox final : public TextBox {
 public:
     HeadlessTextBox(HeadlessFormImpl& owner, int index, std::uint32_t backColor, const Rect& geometry);
 
-    std::wstring text() const override;
+    // TextContent: a string, and a flag that typing and setSelText set.
     void setText(std::wstring_view text) override;
     std::size_t textLength() const override;
     void readText(const std::function<void(std::wstring_view)>& reader) const override;
     bool modified() const override;
     void setModified(bool modified) override;
+    // TextSelection: positions into the string, kept within it.
     std::wstring selText() const override;
     void setSelText(std::wstring_view text) override;
     int selStart() const override;
     int selLength() const override;
     void select(int start, int length) override;
+    // TextWidget: the state a window would show, and the form's focus.
     bool visible() const override;
     void setVisible(bool visible) override;
     Rect geometry() const override;
     void setGeometry(const Rect& r) override;
-    std::uint32_t backColor() const override;
-    void setBackColor(std::uint32_t colour) override;
     void setFocus() override;
 
+    // The editor's colour, from the design.
+    std::uint32_t backColor() const { return m_backColor; }
     // True when this editor was the last of its form to be given the focus.
     bool focused() const;
     // Back to the design: empty, hidden, unchanged (the editor of a new window).
     void reset(std::uint32_t backColor, const Rect& geometry);
-    // How often the whole text was read (text() or readText()).
+    // How often the whole text was read.
     int textReads() const { return m_textReads; }
 
 private:

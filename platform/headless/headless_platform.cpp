@@ -135,10 +135,10 @@ void HeadlessPlatform::endSession() {
     if (m_state->appEvents != nullptr) {
         raiseEvent(*m_state->link, [&] { m_state->appEvents->onEndSession(); });
     }
-    const std::vector<FormModel*> forms = m_state->forms->forms();
-    for (FormModel* f : forms) {
+    const std::vector<Form*> forms = m_state->forms->forms();
+    for (Form* f : forms) {
         if (m_state->forms->contains(f)) {
-            f->sessionEnded();
+            FormModel::of(*f)->sessionEnded();
         }
     }
 }

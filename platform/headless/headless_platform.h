@@ -8,8 +8,14 @@
 #include <map>
 #include <optional>
 
-#include "platform/form_model.h"
+#include "platform/forms/form_model.h"
 #include "platform/platform.h"
+#include "platform/services/form.h"
+#include "platform/services/geometry.h"
+#include "platform/services/help.h"
+#include "platform/services/notify_record.h"
+#include "platform/services/registry.h"
+#include "platform/services/shell.h"
 
 namespace plat::headless {
 

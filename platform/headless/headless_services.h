@@ -4,6 +4,19 @@
 
 #include "platform/headless/headless_state.h"
 #include "platform/posix/posix_services.h"
+#include "platform/services/ansi_text.h"
+#include "platform/services/background.h"
+#include "platform/services/clipboard.h"
+#include "platform/services/files.h"
+#include "platform/services/folder_watch.h"
+#include "platform/services/help.h"
+#include "platform/services/printer.h"
+#include "platform/services/program_info.h"
+#include "platform/services/registry.h"
+#include "platform/services/screen.h"
+#include "platform/services/settings.h"
+#include "platform/services/shell.h"
+#include "platform/services/timers.h"
 
 namespace plat::headless {
 

@@ -12,7 +12,7 @@
 #include <system_error>
 
 #include "platform/posix/posix_services.h"
-#include "platform/utf8.h"
+#include "platform/services/utf8.h"
 
 namespace plat::posix {
 

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/ansi_text.h"
-#include "platform/background.h"
-#include "platform/files.h"
+#include "platform/services/ansi_text.h"
+#include "platform/services/background.h"
+#include "platform/services/files.h"
 
 namespace plat::posix {
 

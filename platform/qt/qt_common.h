@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/geometry.h"
+#include "platform/services/geometry.h"
 
 namespace plat::qt {
 

@@ -136,7 +136,7 @@ void QtForm::attachOwner(NativeHandle owner) {
     if (form == nullptr || form == this || form->m_window == nullptr || m_window == nullptr) {
         return;
     }
-    FormWindow* parent = form->m_window;
+    TopWindow* parent = form->m_window;
     m_window->winId();
     parent->winId();
     m_window->windowHandle()->setTransientParent(parent->windowHandle());

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/qt/qt_common.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/window_classes.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void chooseDisplayServer() {
 
 int runProgram(int argc, char** argv) {
     chooseDisplayServer();
-    const QString name = QString::fromWCharArray(plat::kAppTitle);
+    const QString name = plat::qt::toQString(ProgramTitle());
     QCoreApplication::setOrganizationName(name);
     QCoreApplication::setApplicationName(name);
     QApplication application(argc, argv);

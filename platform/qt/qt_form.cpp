@@ -51,7 +51,7 @@ QtForm::~QtForm() {
 // places by (a native window made earlier would take it for the client area's).
 bool QtForm::createWindow() {
     const FormDesign& d = design();
-    m_window = new FormWindow(this);
+    m_window = new TopWindow(this);
     m_handle = newHandle();
     m_placed = false;
     if (d.border == BorderStyle::FixedDialog) {
@@ -89,7 +89,7 @@ void QtForm::destroyWindow() {
     if (m_window == nullptr) {
         return;
     }
-    FormWindow* window = std::exchange(m_window, nullptr);
+    TopWindow* window = std::exchange(m_window, nullptr);
     m_client = nullptr;
     window->detach();
     window->hide();
@@ -252,7 +252,7 @@ QtForm* QtForm::find(const FormList& forms, NativeHandle handle) {
     if (handle == 0) {
         return nullptr;
     }
-    for (FormModel* model : forms.forms()) {
+    for (Form* model : forms.forms()) {
         auto* form = dynamic_cast<QtForm*>(model);
         if (form != nullptr && form->handle() == handle) {
             return form;

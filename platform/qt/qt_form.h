@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/form_model.h"
+#include "platform/forms/form_model.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_textbox.h"
 #include "platform/qt/qt_widgets.h"
@@ -84,7 +84,7 @@ private:
     void fromWindow(const std::function<void()>& act);
     // Input from `window` for the form it belongs to, if it still belongs to one.
     template <class Act>
-    static void dispatch(const QPointer<FormWindow>& window, const Act& act) {
+    static void dispatch(const QPointer<TopWindow>& window, const Act& act) {
         if (window && window->events() != nullptr) {
             auto* form = static_cast<QtForm*>(window->events());
             form->fromWindow([&] { act(*form); });
@@ -107,7 +107,7 @@ private:
     int toPixelsY(float twips) const;
 
     std::shared_ptr<PlatformState> m_platform;
-    FormWindow* m_window = nullptr;
+    TopWindow* m_window = nullptr;
     ClientArea* m_client = nullptr;
     NativeHandle m_handle = 0;
     NativeHandle m_pictureHandle = 0;

@@ -12,7 +12,6 @@
 
 #include "platform/qt/qt_common.h"
 #include "platform/qt/qt_form.h"
-#include "platform/window_classes.h"
 
 namespace plat::qt {
 namespace {
@@ -99,7 +98,7 @@ MsgAnswer QtPlatform::showMessageBox(const MessageBoxRequest& request) {
     }
     const std::vector<Choice> offered = choices(request.buttons);
     QPointer<Box> box = new Box(owner);
-    box->setWindowTitle(toQString(request.caption.empty() ? std::wstring(kAppTitle) : request.caption));
+    box->setWindowTitle(request.caption.empty() ? QCoreApplication::applicationName() : toQString(request.caption));
     box->setTextFormat(Qt::PlainText);
     box->setText(plainText(request.text));
     box->setIcon(iconOf(request.icon));

@@ -25,8 +25,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/form_list.h"
+#include "platform/forms/form_list.h"
 #include "platform/platform.h"
+#include "platform/services/form.h"
 
 namespace plat::qt {
 

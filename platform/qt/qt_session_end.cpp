@@ -14,7 +14,7 @@
 #include <cerrno>
 #include <csignal>
 
-#include "platform/form_model.h"
+#include "platform/forms/form_model.h"
 #include "platform/qt/qt_app_window.h"
 
 namespace plat::qt {
@@ -74,10 +74,10 @@ bool endSession() {
                 events->onEndSession();
             }
         } else {
-            const std::vector<FormModel*> forms = state->forms->forms();
-            for (FormModel* form : forms) {
+            const std::vector<Form*> forms = state->forms->forms();
+            for (Form* form : forms) {
                 if (state->forms->contains(form)) {
-                    form->sessionEnded();
+                    FormModel::of(*form)->sessionEnded();
                 }
             }
         }

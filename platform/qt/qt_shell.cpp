@@ -12,7 +12,6 @@
 #include "platform/qt/qt_common.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_tray.h"
-#include "platform/window_classes.h"
 
 namespace plat::qt {
 namespace {
@@ -59,10 +58,10 @@ FileStatus QtShell::startProgram(std::wstring_view path) {
 }
 
 // The notes program's application window is its socket: the handle is the process
-// id of the one started last. Only the application class (or any) is looked for.
+// id of the one started last. Only the application class of the program titled
+// `title` (or any class) is looked for.
 NativeHandle QtShell::findWindow(std::wstring_view windowClass, std::wstring_view title) const {
-    (void)title;
-    if (!windowClass.empty() && windowClass != kAppWindowClass) {
+    if (!windowClass.empty() && windowClass != appWindowClass(title)) {
         return 0;
     }
     const std::string folder = appSocketFolder();

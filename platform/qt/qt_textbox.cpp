@@ -104,7 +104,9 @@ void QtTextBox::attach(NoteEdit* edit, std::uint32_t colour, std::function<void(
     setWrap(*edit, false);
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setBackColor(colour);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, fromColourWord(colour));
+    edit->setPalette(palette);
     m_changes = QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
                                  [this](int position, int removed, int added) {
                                      reviewWrap(position, added);
@@ -138,10 +140,6 @@ void QtTextBox::reviewWrap(int position, int added) {
     }
 }
 
-std::wstring QtTextBox::text() const {
-    return m_edit ? fromEditorText(m_edit->document()->toRawText()) : std::wstring();
-}
-
 // The caret ends after the new text, as it does in a Windows edit control.
 void QtTextBox::setText(std::wstring_view text) {
     if (m_edit) {
@@ -163,7 +161,7 @@ std::size_t QtTextBox::textLength() const {
 }
 
 void QtTextBox::readText(const std::function<void(std::wstring_view)>& reader) const {
-    const std::wstring all = text();
+    const std::wstring all = m_edit ? fromEditorText(m_edit->document()->toRawText()) : std::wstring();
     reader(all);
 }
 
@@ -262,15 +260,6 @@ void QtTextBox::setGeometry(const Rect& r) {
     const int cx = r.width >= 0 ? twipsToPixels(r.width, *m_twipsX) : m_edit->width();
     const int cy = r.height >= 0 ? twipsToPixels(r.height, *m_twipsY) : m_edit->height();
     m_edit->setGeometry(twipsToPixels(r.left, *m_twipsX), twipsToPixels(r.top, *m_twipsY), cx, cy);
-}
-
-void QtTextBox::setBackColor(std::uint32_t colour) {
-    m_colour = colour;
-    if (m_edit) {
-        QPalette palette = m_edit->palette();
-        palette.setColor(QPalette::Base, fromColourWord(colour));
-        m_edit->setPalette(palette);
-    }
 }
 
 void QtTextBox::setFocus() {

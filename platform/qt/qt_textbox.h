@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/form.h"
 #include "platform/qt/qt_widgets.h"
+#include "platform/services/form.h"
 
 namespace plat::qt {
 
@@ -30,23 +30,23 @@ public:
     // The window goes: the editor with it.
     void detach();
 
-    std::wstring text() const override;
+    // TextContent: the document, one block per line (CR LF outside).
     void setText(std::wstring_view text) override;
     std::size_t textLength() const override;
     void readText(const std::function<void(std::wstring_view)>& reader) const override;
     bool modified() const override;
     void setModified(bool modified) override;
+    // TextSelection: the editor's cursor, in positions counted with CR LF.
     std::wstring selText() const override;
     void setSelText(std::wstring_view text) override;
     int selStart() const override;
     int selLength() const override;
     void select(int start, int length) override;
+    // TextWidget: the QPlainTextEdit, placed in pixels.
     bool visible() const override { return m_visible; }
     void setVisible(bool visible) override;
     Rect geometry() const override;
     void setGeometry(const Rect& r) override;
-    std::uint32_t backColor() const override { return m_colour; }
-    void setBackColor(std::uint32_t colour) override;
     void setFocus() override;
 
 private:
@@ -60,7 +60,6 @@ private:
     QMetaObject::Connection m_changes;
     std::function<void()> m_changed;
     bool m_programChange = false;  // while the program itself puts text in
-    std::uint32_t m_colour = 0xFFFFFF;
     bool m_visible = false;
 };
 

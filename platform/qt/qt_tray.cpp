@@ -9,7 +9,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-#include "platform/form_model.h"
+#include "platform/forms/form_model.h"
 #include "platform/posix/posix_services.h"
 #include "platform/qt/qt_common.h"
 
@@ -105,11 +105,11 @@ void TrayIcons::update(QSystemTrayIcon& tray, const NotifyRecord& record) {
 // The form whose picture box the record names hears of it; a form gone meanwhile
 // is passed over.
 void TrayIcons::deliver(NativeHandle window, int message) {
-    const std::vector<FormModel*> forms = m_state->forms->forms();
-    for (FormModel* form : forms) {
+    const std::vector<Form*> forms = m_state->forms->forms();
+    for (Form* form : forms) {
         if (m_state->forms->contains(form) && form->pictureHandle() == window) {
             try {
-                form->pictureMouseMove(0, 0, static_cast<float>(message) * m_state->twipsPerPixelX, 0);
+                FormModel::of(*form)->pictureMouseMove(0, 0, static_cast<float>(message) * m_state->twipsPerPixelX, 0);
             } catch (...) {
                 reportEventFailure(*m_state);
             }

@@ -6,8 +6,8 @@
 #include <memory>
 #include <utility>
 
-#include "platform/notify_record.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/services/notify_record.h"
 
 class QSystemTrayIcon;
 

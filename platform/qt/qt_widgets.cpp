@@ -22,14 +22,14 @@ QRect outerRect(const QWidget& window) {
 }
 
 // The form decides: it unloads the window itself, or leaves it open.
-void FormWindow::closeEvent(QCloseEvent* event) {
+void TopWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (m_events != nullptr) {
         m_events->windowCloseRequested();
     }
 }
 
-void FormWindow::resizeEvent(QResizeEvent* event) {
+void TopWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     reportResize();
 }
@@ -37,21 +37,21 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
 // The window manager adds its frame after the window appears, which moves the window
 // without resizing it: the outer size the program lays out by has changed all the same.
 // (The first size is reported by the resize that follows the first move.)
-void FormWindow::moveEvent(QMoveEvent* event) {
+void TopWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     if (m_reportedFrame.isValid() && outerRect(*this).size() != m_reportedFrame) {
         reportResize();
     }
 }
 
-void FormWindow::reportResize() {
+void TopWindow::reportResize() {
     m_reportedFrame = outerRect(*this).size();
     if (m_events != nullptr) {
         m_events->windowResized();
     }
 }
 
-void FormWindow::changeEvent(QEvent* event) {
+void TopWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && m_events != nullptr) {
         m_events->windowResized();
@@ -61,7 +61,7 @@ void FormWindow::changeEvent(QEvent* event) {
     }
 }
 
-void FormWindow::keyPressEvent(QKeyEvent* event) {
+void TopWindow::keyPressEvent(QKeyEvent* event) {
     if (m_events != nullptr && m_events->windowKey(*event)) {
         event->accept();
         return;
@@ -127,7 +127,7 @@ void IconBox::paintEvent(QPaintEvent*) {
 // the key belongs to a menu entry of its window.
 bool NoteEdit::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
-        const auto* form = dynamic_cast<FormWindow*>(window());
+        const auto* form = dynamic_cast<TopWindow*>(window());
         if (form != nullptr && form->events() != nullptr &&
             form->events()->isMenuShortcut(*static_cast<QKeyEvent*>(event))) {
             event->ignore();

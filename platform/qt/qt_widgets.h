@@ -29,9 +29,9 @@ public:
 
 // A top-level window of a form. Once the form lets go of it (detach), it reports
 // nothing more: a window destroyed later (deleteLater) cannot reach a form that is gone.
-class FormWindow final : public QMainWindow {
+class TopWindow final : public QMainWindow {
 public:
-    explicit FormWindow(WindowEvents* events) : m_events(events) {}
+    explicit TopWindow(WindowEvents* events) : m_events(events) {}
     WindowEvents* events() const { return m_events; }
     void detach() { m_events = nullptr; }
 

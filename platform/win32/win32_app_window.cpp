@@ -3,10 +3,11 @@
 // out of the taskbar and the Alt+Tab list.
 #include "platform/win32/win32_app_window.h"
 
+#include "platform/services/shell.h"
+
 #include <string>
 
 #include "platform/win32/win32_platform.h"
-#include "platform/window_classes.h"
 
 namespace plat::win32 {
 
@@ -17,7 +18,8 @@ AppWindow::AppWindow(const PlatformState& state, std::wstring_view title, AppWin
     params.title = text.c_str();
     params.style = WS_POPUP;
     params.exStyle = WS_EX_TOOLWINDOW;
-    create(WindowClass{kAppWindowClass, 0, false}, params);
+    const std::wstring windowClass = appWindowClass(title);
+    create(WindowClass{windowClass.c_str(), 0, false}, params);
 }
 
 // WM_CLOSE, whatever its parameters (the launcher sends 1, 1), never reaches

@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/services/geometry.h"
+#include "platform/services/status.h"
 
 namespace plat::win32 {
 

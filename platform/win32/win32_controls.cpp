@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/form_model.h"
+#include "platform/forms/form_model.h"
 
 namespace plat::win32 {
 namespace {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/services/form.h"
 #include "platform/win32/win32_common.h"
 
 namespace plat::win32 {

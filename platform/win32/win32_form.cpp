@@ -195,19 +195,6 @@ LRESULT Win32Form::onCtlColorEdit(HDC dc, HWND edit) {
     return defaultHandling(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
 }
 
-void Win32Form::pruneBrushes() {
-    for (auto it = m_brushes.begin(); it != m_brushes.end();) {
-        const bool used = std::any_of(m_textBoxes.begin(), m_textBoxes.end(),
-                                      [&](const auto& box) { return box->backColor() == it->first; });
-        if (used) {
-            ++it;
-        } else {
-            DeleteObject(it->second);
-            it = m_brushes.erase(it);
-        }
-    }
-}
-
 // A window kept out of the taskbar is owned; until showModal names an owner, the
 // hidden application window is it (an owned window has no taskbar button).
 void Win32Form::showWindow(bool first) {

@@ -10,8 +10,10 @@
 #include <optional>
 #include <vector>
 
-#include "platform/form_model.h"
+#include "platform/forms/form_model.h"
 #include "platform/platform.h"
+#include "platform/services/form.h"
+#include "platform/services/geometry.h"
 #include "platform/win32/win32_common.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_menu.h"
@@ -35,24 +37,26 @@ public:
     // While the program itself puts text in (the change is not the user's).
     bool programChange() const { return m_programChange; }
     int index() const { return m_index; }
+    // The editor's colour, from the design.
+    std::uint32_t backColor() const { return m_colour; }
 
-    std::wstring text() const override;
+    // TextContent: the control's own buffer and its EM_GETMODIFY flag.
     void setText(std::wstring_view text) override;
     std::size_t textLength() const override;
     void readText(const std::function<void(std::wstring_view)>& reader) const override;
     bool modified() const override;
     void setModified(bool modified) override;
+    // TextSelection: EM_GETSEL, EM_SETSEL and EM_REPLACESEL.
     std::wstring selText() const override;
     void setSelText(std::wstring_view text) override;
     int selStart() const override;
     int selLength() const override;
     void select(int start, int length) override;
+    // TextWidget: the EDIT window, placed in pixels of its form.
     bool visible() const override;
     void setVisible(bool visible) override;
     Rect geometry() const override;
     void setGeometry(const Rect& r) override;
-    std::uint32_t backColor() const override;
-    void setBackColor(std::uint32_t colour) override;
     void setFocus() override;
 
 private:
@@ -93,8 +97,6 @@ public:
     Scale scale() const;
     // Runs the form's accelerator table on a message of the message loop.
     bool translateAccelerator(MSG& msg);  // win32_menu.cpp
-    // Drops the cached brushes of colours that no text box uses any more.
-    void pruneBrushes();
     // The keyboard handling of a dialog (Tab, Enter, Esc, access keys) for a message
     // of the message loop; false when this form is no dialog.
     bool dialogMessage(MSG& msg);  // win32_dialog.cpp

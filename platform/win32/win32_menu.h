@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/services/form.h"
 
 namespace plat::win32 {
 

@@ -5,8 +5,9 @@
 
 #include <windows.h>
 
-#include "platform/form_model.h"
+#include "platform/forms/form_model.h"
 #include "platform/platform.h"
+#include "platform/services/geometry.h"
 #include "platform/win32/win32_common.h"
 #include "platform/win32/win32_window.h"
 

@@ -31,8 +31,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/form_list.h"
+#include "platform/forms/form_list.h"
 #include "platform/platform.h"
+#include "platform/services/form.h"
 #include "platform/win32/win32_common.h"
 
 namespace plat::win32 {
@@ -46,7 +47,7 @@ class OpenForms {
 public:
     class Iterator {
     public:
-        explicit Iterator(std::vector<FormModel*>::const_iterator at) : m_at(at) {}
+        explicit Iterator(std::vector<Form*>::const_iterator at) : m_at(at) {}
         Win32Form* operator*() const;  // win32_form.cpp
         Iterator& operator++() {
             ++m_at;
@@ -55,7 +56,7 @@ public:
         bool operator!=(const Iterator& other) const { return m_at != other.m_at; }
 
     private:
-        std::vector<FormModel*>::const_iterator m_at;
+        std::vector<Form*>::const_iterator m_at;
     };
     explicit OpenForms(const FormList& list) : m_list(list) {}
     Iterator begin() const { return Iterator(m_list.forms().begin()); }

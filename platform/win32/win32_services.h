@@ -6,6 +6,19 @@
 #include <atomic>
 #include <map>
 
+#include "platform/services/ansi_text.h"
+#include "platform/services/background.h"
+#include "platform/services/clipboard.h"
+#include "platform/services/files.h"
+#include "platform/services/folder_watch.h"
+#include "platform/services/help.h"
+#include "platform/services/printer.h"
+#include "platform/services/program_info.h"
+#include "platform/services/registry.h"
+#include "platform/services/screen.h"
+#include "platform/services/settings.h"
+#include "platform/services/shell.h"
+#include "platform/services/timers.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_window.h"
 
@@ -78,6 +91,8 @@ public:
     std::wstring fromAnsi(std::string_view bytes) const override;
 };
 
+// Files through the wide Win32 calls. A save is a flushed temporary file moved over
+// the old one with MOVEFILE_WRITE_THROUGH; a lock is LockFileEx on the lock file.
 class Win32Files final : public Files {  // win32_files.cpp
 public:
     bool isOrdinaryFile(std::wstring_view path) const override;
@@ -112,6 +127,7 @@ private:
     HWND m_helperWindow = nullptr;  // message-only, made when no other window exists
 };
 
+// HKEY_LOCAL_MACHINE, read only.
 class Win32Registry final : public Registry {  // win32_registry.cpp
 public:
     RegOpenResult openMachineKey(std::string_view path, RegKey& key) override;
@@ -120,12 +136,14 @@ public:
     void closeKey(RegKey key) override;
 };
 
+// WinHelp, where user32 still has it.
 class Win32Help final : public Help {  // win32_help.cpp
 public:
     std::wstring file() const override;
     FileStatus show(NativeHandle owner, std::wstring_view helpFile, HelpCommand command) override;
 };
 
+// The default printer through GDI; the spooler is loaded on the first job.
 class Win32Printer final : public Printer {  // win32_printer.cpp
 public:
     std::unique_ptr<PrintJob> startJob(std::wstring_view documentName, std::wstring& error) override;

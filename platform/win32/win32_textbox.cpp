@@ -89,15 +89,6 @@ void Win32TextBox::createWindow(HWND parent, std::uint32_t colour, HFONT font, c
     SendMessageW(m_hwnd, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&breakAtBlanks));
 }
 
-std::wstring Win32TextBox::text() const {
-    if (!m_hwnd) {
-        return {};
-    }
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(m_hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(m_hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 void Win32TextBox::setText(std::wstring_view text) {
     m_programChange = true;
     SetWindowTextW(m_hwnd, zstr(text).c_str());
@@ -119,8 +110,12 @@ void Win32TextBox::readText(const std::function<void(std::wstring_view)>& reader
             reader(std::wstring_view(locked.text(), length));
             return;
         }
+        std::wstring copy(static_cast<std::size_t>(GetWindowTextLengthW(m_hwnd)) + 1, L'\0');
+        copy.resize(static_cast<std::size_t>(GetWindowTextW(m_hwnd, copy.data(), static_cast<int>(copy.size()))));
+        reader(copy);
+        return;
     }
-    reader(text());
+    reader(std::wstring_view());
 }
 
 // The control's own flag covers what the user does; the change notification also
@@ -208,17 +203,6 @@ void Win32TextBox::setGeometry(const Rect& r) {
     const int cy = r.height >= 0 ? twipsToPixels(r.height, scale.y) : now.bottom - now.top;
     SetWindowPos(m_hwnd, nullptr, twipsToPixels(r.left, scale.x), twipsToPixels(r.top, scale.y), cx, cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-std::uint32_t Win32TextBox::backColor() const {
-    return m_colour;
-}
-
-// The form paints the background (WM_CTLCOLOREDIT) with one brush per colour.
-void Win32TextBox::setBackColor(std::uint32_t colour) {
-    m_colour = colour;
-    m_form.pruneBrushes();
-    InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
 void Win32TextBox::setFocus() {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/services/form.h"
 
 namespace contract {
 

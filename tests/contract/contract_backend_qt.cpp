@@ -18,10 +18,11 @@
 #include <memory>
 #include <vector>
 
-#include "platform/form_model.h"
+#include "platform/forms/form_model.h"
 #include "platform/qt/qt_common.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/services/screen.h"
 #include "tests/contract/contract_backend.h"
 
 namespace contract {

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/services/screen.h"
 #include "tests/contract/contract_backend.h"
 
 namespace contract {

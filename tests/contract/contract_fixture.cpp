@@ -1,6 +1,9 @@
 // The contract cases' scratch folder and event recorder.
 #include "tests/contract/contract_fixture.h"
 
+#include "platform/services/files.h"
+#include "platform/services/program_info.h"
+
 #include <algorithm>
 #include <chrono>
 #include <filesystem>

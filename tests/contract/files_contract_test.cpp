@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/services/files.h"
+#include "platform/services/program_info.h"
 #include "tests/contract/contract_fixture.h"
 
 namespace contract {

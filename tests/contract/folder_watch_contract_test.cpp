@@ -7,6 +7,8 @@
 #include <functional>
 #include <system_error>
 
+#include "platform/services/files.h"
+#include "platform/services/folder_watch.h"
 #include "tests/contract/contract_fixture.h"
 
 namespace contract {

@@ -115,7 +115,6 @@ TEST_F(Forms, AnUnloadedFormLoadsAgainFromItsDesign) {
     form->show();
     const plat::NativeHandle first = form->handle();
     form->setCaption(L"Changed");
-    form->setTag(L"tag");
     form->setMenuEnabled(11, false);
     platform().setWindowPos(*form, plat::ZOrder::TopMost, 10, 10, 400, 300);
     form->unload();
@@ -127,14 +126,13 @@ TEST_F(Forms, AnUnloadedFormLoadsAgainFromItsDesign) {
     EXPECT_TRUE(backend().visible(*form));
     EXPECT_NE(form->handle(), first);
     EXPECT_EQ(form->caption(), L"Contract window");
-    EXPECT_EQ(form->tag(), L"");
     EXPECT_TRUE(form->menuEnabled(11));
     EXPECT_FALSE(platform().isTopMost(*form));
     EXPECT_EQ(platform().openFormCount(), 1);
     form->unload();
 }
 
-TEST_F(Forms, CaptionTagAndControlTextsRoundTrip) {
+TEST_F(Forms, CaptionAndControlTextsRoundTrip) {
     Recorder events;
     const auto form = platform().createForm(dialogDesign(), events);
     EXPECT_EQ(form->caption(), L"Contract dialog");
@@ -145,9 +143,6 @@ TEST_F(Forms, CaptionTagAndControlTextsRoundTrip) {
     const std::wstring caption = L"Caf\u00e9 \u20ac \u0141 & more";
     form->setCaption(caption);
     EXPECT_EQ(form->caption(), caption);
-    EXPECT_EQ(form->tag(), L"");
-    form->setTag(L"  any text \u0141 ");
-    EXPECT_EQ(form->tag(), L"  any text \u0141 ");
     form->setControlText(kLabel, L"Line one\r\nLine two \u0141");
     EXPECT_EQ(form->controlText(kLabel), L"Line one\r\nLine two \u0141");
     form->setControlText(kCancel, L"&Close");

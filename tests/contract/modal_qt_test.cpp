@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/form_model.h"
+#include "platform/forms/form_model.h"
 #include "platform/qt/qt_form.h"
 #include "tests/contract/contract_fixture.h"
 

@@ -3,7 +3,7 @@
 // text and one 4-byte UTF-8 sequence in the file, and it comes back as the same
 // pair; no backend has an 8-bit form for it, so such a page is stored as UTF-8.
 #include "notes/pagestore/text_codec.h"
-#include "platform/utf8.h"
+#include "platform/services/utf8.h"
 #include "tests/contract/contract_fixture.h"
 
 namespace contract {

@@ -2,6 +2,11 @@
 // settings store and the clipboard.
 #include <atomic>
 
+#include "platform/services/ansi_text.h"
+#include "platform/services/background.h"
+#include "platform/services/clipboard.h"
+#include "platform/services/settings.h"
+#include "platform/services/timers.h"
 #include "tests/contract/contract_fixture.h"
 
 namespace contract {

@@ -16,7 +16,8 @@
 #include "notes/pagestore/recovery.h"
 #include "notes/pagestore/text_codec.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/utf8.h"
+#include "platform/services/files.h"
+#include "platform/services/utf8.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "notes/window/frm_main.h"
 #include "notes/window/menu_ids.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/utf8.h"
+#include "platform/services/utf8.h"
 
 namespace {
 
@@ -65,7 +65,8 @@ public:
     void done() { emit("done\n"); }
 
 private:
-    // One write per line: a kill between two calls leaves whole lines only.
+    // One write per line: a kill leaves whole lines, but for the last one, which a kill
+    // during its write can cut short (the reader drops it).
     void emit(const std::string& line) const {
         if (::write(m_fd, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
             std::perror("crash_scenario: marker file");
@@ -188,7 +189,8 @@ private:
         }
         notes::PageEditor& editor = window().rtbNote(index);
         const int length = static_cast<int>(editor.textLength());
-        editor.select(edit.kind == EditKind::Append ? length : 0, edit.kind == EditKind::Append ? 0 : length);
+        editor.selection().select(edit.kind == EditKind::Append ? length : 0,
+                                  edit.kind == EditKind::Append ? 0 : length);
         form().type(index, edit.text);
     }
 

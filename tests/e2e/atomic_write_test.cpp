@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <random>
 
-#include "platform/files.h"
+#include "platform/services/files.h"
 #include "tests/e2e/atomic_writer.h"
 #include "tests/e2e/driver/program_process.h"
 #include "tests/e2e/driver/test_folder.h"

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/services/files.h"
 #include "platform/win32/win32_platform.h"
 #include "tests/e2e/atomic_writer.h"
 

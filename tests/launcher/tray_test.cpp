@@ -4,10 +4,10 @@
 
 #include <new>
 
+#include "assets/resource_ids.h"
 #include "launcher/frm_main.h"
 #include "launcher/notify_record.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/window_classes.h"
 #include "test_support.h"
 
 namespace launcher {
@@ -27,7 +27,7 @@ protected:
 
     plat::headless::HeadlessForm& form() { return m_platform.form(0); }
     // The notes program's application window, and one of its message boxes.
-    plat::NativeHandle addNotesProgram() { return m_platform.addWindow(L"Quibbets", plat::kAppWindowClass); }
+    plat::NativeHandle addNotesProgram() { return m_platform.addWindow(L"Quibbets", plat::appWindowClass(kAppTitle)); }
     plat::NativeHandle addMessageBox() { return m_platform.addWindow(L"Quibbets", L"#32770"); }
     void notify(std::initializer_list<int> codes) {
         for (int code : codes) {

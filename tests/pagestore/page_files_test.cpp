@@ -7,7 +7,7 @@
 #include "notes/pagestore/page_files.h"
 #include "notes/pagestore/text_codec.h"
 #include "notes/window/menu_ids.h"
-#include "platform/utf8.h"
+#include "platform/services/utf8.h"
 #include "test_support.h"
 
 namespace notes::test {

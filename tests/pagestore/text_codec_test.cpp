@@ -4,7 +4,7 @@
 
 #include "notes/pagestore/text_codec.h"
 #include "platform/headless/headless_platform.h"
-#include "platform/utf8.h"
+#include "platform/services/utf8.h"
 
 namespace notes {
 namespace {

@@ -2,7 +2,7 @@
 // writer, and nothing else is taken for one.
 #include <gtest/gtest.h>
 
-#include "platform/files.h"
+#include "platform/services/files.h"
 
 namespace plat {
 namespace {

@@ -2,7 +2,7 @@
 // range, whatever the stored settings or a caller's arithmetic hand it.
 #include <limits>
 
-#include "platform/geometry.h"
+#include "platform/services/geometry.h"
 
 namespace plat {
 namespace {

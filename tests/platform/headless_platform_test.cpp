@@ -13,7 +13,14 @@
 #include <utility>
 #include <vector>
 
+#include "platform/headless/headless_form.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/services/files.h"
+#include "platform/services/folder_watch.h"
+#include "platform/services/printer.h"
+#include "platform/services/program_info.h"
+#include "platform/services/screen.h"
+#include "platform/services/settings.h"
 
 using namespace plat;
 using namespace plat::headless;
@@ -150,7 +157,7 @@ TEST_F(HeadlessTest, FormLifecycleEventOrder) {
                                      events);
     EXPECT_EQ(form->bounds().width, 6120);
     EXPECT_EQ(form->bounds().height, 4420);
-    EXPECT_EQ(form->textBox(1).backColor(), 0xC0FFEEu);
+    EXPECT_EQ(dynamic_cast<plat::headless::HeadlessTextBox&>(form->textBox(1)).backColor(), 0xC0FFEEu);
     EXPECT_EQ(platform->openFormCount(), 0);
     form->show();
     form->show();

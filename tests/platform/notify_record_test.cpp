@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/notify_record.h"
+#include "platform/services/notify_record.h"
 
 namespace plat {
 namespace {

@@ -15,9 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "assets/resource_ids.h"
 #include "platform/posix/runtime_folder.h"
 #include "platform/qt/qt_app_window.h"
-#include "platform/window_classes.h"
+#include "platform/services/shell.h"
 
 namespace plat::qt {
 namespace {
@@ -68,7 +69,7 @@ TEST(QtCloseChannel, TheLaunchersCloseReachesTheNotesProgram) {
     ASSERT_EQ(::lstat(own.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 
-    const NativeHandle window = notes.shell().findWindow(kAppWindowClass, kAppTitle);
+    const NativeHandle window = notes.shell().findWindow(appWindowClass(kAppTitle), kAppTitle);
     EXPECT_EQ(window, static_cast<NativeHandle>(::getpid()));
     EXPECT_FALSE(present(stale));
     EXPECT_EQ(notes.shell().findWindow(L"OtherClass", kAppTitle), 0u);
@@ -107,7 +108,7 @@ TEST(QtCloseChannel, NoProgramMeansNoWindowAndNoDelivery) {
         notes.createAppWindow(kAppTitle, events);
     }  // the socket goes with the program
     const QtPlatform launcher;
-    EXPECT_EQ(launcher.shell().findWindow(kAppWindowClass, kAppTitle), 0u);
+    EXPECT_EQ(launcher.shell().findWindow(appWindowClass(kAppTitle), kAppTitle), 0u);
     EXPECT_FALSE(launcher.shell().requestClose(static_cast<NativeHandle>(::getpid())));
     EXPECT_FALSE(launcher.shell().requestClose(0));
 }

@@ -10,6 +10,8 @@
 
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_services.h"
+#include "platform/services/screen.h"
+#include "platform/services/shell.h"
 
 namespace plat::qt {
 namespace {

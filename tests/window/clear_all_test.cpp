@@ -80,7 +80,7 @@ TEST_F(ClearAllTest, KeepsPageCaptionAndGoEntriesAndWritesNoPageFile) {
     window().clickMenu(mnuGoThree);
     clearAll();
     EXPECT_EQ(window().caption(), L"Quibbet - Page 3");
-    EXPECT_EQ(window().tag(), L"2");
+    EXPECT_EQ(m_program->window->currentPage(), 2);
     EXPECT_TRUE(page(2).visible());
     EXPECT_TRUE(window().menuEnabled(mnuGoThree));
     EXPECT_FALSE(window().menuEnabled(mnuGoFour));

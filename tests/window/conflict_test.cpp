@@ -6,7 +6,7 @@
 #include <regex>
 
 #include "notes/window/menu_ids.h"
-#include "platform/utf8.h"
+#include "platform/services/utf8.h"
 #include "test_support.h"
 
 namespace notes::test {
@@ -137,7 +137,7 @@ TEST_F(FollowTest, APageWithoutUnsavedEditsFollowsItsFileAndAnEditedOneWaitsForI
     writePage(1, "one, and more\r\n");
     writePage(2, "two\r\n");
     start();
-    page(0).select(5, 0);
+    page(0).selection().select(5, 0);
     page(1).setText(L"two, edited here");
     replacePage(1, "one, saved elsewhere\r\n");
     replacePage(2, "two, saved elsewhere\r\n");
@@ -146,7 +146,7 @@ TEST_F(FollowTest, APageWithoutUnsavedEditsFollowsItsFileAndAnEditedOneWaitsForI
     folderChanged();
     EXPECT_EQ(page(0).text(), L"one, saved elsewhere");
     EXPECT_FALSE(page(0).changed());
-    EXPECT_EQ(page(0).selStart(), 5);
+    EXPECT_EQ(page(0).selection().selStart(), 5);
     EXPECT_EQ(page(1).text(), L"two, edited here");
     EXPECT_TRUE(window().menuEnabled(mnuGoThree));
     replacePage(1, "\r\n");

@@ -23,7 +23,7 @@ TEST_F(EditCommandsTest, OpeningTheMenuOffersCutAndCopyOnlyWithASelection) {
     EXPECT_TRUE(enabled(mnuEditPaste));
 
     page(0).setText(L"hello world");
-    page(0).select(6, 5);
+    page(0).selection().select(6, 5);
     window().openMenu(mnuEdit);
     EXPECT_TRUE(enabled(mnuEditCut));
     EXPECT_TRUE(enabled(mnuEditCopy));
@@ -31,9 +31,9 @@ TEST_F(EditCommandsTest, OpeningTheMenuOffersCutAndCopyOnlyWithASelection) {
     EXPECT_TRUE(enabled(mnuEditPaste));
 
     // Only the current page's selection counts.
-    page(0).select(0, 0);
+    page(0).selection().select(0, 0);
     page(1).setText(L"other");
-    page(1).select(0, 5);
+    page(1).selection().select(0, 5);
     window().openMenu(mnuEdit);
     EXPECT_FALSE(enabled(mnuEditCut));
     EXPECT_FALSE(enabled(mnuEditCopy));
@@ -41,7 +41,7 @@ TEST_F(EditCommandsTest, OpeningTheMenuOffersCutAndCopyOnlyWithASelection) {
 
 TEST_F(EditCommandsTest, ShortcutsFollowTheSelectionWithoutTheMenuBeingOpened) {
     page(0).setText(L"hello world");
-    page(0).select(0, 5);
+    page(0).selection().select(0, 5);
     EXPECT_TRUE(window().pressShortcut(Shortcut::ctrl(L'X')));
     EXPECT_EQ(page(0).text(), L" world");
     EXPECT_EQ(clipboard(), L"hello");
@@ -55,7 +55,7 @@ TEST_F(EditCommandsTest, ShortcutsFollowTheSelectionWithoutTheMenuBeingOpened) {
 
 TEST_F(EditCommandsTest, CutTakesExactlyTheSelectionAndUndoBringsItBack) {
     page(0).setText(L"line one\r\nline two\r\nline three");
-    page(0).select(4, 10);
+    page(0).selection().select(4, 10);
     window().clickMenu(mnuEditCut);
     EXPECT_EQ(clipboard(), L" one\r\nline");
     EXPECT_EQ(page(0).text(), L"line two\r\nline three");
@@ -70,13 +70,13 @@ TEST_F(EditCommandsTest, CutTakesExactlyTheSelectionAndUndoBringsItBack) {
 
 TEST_F(EditCommandsTest, CopyArmsUndoAndUndoRemovesWhatWasTypedSince) {
     page(0).setText(L"keep");
-    page(0).select(0, 4);
+    page(0).selection().select(0, 4);
     window().clickMenu(mnuEditCopy);
     EXPECT_EQ(page(0).text(), L"keep");
     EXPECT_EQ(clipboard(), L"keep");
     EXPECT_TRUE(enabled(mnuEditUndo));
 
-    page(0).select(4, 0);
+    page(0).selection().select(4, 0);
     window().type(0, L" typed later");
     window().pressShortcut(Shortcut::ctrl(L'Z'));
     EXPECT_EQ(page(0).text(), L"keep");
@@ -95,7 +95,7 @@ TEST_F(EditCommandsTest, PastePasteUndoReturnsToTheTextBeforeTheSecondPaste) {
 TEST_F(EditCommandsTest, PasteWithoutTextOnTheClipboardRemovesTheSelection) {
     m_platform.clipboardContent().reset();
     page(0).setText(L"abcdef");
-    page(0).select(1, 3);
+    page(0).selection().select(1, 3);
     window().clickMenu(mnuEditPaste);
     EXPECT_EQ(page(0).text(), L"aef");
     window().clickMenu(mnuEditUndo);
@@ -105,7 +105,7 @@ TEST_F(EditCommandsTest, PasteWithoutTextOnTheClipboardRemovesTheSelection) {
 // Cut stays enabled from the last opening of the menu, even once the page is empty.
 TEST_F(EditCommandsTest, CutOnAnEmptyPageStoresEmptyText) {
     page(0).setText(L"x");
-    page(0).select(0, 1);
+    page(0).selection().select(0, 1);
     window().openMenu(mnuEdit);
     page(0).setText(L"");
     frm().mnuEditCut_Click();
@@ -119,7 +119,7 @@ TEST_F(EditCommandsTest, UndoRestoresThePageItWasTakenFromAndShowsIt) {
     page(0).setText(L"page one");
     page(2).setText(L"page three");
     m_platform.clipboardContent() = L" pasted";
-    page(0).select(8, 0);
+    page(0).selection().select(8, 0);
     window().clickMenu(mnuEditPaste);
     window().clickMenu(mnuGoThree);
     EXPECT_TRUE(enabled(mnuEditUndo));  // navigation leaves the snapshot alone
@@ -134,7 +134,7 @@ TEST_F(EditCommandsTest, UndoRestoresThePageItWasTakenFromAndShowsIt) {
 
 TEST_F(EditCommandsTest, BusyClipboardIsRetriedThenReportedAndNothingChanges) {
     page(0).setText(L"precious text");
-    page(0).select(0, 8);
+    page(0).selection().select(0, 8);
     m_platform.clipboardContent() = L"theirs";
     m_platform.holdClipboard(-1);
     m_platform.queueAnswer(plat::MsgAnswer::Ok);
@@ -157,7 +157,7 @@ TEST_F(EditCommandsTest, BusyClipboardIsRetriedThenReportedAndNothingChanges) {
 
 TEST_F(EditCommandsTest, ClipboardReleasedWithinTheRetriesIsUsedSilently) {
     page(0).setText(L"precious text");
-    page(0).select(0, 9);
+    page(0).selection().select(0, 9);
     m_platform.holdClipboard(3);
     window().pressShortcut(Shortcut::ctrl(L'X'));
     EXPECT_EQ(page(0).text(), L"text");

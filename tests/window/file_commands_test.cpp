@@ -1,7 +1,7 @@
 // Save, Exit, Exit Without Save and every other way of closing: which pages reach
 // the disk, the Go entries after Save, and failures that must not pass silently.
 #include "notes/window/menu_ids.h"
-#include "platform/utf8.h"
+#include "platform/services/utf8.h"
 #include "test_support.h"
 
 namespace notes::test {
@@ -20,7 +20,7 @@ TEST_F(FileCommandsTest, SaveWritesPagesAndBringsGoEntriesUpToDate) {
     EXPECT_FALSE(window().menuEnabled(mnuGoOne));
     EXPECT_EQ(readPage(4), "typed on page four\r\n");
     EXPECT_EQ(readPage(1), "\r\n");
-    EXPECT_EQ(window().tag(), L"0");
+    EXPECT_EQ(m_program->window->currentPage(), 0);
     EXPECT_EQ(window().caption(), L"Quibbet - Page 1");
 }
 
@@ -98,7 +98,8 @@ TEST_F(FileCommandsTest, AFolderThatCannotBeFlushedAfterTheWriteIsAWarningNotAFa
     EXPECT_EQ(m_platform.openFormCount(), 0);
 }
 
-TEST_F(FileCommandsTest, ExitAfterAFailedSaveAsksAndNoKeepsTheWindowOpen) {
+// Exit, and the end of the session, each ask; No keeps the window and its text.
+TEST_F(FileCommandsTest, AFailedSaveHoldsBackExitAndTheSessionsEndUntilTheUserAgrees) {
     start();
     page(0).setText(L"unsaved");
     m_platform.failWrites(L"page1.txt", L"No space left on device");
@@ -110,18 +111,13 @@ TEST_F(FileCommandsTest, ExitAfterAFailedSaveAsksAndNoKeepsTheWindowOpen) {
     EXPECT_EQ(m_platform.openFormCount(), 1);
     EXPECT_EQ(page(0).text(), L"unsaved");
 
-    m_platform.queueAnswer(plat::MsgAnswer::Yes);
-    window().requestClose();
-    EXPECT_EQ(m_platform.openFormCount(), 0);
-}
-
-TEST_F(FileCommandsTest, TheSessionDoesNotEndOverAFailedSaveUnlessTheUserAgrees) {
-    start();
-    page(0).setText(L"unsaved");
-    m_platform.failWrites(L"", L"Access is denied");
     m_platform.queueAnswer(plat::MsgAnswer::No);
     EXPECT_FALSE(m_platform.queryEndSession());
     EXPECT_EQ(m_platform.openFormCount(), 1);
+
+    m_platform.queueAnswer(plat::MsgAnswer::Yes);
+    window().requestClose();
+    EXPECT_EQ(m_platform.openFormCount(), 0);
 }
 
 TEST_F(FileCommandsTest, UnreadablePageFilesAreNamedAtStartAndLeftAlone) {

@@ -40,7 +40,7 @@ TEST_F(PageEditorTest, AHiddenPagesTextReachesItsEditorWhenFirstShown) {
     ASSERT_TRUE(window().clickMenu(mnuGoThree));
     EXPECT_EQ(box(2).text(), L"three");
     EXPECT_FALSE(page(2).changed());
-    page(2).select(5, 0);
+    page(2).selection().select(5, 0);
     window().type(2, L"!");
     EXPECT_EQ(page(2).text(), L"three!");
 }
@@ -96,9 +96,9 @@ TEST_F(PageEditorTest, SaveReadsOnlyWhatChanged) {
 TEST_F(PageEditorTest, APageTypedIntoAndBackIsNotRewritten) {
     window().clickMenu(mnuGoThree);
     writePage(3, "written by another copy\r\n");
-    page(2).select(0, 0);
+    page(2).selection().select(0, 0);
     window().type(2, L"x");
-    page(2).select(0, 1);
+    page(2).selection().select(0, 1);
     window().type(2, L"");
     window().clickMenu(mnuFileSave);
     EXPECT_EQ(readPage(3), "written by another copy\r\n");

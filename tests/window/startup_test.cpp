@@ -1,6 +1,7 @@
 // Start-up: where the window opens, how the editors are laid out, which Go entries
 // are available, the topmost band, and settings that cannot be trusted.
 #include "notes/window/menu_ids.h"
+#include "platform/headless/headless_form.h"
 #include "test_support.h"
 
 namespace notes::test {
@@ -21,11 +22,11 @@ TEST_F(StartupTest, FirstRunUsesDefaultsAndShowsPageOne) {
     for (int i = 0; i < kPageCount; ++i) {
         expectRect(page(i).geometry(), 0, 0, 3735, 3165);  // the client area
         EXPECT_EQ(page(i).visible(), i == 0);
-        EXPECT_EQ(page(i).backColor(), 65535u);
+        EXPECT_EQ(dynamic_cast<plat::headless::HeadlessTextBox&>(window().textBox(i)).backColor(), 65535u);
         EXPECT_FALSE(window().menuEnabled(mnuGoOne + i)) << i;
     }
     EXPECT_EQ(window().caption(), L"Quibbet - Page 1");
-    EXPECT_EQ(window().tag(), L"0");
+    EXPECT_EQ(m_program->window->currentPage(), 0);
     EXPECT_TRUE(window().visible());
     EXPECT_EQ(m_platform.appWindowTitle(), L"Quibbets");
 }

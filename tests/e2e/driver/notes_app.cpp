@@ -1,7 +1,8 @@
 // Launching notes.exe in a test folder.
 #include "tests/e2e/driver/notes_app.h"
 
-#include "platform/window_classes.h"
+#include "assets/resource_ids.h"
+#include "platform/services/shell.h"
 
 namespace e2e {
 
@@ -45,7 +46,7 @@ NotesWindow& NotesApp::window(Millis timeout) {
 // By class as well as title, as the launcher finds it: a message box of the program
 // carries the same title.
 HWND NotesApp::appWindow() const {
-    const std::string windowClass = toUtf8(plat::kAppWindowClass);
+    const std::string windowClass = toUtf8(plat::appWindowClass(kAppTitle));
     HWND found = FindWindowA(windowClass.c_str(), kAppWindowTitle);
     DWORD owner = 0;
     GetWindowThreadProcessId(found, &owner);

@@ -6,11 +6,17 @@
 #include <string>
 #include <string_view>
 
-#include "platform/geometry.h"
-#include "platform/notify_record.h"
-#include "platform/status.h"
+#include "platform/services/geometry.h"
+#include "platform/services/notify_record.h"
+#include "platform/services/status.h"
 
 namespace plat {
+
+// The class of the hidden application window of the program titled `title`
+// (Platform::createAppWindow): how another program finds it.
+inline std::wstring appWindowClass(std::wstring_view title) {
+    return std::wstring(title) + L"Application";
+}
 
 // Operations on a notification-area icon.
 enum class NotifyOp { Add, Modify, Delete };

@@ -1,6 +1,6 @@
 // Building the notification-icon record byte by byte, so that its layout is the
 // same whatever compiler builds it.
-#include "platform/notify_record.h"
+#include "platform/services/notify_record.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The temporary-file name rule, read back: which process wrote a temporary file.
-#include "platform/files.h"
+#include "platform/services/files.h"
 
 namespace plat {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/status.h"
+#include "platform/services/status.h"
 
 namespace plat {
 

@@ -1,7 +1,7 @@
 // The menu rules, once for every backend. A disabled or hidden entry never acts,
 // whichever way its command arrives: Wine does not always grey the shortcuts of
 // disabled entries, and another program may send any command to the window.
-#include "platform/menu_model.h"
+#include "platform/forms/menu_model.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,7 +1,7 @@
 // The screen: its scale and the work areas of its monitors.
 #pragma once
 
-#include "platform/geometry.h"
+#include "platform/services/geometry.h"
 
 namespace plat {
 

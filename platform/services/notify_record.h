@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/geometry.h"
+#include "platform/services/geometry.h"
 
 namespace plat {
 

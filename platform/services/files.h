@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/status.h"
+#include "platform/services/status.h"
 
 namespace plat {
 

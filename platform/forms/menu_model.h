@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/form.h"
+#include "platform/services/form.h"
 
 namespace plat {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/geometry.h"
-#include "platform/status.h"
+#include "platform/services/geometry.h"
+#include "platform/services/status.h"
 
 namespace plat {
 

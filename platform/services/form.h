@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/geometry.h"
+#include "platform/services/geometry.h"
 
 namespace plat {
 
@@ -124,11 +124,16 @@ public:
     virtual void onSessionEnd() {}
 };
 
-// A multi-line plain text box: vertical scroll bar, long lines wrap.
-class TextBox {
+// A multi-line plain editor has three faces, each an interface of its own: its text,
+// its selection and the widget on the form. A backend's editor implements all three;
+// a wrapper implements only the faces it changes.
+
+// The editor's text and its changed flag.
+class TextContent {
 public:
-    virtual ~TextBox() = default;
-    virtual std::wstring text() const = 0;
+    virtual ~TextContent() = default;
+    // A copy of the whole text.
+    std::wstring text() const;
     // Replaces the whole text; clears the changed flag.
     virtual void setText(std::wstring_view text) = 0;
     // Number of UTF-16 units of the text, without reading it.
@@ -139,6 +144,12 @@ public:
     // The changed flag: set when the user (or setSelText) changes the text.
     virtual bool modified() const = 0;
     virtual void setModified(bool modified) = 0;
+};
+
+// The editor's selection, in UTF-16 units.
+class TextSelection {
+public:
+    virtual ~TextSelection() = default;
     // Selected text; writing replaces the selection, or inserts at the caret.
     virtual std::wstring selText() const = 0;
     // Sets the changed flag.
@@ -146,6 +157,13 @@ public:
     virtual int selStart() const = 0;
     virtual int selLength() const = 0;
     virtual void select(int start, int length) = 0;
+};
+
+// The editor as a child window of its form: vertical scroll bar, long lines wrap. Its
+// colour comes from the design.
+class TextWidget {
+public:
+    virtual ~TextWidget() = default;
     virtual bool visible() const = 0;
     virtual void setVisible(bool visible) = 0;
     // Geometry relative to the form's client area, twips. A negative size is not applied.
@@ -153,25 +171,20 @@ public:
     // Moves and sizes the box in one step (a multi-line box lays out its text anew on
     // every change of size).
     virtual void setGeometry(const Rect& r) = 0;
-    virtual std::uint32_t backColor() const = 0;
-    virtual void setBackColor(std::uint32_t colour) = 0;
     virtual void setFocus() = 0;
 };
 
-// A top-level window with a menu bar and text boxes.
-class Form {
+// A form's editor, all three faces.
+class TextBox : public TextContent, public TextSelection, public TextWidget {};
+
+// A form is reached through four small interfaces: the window itself, its menus, its
+// controls and its life cycle. The backend's form implements the first and the
+// control handles; the form engine (platform/forms) the rest, written once.
+
+// What the window is: caption, bounds, client area, state and colour.
+class FormWindow {
 public:
-    virtual ~Form() = default;
-    // Loads the form without showing it (raising onLoad once).
-    virtual void load() = 0;
-    // Loads the form on the first call (raising onLoad), then shows it modeless.
-    virtual void show() = 0;
-    // Loads the form if need be and shows it modally over `owner`, which takes no
-    // input meanwhile. Returns when the form has been unloaded.
-    virtual void showModal(Form& owner) = 0;
-    // Runs onUnload, destroys the window and removes the form from the open forms.
-    virtual void unload() = 0;
-    virtual bool loaded() const = 0;
+    virtual ~FormWindow() = default;
     virtual std::wstring caption() const = 0;
     virtual void setCaption(std::wstring_view caption) = 0;
     // Outer bounds (frame, caption and menu bar included), twips.
@@ -184,25 +197,56 @@ public:
     // The form's own background, in the desktop's colour encoding (system colours
     // carry the high bit, 0x80000000 | index).
     virtual std::uint32_t backColor() const = 0;
-    // Free text owned by the form.
-    virtual std::wstring tag() const = 0;
-    virtual void setTag(std::wstring_view tag) = 0;
     virtual NativeHandle handle() const = 0;
-    virtual TextBox& textBox(int index) = 0;
+};
+
+// The menu bar's entries, by id.
+class FormMenus {
+public:
+    virtual ~FormMenus() = default;
     virtual bool menuEnabled(int id) const = 0;
     virtual void setMenuEnabled(int id, bool enabled) = 0;
     virtual bool menuVisible(int id) const = 0;
     virtual std::wstring menuCaption(int id) const = 0;
-    // Window of the picture box, and the form's icon (native handles).
-    virtual NativeHandle pictureHandle() const = 0;
-    virtual NativeHandle iconHandle() const = 0;
-    // Text of a label or button of the design.
-    virtual std::wstring controlText(int id) const = 0;
-    virtual void setControlText(int id, std::wstring_view text) = 0;
     // Shows drop-down `id` (also a hidden one) as a pop-up menu at the pointer, the form
     // made foreground first so that the menu closes when the user clicks elsewhere.
     // Returns when the menu has closed; a chosen entry's onMenuClick has run by then.
     virtual void popupMenu(int id) = 0;
 };
+
+// The controls of the design: editors, labels and buttons, the picture box and icon.
+class FormControls {
+public:
+    virtual ~FormControls() = default;
+    virtual TextBox& textBox(int index) = 0;
+    // Text of a label or button of the design.
+    virtual std::wstring controlText(int id) const = 0;
+    virtual void setControlText(int id, std::wstring_view text) = 0;
+    // Window of the picture box, and the form's icon (native handles).
+    virtual NativeHandle pictureHandle() const = 0;
+    virtual NativeHandle iconHandle() const = 0;
+};
+
+class Form;
+
+// Loading, showing and unloading.
+class FormLifecycle {
+public:
+    virtual ~FormLifecycle() = default;
+    // Loads the form without showing it (raising onLoad once).
+    virtual void load() = 0;
+    // Loads the form on the first call (raising onLoad), then shows it modeless.
+    virtual void show() = 0;
+    // Loads the form if need be and shows it modally over `owner`, which takes no
+    // input meanwhile. Returns when the form has been unloaded.
+    virtual void showModal(Form& owner) = 0;
+    // Runs onUnload, destroys the window and removes the form from the open forms.
+    virtual void unload() = 0;
+    virtual bool loaded() const = 0;
+};
+
+// A top-level window with a menu bar and controls: the four interfaces together, as
+// the desktop makes it.
+class Form : public FormWindow, public FormMenus, public FormControls, public FormLifecycle {};
 
 }  // namespace plat

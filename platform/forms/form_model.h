@@ -1,4 +1,4 @@
-// The portable core of a form: its state (stage, caption, Tag, control texts, menu,
+// The portable core of a form: its state (stage, caption, control texts, menu,
 // topmost) and the rules of its life cycle and input, written once for every
 // backend. A backend's form derives from it and implements the FormView driver and
 // the Form operations that only the window can answer (geometry, handles, editors).
@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/form.h"
-#include "platform/form_list.h"
-#include "platform/form_view.h"
-#include "platform/guarded_events.h"
-#include "platform/menu_model.h"
+#include "platform/forms/form_list.h"
+#include "platform/forms/form_view.h"
+#include "platform/forms/guarded_events.h"
+#include "platform/forms/menu_model.h"
+#include "platform/services/form.h"
 
 namespace plat {
 
@@ -30,23 +30,24 @@ public:
     static FormModel* of(Form& form) { return dynamic_cast<FormModel*>(&form); }
     static const FormModel* of(const Form& form) { return dynamic_cast<const FormModel*>(&form); }
 
-    // --- Form ---
+    // --- FormLifecycle ---
     void load() override;
     void show() override;
+    void showModal(Form& owner) override;
     void unload() override;
     bool loaded() const override;
+    // --- FormWindow: the caption ---
     std::wstring caption() const override { return m_caption; }
     void setCaption(std::wstring_view caption) override;
-    std::wstring tag() const override { return m_tag; }
-    void setTag(std::wstring_view tag) override { m_tag = tag; }
+    // --- FormMenus ---
     bool menuEnabled(int id) const override { return m_menu.enabled(id); }
     void setMenuEnabled(int id, bool enabled) override;
     bool menuVisible(int id) const override { return m_menu.visible(id); }
     std::wstring menuCaption(int id) const override { return m_menu.caption(id); }
+    void popupMenu(int id) override;
+    // --- FormControls: labels and buttons ---
     std::wstring controlText(int id) const override;
     void setControlText(int id, std::wstring_view text) override;
-    void popupMenu(int id) override;
-    void showModal(Form& owner) override;
 
     // --- Platform operations ---
     // Platform::setWindowPos and isTopMost.
@@ -105,7 +106,6 @@ private:
     FormView& m_view;
     Stage m_stage = Stage::Created;
     std::wstring m_caption;
-    std::wstring m_tag;
     std::map<int, std::wstring> m_controlTexts;
     MenuModel m_menu;
     bool m_topMost = false;

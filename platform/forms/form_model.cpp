@@ -3,7 +3,7 @@
 // one onResize once the window is visible (size changes during onLoad are not
 // reported); unloading runs onUnload, destroys the window and leaves the open forms.
 // A form loaded again after an unload starts afresh from its design, as a new window.
-#include "platform/form_model.h"
+#include "platform/forms/form_model.h"
 
 #include <algorithm>
 #include <utility>
@@ -31,7 +31,6 @@ void FormModel::forget() {
 
 void FormModel::resetToDesign() {
     m_caption = m_design.caption;
-    m_tag.clear();
     m_controlTexts.clear();
     for (const ControlDesign& control : m_design.controls) {
         m_controlTexts[control.id] = control.text;

@@ -8,7 +8,7 @@
 #include <functional>
 #include <utility>
 
-#include "platform/form.h"
+#include "platform/services/form.h"
 
 namespace plat {
 

@@ -1,6 +1,6 @@
 // The UTF-8 codec. Encoded surrogates are accepted on reading (they are what a lone
 // surrogate is written as); everything else that is not well-formed is U+FFFD.
-#include "platform/utf8.h"
+#include "platform/services/utf8.h"
 
 namespace plat {
 namespace {

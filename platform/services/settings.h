@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/status.h"
+#include "platform/services/status.h"
 
 namespace plat {
 
