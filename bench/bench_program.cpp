@@ -4,6 +4,7 @@
 #include <psapi.h>
 
 #include "bench/bench_stats.h"
+#include "tests/e2e/driver/program_process.h"
 #include "tests/e2e/driver/settings_registry.h"
 
 namespace bench {
@@ -45,6 +46,20 @@ std::unique_ptr<BenchProgram> BenchProgram::start(const std::wstring& exe, const
     };
     if (!e2e::waitUntil(shown, Millis{kAnswerLimitMs}, Millis{1})) {
         e2e::fail("no visible window");
+    }
+    // What the user waits for: not the frame alone, but the shown editor taking
+    // input, its window made and its thread free to answer.
+    const auto answers = [&] {
+        for (HWND child : e2e::descendants(program->m_window)) {
+            if (IsWindowVisible(child) && lstrcmpiW(e2e::windowClass(child).c_str(), L"Edit") == 0) {
+                DWORD_PTR length = 0;
+                return SendMessageTimeoutW(child, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kAnswerLimitMs, &length) != 0;
+            }
+        }
+        return false;
+    };
+    if (!e2e::waitUntil(answers, Millis{kAnswerLimitMs}, Millis{1})) {
+        e2e::fail("the shown editor did not answer");
     }
     program->m_visibleMs = program->sinceStartMs();
     return program;

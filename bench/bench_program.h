@@ -37,7 +37,7 @@ public:
 
     HWND window() const { return m_window; }
     const e2e::TestFolder& folder() const { return m_folder; }
-    // From CreateProcess to the visible window.
+    // From CreateProcess until the visible window's shown editor answers a message.
     double visibleMs() const { return m_visibleMs; }
     // Ms from CreateProcess until then.
     double sinceStartMs() const;

@@ -2,6 +2,7 @@
 // step each, mixed into each other and finished with a full avalanche.
 #include "notes/pagestore/page_digest.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -31,22 +32,46 @@ std::uint64_t wordAt(const char* p) {
 
 }  // namespace
 
-PageDigest digestOf(std::string_view bytes) {
-    std::uint64_t a = 0x243F6A8885A308D3ull;
-    std::uint64_t b = 0x13198A2E03707344ull;
+void DigestBuilder::add(std::string_view bytes) {
+    m_length += bytes.size();
+    if (m_pendingSize > 0) {
+        const std::size_t taken = std::min(bytes.size(), sizeof(m_pending) - m_pendingSize);
+        std::memcpy(m_pending + m_pendingSize, bytes.data(), taken);
+        m_pendingSize += taken;
+        bytes.remove_prefix(taken);
+        if (m_pendingSize < sizeof(m_pending)) {
+            return;
+        }
+        m_a = step(m_a, wordAt(m_pending), kPrimeA);
+        m_b = step(m_b, wordAt(m_pending + 8), kPrimeB);
+        m_pendingSize = 0;
+    }
     std::size_t i = 0;
     for (; i + 16 <= bytes.size(); i += 16) {
-        a = step(a, wordAt(bytes.data() + i), kPrimeA);
-        b = step(b, wordAt(bytes.data() + i + 8), kPrimeB);
+        m_a = step(m_a, wordAt(bytes.data() + i), kPrimeA);
+        m_b = step(m_b, wordAt(bytes.data() + i + 8), kPrimeB);
     }
-    // The last few bytes, with a marker bit so that trailing zero bytes count.
+    m_pendingSize = bytes.size() - i;
+    if (m_pendingSize > 0) {
+        std::memcpy(m_pending, bytes.data() + i, m_pendingSize);
+    }
+}
+
+// The last few bytes, with a marker bit so that trailing zero bytes count.
+PageDigest DigestBuilder::finish() const {
     char tail[16] = {};
-    std::memcpy(tail, bytes.data() + i, bytes.size() - i);
-    tail[bytes.size() - i] = 1;
-    a = step(a, wordAt(tail), kPrimeA);
-    b = step(b, wordAt(tail + 8), kPrimeB);
-    const std::uint64_t length = bytes.size();
-    return {avalanche(a ^ std::rotl(b, 17) ^ length), avalanche(b + a * kPrimeB + length), bytes.size()};
+    std::memcpy(tail, m_pending, m_pendingSize);
+    tail[m_pendingSize] = 1;
+    const std::uint64_t a = step(m_a, wordAt(tail), kPrimeA);
+    const std::uint64_t b = step(m_b, wordAt(tail + 8), kPrimeB);
+    const std::uint64_t length = m_length;
+    return {avalanche(a ^ std::rotl(b, 17) ^ length), avalanche(b + a * kPrimeB + length), m_length};
+}
+
+PageDigest digestOf(std::string_view bytes) {
+    DigestBuilder digest;
+    digest.add(bytes);
+    return digest.finish();
 }
 
 }  // namespace notes

@@ -21,4 +21,19 @@ struct PageDigest {
 // different files is out of practical reach.
 PageDigest digestOf(std::string_view bytes);
 
+// The same digest, taken from bytes handed over piece by piece as they are made, so
+// that a writer need not read its bytes a second time.
+class DigestBuilder {
+public:
+    void add(std::string_view bytes);
+    PageDigest finish() const;
+
+private:
+    std::uint64_t m_a = 0x243F6A8885A308D3ull;
+    std::uint64_t m_b = 0x13198A2E03707344ull;
+    char m_pending[16] = {};  // bytes of a block not yet whole
+    std::size_t m_pendingSize = 0;
+    std::size_t m_length = 0;
+};
+
 }  // namespace notes

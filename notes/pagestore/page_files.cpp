@@ -45,8 +45,8 @@ void savePage(PageSet& pages, int number, PageProblems& problems, PageProblems* 
             editor.setModified(false);
             return;
         }
-        const std::string bytes = encodePageFile(platform, text);
-        const PageDigest digest = digestOf(bytes);
+        PageDigest digest;
+        const std::string bytes = encodePageFile(platform, text, &digest);
         if (digest == baseline.file && !fileMissing(platform, baseline, number)) {
             editor.setModified(false);
             return;

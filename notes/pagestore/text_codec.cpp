@@ -41,9 +41,38 @@ std::string encodeText(const plat::Platform& platform, std::wstring_view text) {
     return bytes;
 }
 
-std::string encodePageFile(const plat::Platform& platform, std::wstring_view text) {
-    std::string bytes = encodeText(platform, text);
-    bytes += kLineEnd;
+// A page of plain ASCII, the common case, is narrowed, checked and digested a piece at
+// a time, in one pass over the text while each piece is still in the cache; the
+// first character beyond ASCII sends the page the general way.
+std::string encodePageFile(const plat::Platform& platform, std::wstring_view text, PageDigest* digest) {
+    constexpr std::size_t kPiece = 16384;
+    std::string bytes(text.size() + kLineEnd.size(), '\0');
+    DigestBuilder builder;
+    bool ascii = true;
+    for (std::size_t at = 0; ascii && at < text.size(); at += kPiece) {
+        const std::size_t count = std::min(kPiece, text.size() - at);
+        wchar_t any = 0;
+        for (std::size_t i = at; i < at + count; ++i) {
+            any |= text[i];
+            bytes[i] = static_cast<char>(text[i]);
+        }
+        ascii = static_cast<std::uint32_t>(any) < 0x80;
+        if (digest != nullptr) {
+            builder.add(std::string_view(bytes).substr(at, count));
+        }
+    }
+    if (ascii) {
+        bytes.replace(text.size(), kLineEnd.size(), kLineEnd);
+        if (digest != nullptr) {
+            builder.add(kLineEnd);
+        }
+    } else {
+        bytes = encodeText(platform, text);
+        bytes += kLineEnd;
+    }
+    if (digest != nullptr) {
+        *digest = ascii ? builder.finish() : digestOf(bytes);
+    }
     return bytes;
 }
 

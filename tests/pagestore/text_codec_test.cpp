@@ -51,6 +51,31 @@ TEST_F(TextCodecTest, AnsiTextThatLooksLikeAByteOrderMarkStillRoundTrips) {
     EXPECT_EQ(decodePageFile(m_platform, encodePageFile(m_platform, text)), text);
 }
 
+// The digest taken while encoding is the digest of the bytes, however they are cut:
+// an ASCII page longer than one piece, one that turns non-ASCII past its first
+// piece, and the pieces of a digest built by hand at every cut of a short input.
+TEST_F(TextCodecTest, TheDigestTakenWhileEncodingIsTheDigestOfTheBytes) {
+    const std::wstring ascii(40000, L'x');
+    std::wstring late = ascii;
+    late[20000] = L'\u20ac';
+    for (const std::wstring& text : {std::wstring(), std::wstring(L"abc"), ascii, late}) {
+        PageDigest digest;
+        const std::string bytes = encodePageFile(m_platform, text, &digest);
+        EXPECT_EQ(bytes, encodePageFile(m_platform, text));
+        EXPECT_EQ(digest, digestOf(bytes)) << text.size();
+    }
+    const std::string input = "0123456789abcdefghijklmnopqrstuvwxyz!";
+    for (std::size_t cut = 0; cut <= input.size(); ++cut) {
+        for (std::size_t second = cut; second <= input.size(); second += 7) {
+            DigestBuilder built;
+            built.add(std::string_view(input).substr(0, cut));
+            built.add(std::string_view(input).substr(cut, second - cut));
+            built.add(std::string_view(input).substr(second));
+            EXPECT_EQ(built.finish(), digestOf(input)) << cut << " " << second;
+        }
+    }
+}
+
 TEST_F(TextCodecTest, OnlyAFinalCrLfIsDropped) {
     EXPECT_EQ(decodePageFile(m_platform, "\r\n"), L"");
     EXPECT_EQ(decodePageFile(m_platform, "ab"), L"ab");
