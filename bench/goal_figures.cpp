@@ -30,7 +30,7 @@ constexpr Goal kGoals[] = {
     {"slowest key while its copy is written", Figure::TypingCopied, Figure::Count, 0, 16, "<= 16 ms"},
     {"1 MiB recovery copy after a pause", Figure::CopyAfterPause, Figure::Count, 0, 1000, "<= 1000 ms"},
     {"Save, ten 1 MiB pages changed", Figure::SaveTen, Figure::FloorTen, 1.5, 0, "<= 1.5 x yard"},
-    {"Save, one page of ten changed", Figure::SaveOne, Figure::FloorOne, 1.5, 5, "<= 1.5 x yard + 5 ms"},
+    {"Save, one page of ten changed", Figure::SaveOne, Figure::FloorOne, 1.5, 0, "<= 1.5 x yard"},
     {"Save, nothing changed", Figure::SaveNone, Figure::Count, 0, 5, "<= 5 ms"},
 };
 

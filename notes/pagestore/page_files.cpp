@@ -35,8 +35,9 @@ bool fileMissing(const plat::Platform& platform, const PageBaseline& baseline, i
 
 // Writes page `number` when its text differs from its baseline or its file has gone.
 // A page emptied since its last load or save gets a file holding only a line end, so
-// that the old text does not come back at the next start.
-void savePage(PageSet& pages, int number, PageProblems& problems, PageProblems* warnings) {
+// that the old text does not come back at the next start. `bytes` is room for the
+// file's bytes, used again page after page.
+void savePage(PageSet& pages, int number, PageProblems& problems, PageProblems* warnings, std::string& bytes) {
     plat::Platform& platform = pages.platform();
     PageText& editor = pages.page(number - 1);
     PageBaseline& baseline = pages.baseline(number - 1);
@@ -46,7 +47,7 @@ void savePage(PageSet& pages, int number, PageProblems& problems, PageProblems* 
             return;
         }
         PageDigest digest;
-        const std::string bytes = encodePageFile(platform, text, &digest);
+        encodePageFile(platform, text, bytes, &digest);
         if (digest == baseline.file && !fileMissing(platform, baseline, number)) {
             editor.setModified(false);
             return;
@@ -214,8 +215,8 @@ std::vector<PageConflict> conflictsAmong(PageSet& pages, std::vector<int>& due) 
 // Both texts of a page in conflict survive: the one that leaves the page file goes
 // into its file beside the pages first, and the page file changes only once it is
 // there.
-void settle(PageSet& pages, const PageConflict& conflict, bool keepOwn, PageProblems& problems,
-            PageProblems* warnings) {
+void settle(PageSet& pages, const PageConflict& conflict, bool keepOwn, PageProblems& problems, PageProblems* warnings,
+            std::string& bytes) {
     plat::Platform& platform = pages.platform();
     const int n = conflict.number;
     const std::optional<std::string> theirs = fileBytes(platform, n);
@@ -229,7 +230,7 @@ void settle(PageSet& pages, const PageConflict& conflict, bool keepOwn, PageProb
             problems.push_back({conflict.elsewhereCopy, kept.error});
             return;
         }
-        savePage(pages, n, problems, warnings);
+        savePage(pages, n, problems, warnings, bytes);
         return;
     }
     const std::optional<plat::FileIdentity> identity = platform.files().identify(pagePath(platform, n));
@@ -245,7 +246,7 @@ void settle(PageSet& pages, const PageConflict& conflict, bool keepOwn, PageProb
 
 }  // namespace
 
-PageProblems SavePages(PageSet& pages, PageProblems* warnings, const ConflictChoice& choose) {
+PageProblems SavePages(PageSet& pages, PageProblems* warnings, const ConflictChoice& choose, std::string* room) {
     PageProblems problems;
     std::vector<int> due;
     for (int n = 1; n <= kPageCount; ++n) {
@@ -260,13 +261,15 @@ PageProblems SavePages(PageSet& pages, PageProblems* warnings, const ConflictCho
     }
     const std::vector<PageConflict> conflicts = conflictsAmong(pages, due);
     const bool keepOwn = conflicts.empty() || !choose || choose(conflicts);
+    std::string own;
+    std::string& bytes = room != nullptr ? *room : own;
     for (const int n : due) {
         const auto conflict =
             std::find_if(conflicts.begin(), conflicts.end(), [n](const PageConflict& c) { return c.number == n; });
         if (conflict == conflicts.end()) {
-            savePage(pages, n, problems, warnings);
+            savePage(pages, n, problems, warnings, bytes);
         } else {
-            settle(pages, *conflict, keepOwn, problems, warnings);
+            settle(pages, *conflict, keepOwn, problems, warnings, bytes);
         }
     }
     return problems;

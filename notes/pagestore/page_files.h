@@ -114,7 +114,11 @@ using ConflictChoice = std::function<bool(const std::vector<PageConflict>&)>;
 // are kept; a page whose file keeps its text shows that text afterwards.
 // `warnings`, when given, receives the pages written whose folder could not be
 // flushed after: their text is in place, but a power cut may still undo the save.
-PageProblems SavePages(PageSet& pages, PageProblems* warnings = nullptr, const ConflictChoice& choose = {});
+// `room`, when given, holds the bytes of each page written and keeps its memory for
+// the next save: a buffer the size of a big page, made anew, costs more than encoding
+// the page into it.
+PageProblems SavePages(PageSet& pages, PageProblems* warnings = nullptr, const ConflictChoice& choose = {},
+                       std::string* room = nullptr);
 // Gives page `number` what its file holds now (an empty text when there is none).
 // None, or why the file could not be read (the page is then left as it was).
 std::optional<PageProblem> ReloadPage(PageSet& pages, int number);

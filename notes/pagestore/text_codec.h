@@ -23,6 +23,9 @@ std::string encodeText(const plat::Platform& platform, std::wstring_view text);
 // The whole content of a page file for `text`, and when asked its digest, taken as
 // the bytes are made.
 std::string encodePageFile(const plat::Platform& platform, std::wstring_view text, PageDigest* digest = nullptr);
+// The same into `bytes`, whose room is used again: a Save of many pages allocates
+// (and the system zero-fills) its buffer once.
+void encodePageFile(const plat::Platform& platform, std::wstring_view text, std::string& bytes, PageDigest* digest);
 // The page text held by a page file's bytes.
 std::wstring decodePageFile(const plat::Platform& platform, std::string_view bytes);
 

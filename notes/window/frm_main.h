@@ -132,6 +132,7 @@ private:
     PageBaselines m_baselines;
     std::wstring m_undoText;
     int m_currentPage = 0;
+    std::string m_saveRoom;        // the bytes of the last page saved, its memory kept for the next save
     int m_undoPage = 0;            // the page UndoText was taken from
     bool m_closePending = false;   // a close request came while a message box was open
     bool m_sessionEnding = false;  // the session ends: no one is there to answer a box

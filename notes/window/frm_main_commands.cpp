@@ -66,7 +66,7 @@ PageProblems FrmMain::savePages(PageProblems* warnings) {
                                       plat::MsgAnswer::Yes, m_form->handle());
         };
     }
-    PageProblems problems = SavePages(*this, warnings, choose);
+    PageProblems problems = SavePages(*this, warnings, choose, &m_saveRoom);
     m_copies.saved();
     m_follower.watch();  // the first save makes the data folder
     return problems;
