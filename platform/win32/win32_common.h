@@ -35,6 +35,20 @@ COLORREF toColorRef(std::uint32_t colour);
 std::wstring errorText(DWORD code);
 FileStatus failure(DWORD code);
 
+// A function of a system library that only some commands need, looked up on first
+// use rather than imported: every library imported is loaded, with the libraries it
+// imports, at every start of the program. Under Wine shell32, which only the tray
+// icon needs, costs the notes window tens of milliseconds that way. The library
+// stays loaded once it is. Null when the library or the function is not there.
+template <class Function>
+Function libraryFunction(const wchar_t* library, const char* name) {
+    const HMODULE module = LoadLibraryW(library);
+    if (!module) {
+        return nullptr;
+    }
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 // The bytes an 8-bit program would hold for `text` (win32_text.cpp).
 std::string lossyAnsi(std::wstring_view text);
 

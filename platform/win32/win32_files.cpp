@@ -37,8 +37,7 @@ DWORD attributes(std::wstring_view path) {
 std::optional<FileIdentity> identityOf(HANDLE file) {
     using QueryInformationFile = LONG(WINAPI*)(HANDLE, void* status, void* information, ULONG length, int kind);
     constexpr int kFileInternalInformation = 6;
-    static const auto query = reinterpret_cast<QueryInformationFile>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
+    static const auto query = libraryFunction<QueryInformationFile>(L"ntdll.dll", "NtQueryInformationFile");
     FILE_BASIC_INFO basic{};
     FILE_STANDARD_INFO standard{};
     if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) ||

@@ -31,7 +31,8 @@ public:
     // Makes the editor's window in a new window of the form.
     void createWindow(HWND parent, std::uint32_t colour, HFONT font, const RECT& rect);
     HWND hwnd() const { return m_hwnd; }
-    void forgetWindow() { m_hwnd = nullptr; }
+    // The form's window is gone, the editor's with it.
+    void forgetWindow();
     // The editor reported a change of its text (EN_CHANGE).
     void noteChange() { m_changeNoted = true; }
     // While the program itself puts text in (the change is not the user's).
@@ -62,10 +63,15 @@ public:
 private:
     RECT rectInParent() const;
     void selection(DWORD& start, DWORD& end) const;
+    // Makes the editor's window if it is not made yet; false when it cannot be.
+    bool made();
 
     Win32Form& m_form;
     int m_index;
     HWND m_hwnd = nullptr;
+    HWND m_parent = nullptr;  // where the window is made, while it is not
+    HFONT m_font = nullptr;
+    RECT m_rect{};  // where it is made, client pixels
     bool m_visible = false;
     bool m_changeNoted = false;
     bool m_programChange = false;

@@ -101,23 +101,33 @@ std::uint32_t Win32ProgramInfo::processId() const {
     return GetCurrentProcessId();
 }
 
-// The version resource of the program file: FILEVERSION major, minor, revision.
+// The version resource of the program file: FILEVERSION major, minor, revision. Only
+// the About box asks, so the version library is loaded then.
 void Win32ProgramInfo::version(int& major, int& minor, int& revision) const {
     major = minor = revision = 0;
+    using SizeProc = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+    using InfoProc = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+    using QueryProc = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+    const auto infoSize = libraryFunction<SizeProc>(L"version.dll", "GetFileVersionInfoSizeW");
+    const auto info = libraryFunction<InfoProc>(L"version.dll", "GetFileVersionInfoW");
+    const auto query = libraryFunction<QueryProc>(L"version.dll", "VerQueryValueW");
+    if (!infoSize || !info || !query) {
+        return;
+    }
     const std::wstring path = modulePath();
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    const DWORD size = infoSize(path.c_str(), &ignored);
     std::vector<char> data(size);
     void* block = nullptr;
     UINT length = 0;
-    if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, data.data()) ||
-        !VerQueryValueW(data.data(), L"\\", &block, &length) || length < sizeof(VS_FIXEDFILEINFO)) {
+    if (size == 0 || !info(path.c_str(), 0, size, data.data()) || !query(data.data(), L"\\", &block, &length) ||
+        length < sizeof(VS_FIXEDFILEINFO)) {
         return;
     }
-    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(block);
-    major = HIWORD(info->dwFileVersionMS);
-    minor = LOWORD(info->dwFileVersionMS);
-    revision = HIWORD(info->dwFileVersionLS);
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(block);
+    major = HIWORD(fixed->dwFileVersionMS);
+    minor = LOWORD(fixed->dwFileVersionMS);
+    revision = HIWORD(fixed->dwFileVersionLS);
 }
 
 void Win32Platform::createAppWindow(std::wstring_view title, AppWindowEvents& events) {

@@ -147,15 +147,9 @@ private:
 using GetDefaultPrinterProc = BOOL(WINAPI*)(LPWSTR, LPDWORD);
 
 // The print spooler is loaded by the first print, not linked: as a static import it
-// costs every start of the program several MiB and tens of milliseconds. It stays
-// loaded once it is, so a later LoadLibrary only counts up.
+// costs every start of the program several MiB and tens of milliseconds.
 GetDefaultPrinterProc spoolerGetDefaultPrinter() {
-    const HMODULE spooler = LoadLibraryW(L"winspool.drv");
-    if (!spooler) {
-        return nullptr;
-    }
-    const FARPROC proc = GetProcAddress(spooler, "GetDefaultPrinterW");
-    return reinterpret_cast<GetDefaultPrinterProc>(reinterpret_cast<void (*)()>(proc));
+    return libraryFunction<GetDefaultPrinterProc>(L"winspool.drv", "GetDefaultPrinterW");
 }
 
 // The default printer's name; empty when there is none (or no spooler).

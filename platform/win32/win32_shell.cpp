@@ -50,7 +50,9 @@ bool Win32Shell::notifyIcon(NotifyOp op, const NotifyRecord& record) {
     } else if (op == NotifyOp::Delete) {
         message = NIM_DELETE;
     }
-    return Shell_NotifyIconA(message, &data) != FALSE;
+    using NotifyIconProc = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*);
+    static const auto notify = libraryFunction<NotifyIconProc>(L"shell32.dll", "Shell_NotifyIconA");
+    return notify != nullptr && notify(message, &data) != FALSE;
 }
 
 // The process starts suspended so that it can be allowed to take the foreground

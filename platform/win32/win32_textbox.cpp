@@ -69,30 +69,54 @@ private:
 
 Win32TextBox::Win32TextBox(Win32Form& form, int index) : m_form(form), m_index(index) {}
 
-// Made hidden at `rect` (client pixels), empty and unchanged; creation order is the
-// tab order. The default limit of an EDIT control (about 30,000 characters) would
-// cut longer pages silently: 0 lifts it.
+// The editor of a new window of the form: hidden at `rect` (client pixels), empty and
+// unchanged. Its window is made only when it is first needed (shown, given text or a
+// selection): most editors of the notes window stay hidden and empty at start, and
+// each EDIT control costs about a millisecond to make under Wine.
 void Win32TextBox::createWindow(HWND parent, std::uint32_t colour, HFONT font, const RECT& rect) {
     m_colour = colour;
     m_visible = false;
     m_changeNoted = false;
     m_hwnd = nullptr;
-    if (!parent) {
-        return;
-    }
-    const auto id = static_cast<INT_PTR>(kFirstControlId + m_index);
-    m_hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kEditStyle, rect.left, rect.top, rect.right - rect.left,
-                             rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(id), GetModuleHandleW(nullptr),
-                             nullptr);
-    SendMessageW(m_hwnd, EM_SETLIMITTEXT, 0, 0);
-    SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SendMessageW(m_hwnd, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&breakAtBlanks));
+    m_parent = parent;
+    m_font = font;
+    m_rect = rect;
 }
 
+// The default limit of an EDIT control (about 30,000 characters) would cut longer
+// pages silently: 0 lifts it. False when there is no form window to make it in.
+bool Win32TextBox::made() {
+    if (m_hwnd || !m_parent) {
+        return m_hwnd != nullptr;
+    }
+    const auto id = static_cast<INT_PTR>(kFirstControlId + m_index);
+    m_hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kEditStyle, m_rect.left, m_rect.top,
+                             m_rect.right - m_rect.left, m_rect.bottom - m_rect.top, m_parent,
+                             reinterpret_cast<HMENU>(id), GetModuleHandleW(nullptr), nullptr);
+    if (!m_hwnd) {
+        return false;
+    }
+    SendMessageW(m_hwnd, EM_SETLIMITTEXT, 0, 0);
+    SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+    SendMessageW(m_hwnd, EM_SETWORDBREAKPROC, 0, reinterpret_cast<LPARAM>(&breakAtBlanks));
+    return true;
+}
+
+void Win32TextBox::forgetWindow() {
+    m_hwnd = nullptr;
+    m_parent = nullptr;
+}
+
+// An editor not made yet is empty already.
 void Win32TextBox::setText(std::wstring_view text) {
-    m_programChange = true;
-    SetWindowTextW(m_hwnd, zstr(text).c_str());
-    m_programChange = false;
+    if (!text.empty() || m_hwnd) {
+        if (!made()) {
+            return;
+        }
+        m_programChange = true;
+        SetWindowTextW(m_hwnd, zstr(text).c_str());
+        m_programChange = false;
+    }
     setModified(false);
 }
 
@@ -126,7 +150,9 @@ bool Win32TextBox::modified() const {
 
 void Win32TextBox::setModified(bool modified) {
     m_changeNoted = modified;
-    SendMessageW(m_hwnd, EM_SETMODIFY, modified ? TRUE : FALSE, 0);
+    if (m_hwnd) {
+        SendMessageW(m_hwnd, EM_SETMODIFY, modified ? TRUE : FALSE, 0);
+    }
 }
 
 // EM_GETSEL with pointers: its return value holds only 16-bit positions.
@@ -150,6 +176,9 @@ std::wstring Win32TextBox::selText() const {
 }
 
 void Win32TextBox::setSelText(std::wstring_view text) {
+    if (!made()) {
+        return;
+    }
     m_programChange = true;
     SendMessageW(m_hwnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(zstr(text).c_str()));
     m_programChange = false;
@@ -171,6 +200,9 @@ int Win32TextBox::selLength() const {
 void Win32TextBox::select(int start, int length) {
     start = start < 0 ? 0 : start;
     length = length < 0 ? 0 : length;
+    if (!made()) {
+        return;
+    }
     SendMessageW(m_hwnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start + length));
 }
 
@@ -181,11 +213,14 @@ bool Win32TextBox::visible() const {
 
 void Win32TextBox::setVisible(bool visible) {
     m_visible = visible;
-    ShowWindow(m_hwnd, visible ? SW_SHOW : SW_HIDE);
+    if (m_hwnd || (visible && made())) {
+        ShowWindow(m_hwnd, visible ? SW_SHOW : SW_HIDE);
+    }
 }
 
+// Where the editor is, or where it will be made.
 RECT Win32TextBox::rectInParent() const {
-    RECT r{};
+    RECT r = m_rect;
     if (m_hwnd && GetWindowRect(m_hwnd, &r)) {
         MapWindowPoints(HWND_DESKTOP, GetParent(m_hwnd), reinterpret_cast<POINT*>(&r), 2);
     }
@@ -201,8 +236,13 @@ void Win32TextBox::setGeometry(const Rect& r) {
     const Scale scale = m_form.scale();
     const int cx = r.width >= 0 ? twipsToPixels(r.width, scale.x) : now.right - now.left;
     const int cy = r.height >= 0 ? twipsToPixels(r.height, scale.y) : now.bottom - now.top;
-    SetWindowPos(m_hwnd, nullptr, twipsToPixels(r.left, scale.x), twipsToPixels(r.top, scale.y), cx, cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const int x = twipsToPixels(r.left, scale.x);
+    const int y = twipsToPixels(r.top, scale.y);
+    if (!m_hwnd) {
+        m_rect = {x, y, x + cx, y + cy};
+        return;
+    }
+    SetWindowPos(m_hwnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32TextBox::setFocus() {

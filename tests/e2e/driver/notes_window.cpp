@@ -50,20 +50,31 @@ bool NotesWindow::chooseAndWait(std::initializer_list<std::wstring_view> path, M
                                static_cast<UINT>(timeout.count()), &answer) != 0;
 }
 
-HWND NotesWindow::editor(int page) const {
+// An editor's window is made when its page is first needed, so a page never shown
+// may have none yet.
+HWND NotesWindow::findEditor(int page) const {
     const int id = kFirstEditorId + page - 1;
     for (HWND child : descendants(m_window)) {
         if (GetDlgCtrlID(child) == id && lstrcmpiW(windowClass(child).c_str(), L"Edit") == 0) {
             return child;
         }
     }
-    fail("no editor for page " + std::to_string(page) + " (an Edit child with id " + std::to_string(id) + ")");
+    return nullptr;
+}
+
+HWND NotesWindow::editor(int page) const {
+    if (HWND found = findEditor(page)) {
+        return found;
+    }
+    fail("no editor for page " + std::to_string(page) + " (an Edit child with id " +
+         std::to_string(kFirstEditorId + page - 1) + ")");
 }
 
 std::vector<int> NotesWindow::visiblePages() const {
     std::vector<int> pages;
     for (int page = 1; page <= kPageCount; ++page) {
-        if (IsWindowVisible(editor(page))) {
+        const HWND found = findEditor(page);
+        if (found && IsWindowVisible(found)) {
             pages.push_back(page);
         }
     }
@@ -74,7 +85,11 @@ std::vector<int> NotesWindow::visiblePages() const {
 // driver goes to a page before it reads or edits it, as a user does.
 void NotesWindow::show(int page) {
     const std::wstring caption = L"Quibbet - Page " + std::to_wstring(page);
-    for (int step = 0; step < kPageCount && !IsWindowVisible(editor(page)); ++step) {
+    const auto shown = [&] {
+        const HWND found = findEditor(page);
+        return found && IsWindowVisible(found);
+    };
+    for (int step = 0; step < kPageCount && !shown(); ++step) {
         const std::wstring before = this->caption();
         choose({L"&>"});
         if (!waitUntil([&] { return this->caption() != before; }, kHugeWait)) {

@@ -34,6 +34,8 @@ public:
     UINT commandId(std::initializer_list<std::wstring_view> path);
 
     HWND editor(int page) const;
+    // The editor of `page`, null while its window is not made.
+    HWND findEditor(int page) const;
     // Pages whose editor is visible, in page order.
     std::vector<int> visiblePages() const;
     // Shows the page (stepping with "&>") unless it is shown. The text helpers below
