@@ -68,9 +68,7 @@ bool QtForm::createWindow() {
     const QRect boxRect(toPixelsX(d.textBoxRect.left), toPixelsY(d.textBoxRect.top), toPixelsX(d.textBoxRect.width),
                         toPixelsY(d.textBoxRect.height));
     for (std::size_t i = 0; i < m_textBoxes.size(); ++i) {
-        auto* edit = new NoteEdit(m_client);
-        edit->setGeometry(boxRect);
-        m_textBoxes[i]->attach(edit, d.textBoxBackColor, [this, i] { textChanged(static_cast<int>(i)); });
+        m_textBoxes[i]->attach(m_client, boxRect, d.textBoxBackColor, [this, i] { textChanged(static_cast<int>(i)); });
     }
     buildControls();
     const int width = toPixelsX(d.clientWidth);

@@ -91,12 +91,26 @@ std::wstring fromEditorText(const QString& text) {
     return out;
 }
 
-// No undo of its own: Ctrl+Z is the program's Undo, and an undo history of a page
-// of a MiB would cost memory and time on every keystroke.
-void QtTextBox::attach(NoteEdit* edit, std::uint32_t colour, std::function<void()> changed) {
-    m_edit = edit;
+// The editor's widget is made when it is first needed (shown, given text or a
+// selection): most editors of the notes window stay hidden and empty at start.
+void QtTextBox::attach(QWidget* parent, const QRect& rect, std::uint32_t colour, std::function<void()> changed) {
+    m_edit = nullptr;
+    m_parent = parent;
+    m_rect = rect;
+    m_colour = colour;
     m_changed = std::move(changed);
     m_visible = false;
+}
+
+// No undo of its own: Ctrl+Z is the program's Undo, and an undo history of a page
+// of a MiB would cost memory and time on every keystroke.
+bool QtTextBox::made() {
+    if (m_edit || !m_parent) {
+        return m_edit != nullptr;
+    }
+    auto* edit = new NoteEdit(m_parent);
+    m_edit = edit;
+    edit->setGeometry(m_rect);
     edit->hide();
     edit->setUndoRedoEnabled(false);
     edit->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
@@ -105,7 +119,7 @@ void QtTextBox::attach(NoteEdit* edit, std::uint32_t colour, std::function<void(
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette palette = edit->palette();
-    palette.setColor(QPalette::Base, fromColourWord(colour));
+    palette.setColor(QPalette::Base, fromColourWord(m_colour));
     edit->setPalette(palette);
     m_changes = QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
                                  [this](int position, int removed, int added) {
@@ -114,11 +128,13 @@ void QtTextBox::attach(NoteEdit* edit, std::uint32_t colour, std::function<void(
                                          m_changed();
                                      }
                                  });
+    return true;
 }
 
 void QtTextBox::detach() {
     QObject::disconnect(m_changes);
     m_edit = nullptr;
+    m_parent = nullptr;
 }
 
 // Whatever put the text in (typing, a paste, a drop): only lines long enough to hold
@@ -141,8 +157,9 @@ void QtTextBox::reviewWrap(int position, int added) {
 }
 
 // The caret ends after the new text, as it does in a Windows edit control.
+// An editor not made yet is empty already.
 void QtTextBox::setText(std::wstring_view text) {
-    if (m_edit) {
+    if (m_edit || (!text.empty() && made())) {
         setWrap(*m_edit, hasLongWord(text));
         const QScopedValueRollback program(m_programChange, true);
         m_edit->setPlainText(toEditorText(text));
@@ -180,7 +197,7 @@ std::wstring QtTextBox::selText() const {
 }
 
 void QtTextBox::setSelText(std::wstring_view text) {
-    if (!m_edit) {
+    if (!made()) {
         return;
     }
     QTextCursor cursor = m_edit->textCursor();
@@ -228,7 +245,7 @@ int QtTextBox::selLength() const {
 
 // The caret ends at the far end of the selection.
 void QtTextBox::select(int start, int length) {
-    if (!m_edit) {
+    if (!made()) {
         return;
     }
     start = std::max(start, 0);
@@ -241,25 +258,32 @@ void QtTextBox::select(int start, int length) {
 
 void QtTextBox::setVisible(bool visible) {
     m_visible = visible;
-    if (m_edit) {
+    if (m_edit || (visible && made())) {
         m_edit->setVisible(visible);
     }
 }
 
+// Where the editor is, or where it will be made.
 Rect QtTextBox::geometry() const {
-    if (!m_edit) {
+    if (!m_edit && !m_parent) {
         return {};
     }
-    return toTwips(m_edit->geometry(), *m_twipsX, *m_twipsY);
+    return toTwips(m_edit ? m_edit->geometry() : m_rect, *m_twipsX, *m_twipsY);
 }
 
 void QtTextBox::setGeometry(const Rect& r) {
-    if (!m_edit) {
+    if (!m_edit && !m_parent) {
         return;
     }
-    const int cx = r.width >= 0 ? twipsToPixels(r.width, *m_twipsX) : m_edit->width();
-    const int cy = r.height >= 0 ? twipsToPixels(r.height, *m_twipsY) : m_edit->height();
-    m_edit->setGeometry(twipsToPixels(r.left, *m_twipsX), twipsToPixels(r.top, *m_twipsY), cx, cy);
+    const QRect now = m_edit ? m_edit->geometry() : m_rect;
+    const int cx = r.width >= 0 ? twipsToPixels(r.width, *m_twipsX) : now.width();
+    const int cy = r.height >= 0 ? twipsToPixels(r.height, *m_twipsY) : now.height();
+    const QRect placed(twipsToPixels(r.left, *m_twipsX), twipsToPixels(r.top, *m_twipsY), cx, cy);
+    if (m_edit) {
+        m_edit->setGeometry(placed);
+    } else {
+        m_rect = placed;
+    }
 }
 
 void QtTextBox::setFocus() {

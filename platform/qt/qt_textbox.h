@@ -23,9 +23,9 @@ class QtTextBox final : public TextBox {
 public:
     // `twips`: twips per pixel, read at each conversion (the screen may change).
     QtTextBox(const float* twipsX, const float* twipsY) : m_twipsX(twipsX), m_twipsY(twipsY) {}
-    // The editor of a new window of the form, hidden and empty; `changed` hears of
-    // each change the user makes to its text.
-    void attach(NoteEdit* edit, std::uint32_t colour, std::function<void()> changed);
+    // The editor of a new window of the form, hidden and empty at `rect` (pixels) in
+    // `parent`; `changed` hears of each change the user makes to its text.
+    void attach(QWidget* parent, const QRect& rect, std::uint32_t colour, std::function<void()> changed);
     NoteEdit* edit() const { return m_edit; }
     // The window goes: the editor with it.
     void detach();
@@ -50,6 +50,8 @@ public:
     void setFocus() override;
 
 private:
+    // Makes the editor's widget if it is not made yet; false when there is no window.
+    bool made();
     int toOuter(int position) const;
     int toInner(int position) const;
     void reviewWrap(int position, int added);
@@ -57,6 +59,9 @@ private:
     const float* m_twipsX;
     const float* m_twipsY;
     QPointer<NoteEdit> m_edit;
+    QPointer<QWidget> m_parent;  // where the widget is made, while it is not
+    QRect m_rect;                // where it is made, pixels
+    std::uint32_t m_colour = 0xFFFFFF;
     QMetaObject::Connection m_changes;
     std::function<void()> m_changed;
     bool m_programChange = false;  // while the program itself puts text in
