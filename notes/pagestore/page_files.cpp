@@ -41,29 +41,35 @@ void savePage(PageSet& pages, int number, PageProblems& problems, PageProblems* 
     plat::Platform& platform = pages.platform();
     PageText& editor = pages.page(number - 1);
     PageBaseline& baseline = pages.baseline(number - 1);
-    editor.readText([&](std::wstring_view text) {
-        if (text.empty() && baseline.empty()) {
-            editor.setModified(false);
-            return;
+    PageEncoder encoder(platform, bytes);
+    editor.readText([&](std::wstring_view piece) { encoder.add(piece); });
+    if (encoder.length() == 0 && baseline.empty()) {
+        editor.setModified(false);
+        return;
+    }
+    const PageDigest digest = encoder.finish();
+    if (digest == baseline.file && !fileMissing(platform, baseline, number)) {
+        editor.setModified(false);
+        return;
+    }
+    plat::FileIdentity written;
+    const plat::FileStatus status = writeAppFile(platform, pageFileName(number), bytes, &written);
+    if (status.ok) {
+        baseline = {digest, encoder.length(), {written, digest}};
+        editor.setModified(false);
+        if (warnings != nullptr && !status.warning.empty()) {
+            warnings->push_back({pageFileName(number), status.warning});
         }
-        PageDigest digest;
-        encodePageFile(platform, text, bytes, &digest);
-        if (digest == baseline.file && !fileMissing(platform, baseline, number)) {
-            editor.setModified(false);
-            return;
-        }
-        plat::FileIdentity written;
-        const plat::FileStatus status = writeAppFile(platform, pageFileName(number), bytes, &written);
-        if (status.ok) {
-            baseline = {digest, text.size(), {written, digest}};
-            editor.setModified(false);
-            if (warnings != nullptr && !status.warning.empty()) {
-                warnings->push_back({pageFileName(number), status.warning});
-            }
-        } else {
-            problems.push_back({pageFileName(number), status.error});
-        }
-    });
+    } else {
+        problems.push_back({pageFileName(number), status.error});
+    }
+}
+
+// The bytes page `number` would be written as now, and their digest.
+PageDigest encodePage(PageSet& pages, int number, std::string& bytes) {
+    PageEncoder encoder(pages.platform(), bytes);
+    pages.page(number - 1).readText([&](std::wstring_view piece) { encoder.add(piece); });
+    return encoder.finish();
 }
 
 // A temporary file is left over from a crash when its writer is no longer running,
@@ -183,10 +189,8 @@ void takeFile(PageSet& pages, int number, std::shared_ptr<const std::string> byt
 // from. Edited back to the text of its start, the page has nothing of its own and
 // follows the file instead (true).
 bool followsInstead(PageSet& pages, int number) {
-    bool same = false;
-    pages.page(number - 1).readText([&](std::wstring_view text) {
-        same = digestOf(encodePageFile(pages.platform(), text)) == pages.baseline(number - 1).file;
-    });
+    std::string bytes;
+    const bool same = encodePage(pages, number, bytes) == pages.baseline(number - 1).file;
     return same && !ReloadPage(pages, number);
 }
 
@@ -235,7 +239,7 @@ void settle(PageSet& pages, const PageConflict& conflict, bool keepOwn, PageProb
     }
     const std::optional<plat::FileIdentity> identity = platform.files().identify(pagePath(platform, n));
     std::string own;
-    pages.page(n - 1).readText([&](std::wstring_view text) { own = encodePageFile(platform, text); });
+    encodePage(pages, n, own);
     const plat::FileStatus kept = writeAppFile(platform, conflict.windowCopy, own);
     if (!kept.ok) {
         problems.push_back({conflict.windowCopy, kept.error});

@@ -76,7 +76,8 @@ public:
     virtual bool changed() const = 0;
     // Number of UTF-16 units of the text, without reading it.
     virtual std::size_t textLength() const = 0;
-    // Hands the text to `reader`, valid only during the call.
+    // Hands the text to `reader` in order, in one piece or several, each valid only
+    // during its call.
     virtual void readText(const std::function<void(std::wstring_view)>& reader) const = 0;
     // Marks the text saved (false) or changed (true).
     virtual void setModified(bool modified) = 0;

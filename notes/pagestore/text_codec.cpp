@@ -68,38 +68,51 @@ bool narrowAscii(const wchar_t* __restrict in, std::size_t count, char* __restri
 
 std::string encodePageFile(const plat::Platform& platform, std::wstring_view text, PageDigest* digest) {
     std::string bytes;
-    encodePageFile(platform, text, bytes, digest);
+    PageEncoder encoder(platform, bytes);
+    encoder.add(text);
+    const PageDigest made = encoder.finish();
+    if (digest != nullptr) {
+        *digest = made;
+    }
     return bytes;
 }
 
-// A page of plain ASCII, the common case, is narrowed, checked and digested a piece at
-// a time, in one pass over the text while each piece is still in the cache; the
-// first character beyond ASCII sends the page the general way.
-void encodePageFile(const plat::Platform& platform, std::wstring_view text, std::string& bytes, PageDigest* digest) {
+PageEncoder::PageEncoder(const plat::Platform& platform, std::string& bytes) : m_platform(platform), m_bytes(bytes) {
+    m_bytes.clear();
+}
+
+void PageEncoder::add(std::wstring_view piece) {
     constexpr std::size_t kPiece = 16384;
-    bytes.resize(text.size() + kLineEnd.size());
-    DigestBuilder builder;
-    bool ascii = true;
-    for (std::size_t at = 0; ascii && at < text.size(); at += kPiece) {
-        const std::size_t count = std::min(kPiece, text.size() - at);
-        ascii = narrowAscii(text.data() + at, count, bytes.data() + at);
-        if (digest != nullptr) {
-            builder.add(std::string_view(bytes).substr(at, count));
-        }
-    }
-    if (ascii) {
-        bytes.replace(text.size(), kLineEnd.size(), kLineEnd);
-        if (digest != nullptr) {
-            builder.add(kLineEnd);
-            *digest = builder.finish();
-        }
+    m_length += piece.size();
+    if (!m_ascii) {
+        m_wide += piece;
         return;
     }
-    bytes = encodeText(platform, text);
-    bytes += kLineEnd;
-    if (digest != nullptr) {
-        *digest = digestOf(bytes);
+    for (std::size_t at = 0; at < piece.size(); at += kPiece) {
+        const std::wstring_view part = piece.substr(at, kPiece);
+        const std::size_t start = m_bytes.size();
+        m_bytes.resize(start + part.size());
+        if (!narrowAscii(part.data(), part.size(), m_bytes.data() + start)) {
+            // The ASCII so far, and all that follows, as text for the general way.
+            m_ascii = false;
+            m_bytes.resize(start);
+            m_wide.assign(m_bytes.begin(), m_bytes.end());
+            m_wide += piece.substr(at);
+            return;
+        }
+        m_digest.add(std::string_view(m_bytes).substr(start));
     }
+}
+
+PageDigest PageEncoder::finish() {
+    if (m_ascii) {
+        m_bytes += kLineEnd;
+        m_digest.add(kLineEnd);
+        return m_digest.finish();
+    }
+    m_bytes = encodeText(m_platform, m_wide);
+    m_bytes += kLineEnd;
+    return digestOf(m_bytes);
 }
 
 std::wstring decodePageFile(const plat::Platform& platform, std::string_view bytes) {

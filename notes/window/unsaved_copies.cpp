@@ -139,7 +139,7 @@ std::shared_ptr<UnsavedCopies::Batch> UnsavedCopies::snapshot() {
         }
         Batch::Page entry;
         entry.record = {i, m_pages.baseline(i).origin, written, {}};
-        page.readText([&](std::wstring_view text) { entry.text.assign(text); });
+        page.readText([&](std::wstring_view piece) { entry.text += piece; });
         batch->pages.push_back(std::move(entry));
     }
     return batch;

@@ -18,6 +18,7 @@ namespace plat::qt {
 // The conversions at the editor's edge. Lone surrogates pass through both ways.
 QString toEditorText(std::wstring_view text);
 std::wstring fromEditorText(const QString& text);  // block separators become CR LF
+void appendEditorText(std::wstring& out, QStringView text);
 
 class QtTextBox final : public TextBox {
 public:

@@ -5,7 +5,7 @@ namespace plat {
 
 std::wstring TextContent::text() const {
     std::wstring copy;
-    readText([&copy](std::wstring_view text) { copy.assign(text); });
+    readText([&copy](std::wstring_view piece) { copy += piece; });
     return copy;
 }
 

@@ -138,8 +138,9 @@ public:
     virtual void setText(std::wstring_view text) = 0;
     // Number of UTF-16 units of the text, without reading it.
     virtual std::size_t textLength() const = 0;
-    // Hands the text to `reader` in place, without a copy where the desktop allows.
-    // The view is valid only during the call.
+    // Hands the text to `reader` in order, without a copy of the whole: in place in
+    // one piece where the desktop keeps it whole, in pieces where it keeps it so.
+    // Each view is valid only during its call.
     virtual void readText(const std::function<void(std::wstring_view)>& reader) const = 0;
     // The changed flag: set when the user (or setSelText) changes the text.
     virtual bool modified() const = 0;

@@ -4,6 +4,9 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include <string>
+#include <vector>
+
 #include "platform/qt/qt_form.h"
 #include "tests/contract/contract_fixture.h"
 
@@ -47,10 +50,25 @@ TEST_F(QtTextBoxes, TextKeepsItsLineEndsAndEveryCharacter) {
     EXPECT_EQ(box().text(), text);
     EXPECT_EQ(box().textLength(), text.size() + (sizeof(wchar_t) == 4 ? 1 : 0)) << "UTF-16 units";
     std::wstring read;
-    box().readText([&](std::wstring_view all) { read = all; });
+    box().readText([&](std::wstring_view piece) { read += piece; });
     EXPECT_EQ(read, text);
     EXPECT_FALSE(box().modified());
     EXPECT_EQ(box().selStart(), static_cast<int>(box().textLength())) << "the caret follows the new text";
+
+    // A long text comes out in pieces, none of them the whole, which add up to it.
+    std::wstring lines;
+    for (int i = 0; i < 8000; ++i) {
+        lines += L"line " + std::to_wstring(i) + L" \u00e9\U0001F600\r\n";
+    }
+    box().setText(lines);
+    std::vector<std::size_t> pieces;
+    read.clear();
+    box().readText([&](std::wstring_view piece) {
+        pieces.push_back(piece.size());
+        read += piece;
+    });
+    EXPECT_EQ(read, lines);
+    EXPECT_GT(pieces.size(), 1u);
 
     box().setText(L"lone\nfeed\rreturn");
     EXPECT_EQ(box().text(), L"lone\r\nfeed\r\nreturn") << "the editor breaks lines at either";

@@ -63,6 +63,16 @@ TEST_F(TextCodecTest, TheDigestTakenWhileEncodingIsTheDigestOfTheBytes) {
         const std::string bytes = encodePageFile(m_platform, text, &digest);
         EXPECT_EQ(bytes, encodePageFile(m_platform, text));
         EXPECT_EQ(digest, digestOf(bytes)) << text.size();
+        // The same text handed over in three pieces, as an editor may read it out.
+        std::string pieced = "left over from the last page";
+        PageEncoder encoder(m_platform, pieced);
+        const std::wstring_view all(text);
+        encoder.add(all.substr(0, text.size() / 3));
+        encoder.add(all.substr(text.size() / 3, text.size() / 3));
+        encoder.add(all.substr(2 * (text.size() / 3)));
+        EXPECT_EQ(encoder.length(), text.size());
+        EXPECT_EQ(encoder.finish(), digest);
+        EXPECT_EQ(pieced, bytes);
     }
     const std::string input = "0123456789abcdefghijklmnopqrstuvwxyz!";
     for (std::size_t cut = 0; cut <= input.size(); ++cut) {
