@@ -73,16 +73,26 @@ double timedKeys(XDriver& x, const Started& s, unsigned long keysym, bool ctrl) 
     return nowMs() - t0;
 }
 
+// Wake-ups per minute of a program left alone after it settled, over `seconds`.
+double idleWakeUps(pid_t pid, int seconds) {
+    usleep(500000);
+    const long long before = XDriver::wakeUps(pid);
+    sleep(static_cast<unsigned>(seconds));
+    return static_cast<double>(XDriver::wakeUps(pid) - before) * 60.0 / seconds;
+}
+
 void startCases(XDriver& x, const std::string& notes, const std::string& bare, const Home& home, Samples& out) {
     home.reset(0);
     Started b = start(x, bare, home);
     out["bare: first window, ms"].push_back(b.mappedMs);
     out["bare: peak memory, MiB"].push_back(XDriver::peakMiB(b.pid));
+    out["bare: idle wake-ups per minute"].push_back(idleWakeUps(b.pid, 3));
     XDriver::kill(b.pid);
     Started n = start(x, notes, home);
     out["empty start: first window, ms"].push_back(n.mappedMs);
     out["empty start: answering, ms"].push_back(n.readyMs);
     out["empty start: peak memory, MiB"].push_back(XDriver::peakMiB(n.pid));
+    out["empty start: idle wake-ups per minute"].push_back(idleWakeUps(n.pid, 3));
     XDriver::kill(n.pid);
 }
 
@@ -136,6 +146,26 @@ void recoveryCases(XDriver& x, const Started& n, const Home& home, Samples& out)
     out["copy of 1 MiB on disk after a pause, ms"].push_back(nowMs() - paused);
 }
 
+// A 16 MiB page: one key, then pings every few milliseconds until its recovery copy
+// is on disk. The slowest answer is the longest the window stood still while the copy
+// was taken and written.
+void hugePageCase(XDriver& x, const std::string& notes, const Home& home, Samples& out) {
+    home.reset(0);
+    std::ofstream(home.data() / "page1.txt", std::ios::binary) << pageFile(16 * kMiB, 1);
+    Started n = start(x, notes, home);
+    timedKeys(x, n, XK_End, true);
+    timedKeys(x, n, XK_x, false);
+    double slowest = 0;
+    for (const double t0 = nowMs(); copySize(home) < static_cast<long long>(16 * kMiB) && nowMs() - t0 < 10000;) {
+        const double ping = nowMs();
+        x.ping(n.window, kTimeoutMs);
+        slowest = std::max(slowest, nowMs() - ping);
+        usleep(2000);
+    }
+    out["16 MiB page: longest stall while its copy is written, ms"].push_back(slowest);
+    XDriver::kill(n.pid);
+}
+
 void bigPageCases(XDriver& x, const std::string& notes, const std::string& bare, const Home& home, Samples& out) {
     home.reset(10);
     Started b = start(x, bare, home, (home.data() / "page1.txt").string());
@@ -156,6 +186,11 @@ void bigPageCases(XDriver& x, const std::string& notes, const std::string& bare,
         timedKeys(x, n, XK_End, true);
         timedKeys(x, n, XK_x, false);
     }
+    // Every page shown and changed: their recovery copies are written after the pause.
+    const double withoutCopies = XDriver::residentMiB(n.pid);
+    usleep(2000000);
+    out["ten 1 MiB pages shown and changed: memory, MiB"].push_back(withoutCopies);
+    out["the same with their recovery copies written: peak memory, MiB"].push_back(XDriver::peakMiB(n.pid));
     out["Save, ten changed 1 MiB pages, ms"].push_back(timedKeys(x, n, XK_s, true));
     out["Save, nothing changed, ms"].push_back(timedKeys(x, n, XK_s, true));
     XDriver::kill(n.pid);
@@ -194,6 +229,13 @@ void report(const Samples& s) {
     printGoal("Save ten changed vs floor", mid(s, "Save, ten changed 1 MiB pages, ms"),
               mid(s, "write-fsync-rename floor, ten 1 MiB, ms"), 1.5);
     printGoal("Save nothing changed (ms, goal 5)", mid(s, "Save, nothing changed, ms"), 5, 1.0);
+    printGoal("16 MiB page: longest stall while copied (ms, goal 50)",
+              mid(s, "16 MiB page: longest stall while its copy is written, ms"), 50, 1.0);
+    printGoal("idle wake-ups per minute vs bare Qt window", mid(s, "empty start: idle wake-ups per minute"),
+              mid(s, "bare: idle wake-ups per minute"), 1.0);
+    printGoal("memory with ten recovery copies vs without",
+              mid(s, "the same with their recovery copies written: peak memory, MiB"),
+              mid(s, "ten 1 MiB pages shown and changed: memory, MiB"), 1.2);
 }
 
 }  // namespace
@@ -212,6 +254,7 @@ int main(int argc, char** argv) {
         for (int run = 0; run < runs; ++run) {
             bench::startCases(x, argv[1], argv[2], home, samples);
             bench::bigPageCases(x, argv[1], argv[2], home, samples);
+            bench::hugePageCase(x, argv[1], home, samples);
         }
         std::filesystem::remove_all(home.root);
         bench::report(samples);

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -135,15 +136,39 @@ void XDriver::key(unsigned long window, unsigned long keysym, bool ctrl) {
     XFlush(d);
 }
 
-double XDriver::peakMiB(pid_t pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+namespace {
+
+// The number after `field` in a /proc status file, 0 when there is none.
+double statusField(const std::string& path, const std::string& field) {
+    std::ifstream status(path);
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
+        if (line.rfind(field, 0) == 0) {
+            return std::strtod(line.c_str() + field.size(), nullptr);
         }
     }
     return 0;
+}
+
+}  // namespace
+
+double XDriver::peakMiB(pid_t pid) {
+    return statusField("/proc/" + std::to_string(pid) + "/status", "VmHWM:") / 1024.0;
+}
+
+double XDriver::residentMiB(pid_t pid) {
+    return statusField("/proc/" + std::to_string(pid) + "/status", "VmRSS:") / 1024.0;
+}
+
+long long XDriver::wakeUps(pid_t pid) {
+    long long count = 0;
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        const std::string status = (task.path() / "status").string();
+        count += static_cast<long long>(statusField(status, "voluntary_ctxt_switches:") +
+                                        statusField(status, "nonvoluntary_ctxt_switches:"));
+    }
+    return count;
 }
 
 void XDriver::kill(pid_t pid) {

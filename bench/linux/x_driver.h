@@ -30,8 +30,12 @@ public:
     bool settled(unsigned long window, double timeoutMs) { return ping(window, timeoutMs) && ping(window, timeoutMs); }
     // A key press and release sent to `window`: `keysym` with Ctrl when `ctrl`.
     void key(unsigned long window, unsigned long keysym, bool ctrl);
-    // The peak resident memory of process `pid` so far, MiB.
+    // The peak resident memory of process `pid` so far, and the resident memory now, MiB.
     static double peakMiB(pid_t pid);
+    static double residentMiB(pid_t pid);
+    // How often the threads of process `pid` have gone to sleep and woken, so far
+    // (their context switches, the voluntary and the forced).
+    static long long wakeUps(pid_t pid);
     // Ends the process at once and reaps it.
     static void kill(pid_t pid);
 
