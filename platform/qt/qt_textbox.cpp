@@ -79,20 +79,30 @@ std::wstring fromEditorText(const QString& text) {
     return out;
 }
 
+// Written through a pointer into room made first (each unit gives at most two): the
+// common character, below the surrogates and not a block separator, costs a compare
+// and a store.
 void appendEditorText(std::wstring& out, QStringView text) {
     const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
     const auto size = static_cast<std::size_t>(text.size());
+    const std::size_t start = out.size();
+    out.resize(start + 2 * size);
+    wchar_t* to = out.data() + start;
     for (std::size_t i = 0; i < size; ++i) {
         const char32_t c = units[i];
-        if (c == kBlockSeparator) {
-            out += L"\r\n";
+        if (c < 0xD800 && c != kBlockSeparator) {
+            *to++ = static_cast<wchar_t>(c);
+        } else if (c == kBlockSeparator) {
+            *to++ = L'\r';
+            *to++ = L'\n';
         } else if (sizeof(wchar_t) == 4 && isHigh(c) && i + 1 < size && isLow(units[i + 1])) {
-            out.push_back(static_cast<wchar_t>(0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00)));
+            *to++ = static_cast<wchar_t>(0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00));
             ++i;
         } else {
-            out.push_back(static_cast<wchar_t>(c));
+            *to++ = static_cast<wchar_t>(c);
         }
     }
+    out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 // The editor's widget is made when it is first needed (shown, given text or a
