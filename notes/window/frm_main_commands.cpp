@@ -67,6 +67,12 @@ PageProblems FrmMain::savePages(PageProblems* warnings) {
         };
     }
     PageProblems problems = SavePages(*this, warnings, choose, &m_saveRoom);
+    // The room of a big page is let go: kept, a rare 16 MiB page would hold its
+    // bytes for the rest of the run.
+    constexpr std::size_t kRoomKept = std::size_t{4} << 20;
+    if (m_saveRoom.capacity() > kRoomKept) {
+        m_saveRoom = std::string();
+    }
     m_copies.saved();
     m_follower.watch();  // the first save makes the data folder
     return problems;
