@@ -104,7 +104,9 @@ PageBaseline baselineOf(const plat::Platform& platform, const std::string& bytes
         return {fileDigest, bytes.size() - kLineEnd.size(), {std::nullopt, fileDigest}};
     }
     const std::wstring text = decodePageFile(platform, bytes);
-    return {digestOf(encodePageFile(platform, text)), text.size(), {std::nullopt, fileDigest}};
+    PageDigest digest;
+    encodePageFile(platform, text, &digest);
+    return {digest, text.size(), {std::nullopt, fileDigest}};
 }
 
 void removeStaleTempFiles(plat::Platform& platform, const std::wstring& folder) {

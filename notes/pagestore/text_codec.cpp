@@ -12,37 +12,6 @@
 namespace notes {
 namespace {
 
-bool isAscii(std::wstring_view text) {
-    wchar_t any = 0;
-    for (wchar_t c : text) {
-        any |= c;
-    }
-    return static_cast<std::uint32_t>(any) < 0x80;
-}
-
-}  // namespace
-
-// Plain ASCII is the same bytes in the ANSI character set, so the common page is
-// copied straight into the file's bytes.
-std::string encodeText(const plat::Platform& platform, std::wstring_view text) {
-    std::string bytes;
-    if (isAscii(text)) {
-        bytes.reserve(text.size() + kLineEnd.size());
-        bytes.resize(text.size());
-        std::transform(text.begin(), text.end(), bytes.begin(), [](wchar_t c) { return static_cast<char>(c); });
-        return bytes;
-    }
-    // ANSI bytes that happen to start like a byte-order mark would read back as
-    // UTF-8, so such a page is stored as UTF-8 too.
-    if (!platform.ansiText().toAnsi(text, bytes) || bytes.starts_with(kUtf8Bom)) {
-        bytes.assign(kUtf8Bom);
-        plat::appendUtf8(bytes, text);
-    }
-    return bytes;
-}
-
-namespace {
-
 // Narrows `count` characters and says whether all were ASCII. The inner loop's fixed
 // length and the two unaliased pointers let the compiler do it a vector at a time.
 bool narrowAscii(const wchar_t* __restrict in, std::size_t count, char* __restrict out) {
@@ -65,6 +34,23 @@ bool narrowAscii(const wchar_t* __restrict in, std::size_t count, char* __restri
 }
 
 }  // namespace
+
+// Plain ASCII is the same bytes in the ANSI character set, so the common page is
+// narrowed straight into the file's bytes.
+std::string encodeText(const plat::Platform& platform, std::wstring_view text) {
+    std::string bytes(text.size(), '\0');
+    if (narrowAscii(text.data(), text.size(), bytes.data())) {
+        return bytes;
+    }
+    bytes.clear();
+    // ANSI bytes that happen to start like a byte-order mark would read back as
+    // UTF-8, so such a page is stored as UTF-8 too.
+    if (!platform.ansiText().toAnsi(text, bytes) || bytes.starts_with(kUtf8Bom)) {
+        bytes.assign(kUtf8Bom);
+        plat::appendUtf8(bytes, text);
+    }
+    return bytes;
+}
 
 std::string encodePageFile(const plat::Platform& platform, std::wstring_view text, PageDigest* digest) {
     std::string bytes;

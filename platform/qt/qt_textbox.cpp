@@ -80,7 +80,6 @@ QString toEditorText(std::wstring_view text) {
 // blanks.
 std::wstring fromEditorText(const QString& text) {
     std::wstring out;
-    out.reserve(static_cast<std::size_t>(text.size()) + static_cast<std::size_t>(text.count(kBlockSeparator)));
     appendEditorText(out, text);
     return out;
 }
@@ -208,7 +207,6 @@ void QtTextBox::readText(const std::function<void(std::wstring_view)>& reader) c
     }
     const QString all = m_edit->document()->toRawText();
     std::wstring piece;
-    piece.reserve(static_cast<std::size_t>(kPiece) + 2);
     for (qsizetype at = 0; at < all.size();) {
         qsizetype count = std::min(kPiece, all.size() - at);
         // A surrogate pair stays in one piece.
