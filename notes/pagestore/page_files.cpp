@@ -257,6 +257,9 @@ PageProblems SavePages(PageSet& pages, PageProblems* warnings, const ConflictCho
     std::vector<int> due;
     for (int n = 1; n <= kPageCount; ++n) {
         const PageText& editor = pages.page(n - 1);
+        if (editor.unread()) {
+            continue;  // its text is its file's, whatever that holds
+        }
         const PageBaseline& baseline = pages.baseline(n - 1);
         // The length is a free second look, for a whole new text that another
         // program put into the editor without the editor calling it a change.
@@ -299,28 +302,53 @@ std::optional<PageProblem> ReloadPage(PageSet& pages, int number) {
     return std::nullopt;
 }
 
-PageProblems LoadPages(PageSet& pages) {
+namespace {
+
+// Reads page `number`'s file, if there is one, into the page; a file that cannot be
+// read leaves the page empty, and its baseline empty too: the file is only written
+// over once the user puts text into its page.
+std::optional<PageProblem> loadPage(PageSet& pages, int number) {
+    plat::Platform& platform = pages.platform();
+    const std::wstring path = pagePath(platform, number);
+    if (!platform.files().isOrdinaryFile(path)) {
+        pages.baseline(number - 1) = {};
+        return std::nullopt;
+    }
+    auto bytes = std::make_shared<std::string>();
+    // Taken before the read: a change in between then shows as a change later.
+    const std::optional<plat::FileIdentity> identity = platform.files().identify(path);
+    const plat::FileStatus status = platform.files().readFile(path, *bytes);
+    std::optional<PageProblem> problem;
+    if (!status.ok) {
+        problem = PageProblem{pageFileName(number), status.error};
+        bytes->clear();
+    }
+    // A hidden page keeps the file's bytes (a byte a character for most pages) rather
+    // than its decoded text, until it is first shown.
+    takeFile(pages, number, bytes, identity);
+    return problem;
+}
+
+}  // namespace
+
+PageProblems LoadPages(PageSet& pages, std::function<void(const PageProblem&)> lateProblem) {
     plat::Platform& platform = pages.platform();
     removeStaleTempFiles(platform, platform.program().dataFolder());
     removeStaleTempFiles(platform, appFilePath(platform, kRecoveryFolder));
+    auto late = std::make_shared<std::function<void(const PageProblem&)>>(std::move(lateProblem));
     PageProblems problems;
     for (int n = 1; n <= kPageCount; ++n) {
-        const std::wstring path = pagePath(platform, n);
-        if (!platform.files().isOrdinaryFile(path)) {
-            continue;
+        const std::optional<plat::FileIdentity> identity = platform.files().identify(pagePath(platform, n));
+        if (n > 1 && identity && identity->size > kReadAtStartBytes) {
+            // A big file is more than a line end, so its page's Go entry stays enabled.
+            pages.page(n - 1).loadLater([&pages, n, late] {
+                if (const std::optional<PageProblem> problem = loadPage(pages, n); problem && *late) {
+                    (*late)(*problem);
+                }
+            });
+        } else if (const std::optional<PageProblem> problem = loadPage(pages, n)) {
+            problems.push_back(*problem);
         }
-        auto bytes = std::make_shared<std::string>();
-        // Taken before the read: a change in between then shows as a change later.
-        const std::optional<plat::FileIdentity> identity = platform.files().identify(path);
-        const plat::FileStatus status = platform.files().readFile(path, *bytes);
-        if (!status.ok) {
-            problems.push_back({pageFileName(n), status.error});
-            bytes->clear();
-        }
-        // An unreadable file's baseline is empty: it is only written over once the
-        // user puts text into its page. A hidden page keeps the file's bytes (a byte a
-        // character for most pages) rather than its decoded text, until it is first shown.
-        takeFile(pages, n, bytes, identity);
     }
     return problems;
 }

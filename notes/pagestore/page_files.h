@@ -84,6 +84,15 @@ public:
     // Gives the page the text it was loaded with, `length` units long; `source` makes
     // the text when it is first needed.
     virtual void loadText(std::function<std::wstring()> source, std::size_t length) = 0;
+    // Leaves the page's file unread for now: `load` fills the page and its baseline,
+    // once, when the page's text or length is first needed. A new text given before
+    // then takes the file's place.
+    virtual void loadLater(std::function<void()> load) = 0;
+    // Whether the page waits for such a load: its text is then its file's, whatever
+    // the file holds when it is read.
+    virtual bool unread() const = 0;
+    // Runs the waiting load now (nothing when there is none).
+    virtual void read() = 0;
 };
 
 // The ten pages, and what each held at its last load or save.
@@ -125,8 +134,13 @@ PageProblems SavePages(PageSet& pages, PageProblems* warnings = nullptr, const C
 std::optional<PageProblem> ReloadPage(PageSet& pages, int number);
 // Fills the pages from their files; returns the files that exist but could not be
 // read (their pages start empty). A page takes its file's bytes now and makes its
-// text from them when the text is first needed.
-PageProblems LoadPages(PageSet& pages);
+// text from them when the text is first needed. A big file of a page other than the
+// first is read only when its page is first needed; `lateProblem` then hears of a
+// file that could not be read.
+PageProblems LoadPages(PageSet& pages, std::function<void(const PageProblem&)> lateProblem = {});
+// Files up to this size are read at start whichever page they belong to: reading
+// them costs less than keeping them for later, and their emptiness is then known.
+inline constexpr std::uint64_t kReadAtStartBytes = 64 * 1024;
 
 // Whether page `number`'s file is still the version `origin` describes: the same
 // identity, or failing that the same bytes.

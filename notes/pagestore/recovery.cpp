@@ -260,6 +260,7 @@ void keepBeside(PageSet& pages, RecoveryStore& store, const RecoveryStore::Orpha
 void putBack(PageSet& pages, RecoveryStore& store, const RecoveryStore::Orphan& orphan, RecoveryReport& report) {
     const RecoveryRecord& record = orphan.record;
     const int number = record.page + 1;
+    pages.page(record.page).read();  // the copy is weighed against what the file holds
     PageBaseline& baseline = pages.baseline(record.page);
     if (digestOf(record.pageBytes) == baseline.file && pageFileIs(pages.platform(), number, baseline.origin)) {
         store.dropOrphan(orphan);

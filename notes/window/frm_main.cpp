@@ -7,6 +7,7 @@
 #include "notes/window/frm_main_design.h"
 #include "notes/window/menu_ids.h"
 #include "notes/window/window_settings.h"
+#include "platform/services/timers.h"
 
 namespace notes {
 
@@ -69,7 +70,9 @@ FrmMain::FrmMain(plat::Platform& platform)
     }
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain() {
+    m_platform.timers().stopTimer(m_lateTimer);
+}
 
 void FrmMain::Form_Load() {
     m_form->setBounds(readWindowBounds(m_platform));

@@ -83,6 +83,9 @@ public:
 
     // Start-up: puts back the unsaved text that windows now gone left, and says so.
     void recoverUnsaved();
+    // Says, once the event under way is over, that page files read late (when their
+    // pages were first needed) could not be read.
+    void reportLateProblem(const PageProblem& problem);
     // Start-up: pages without unsaved edits follow their files from now on.
     void followPageFiles() { m_follower.watch(); }
 
@@ -132,6 +135,8 @@ private:
     PageBaselines m_baselines;
     std::wstring m_undoText;
     int m_currentPage = 0;
+    PageProblems m_lateProblems;   // files read late that could not be read, not yet reported
+    int m_lateTimer = 0;
     std::string m_saveRoom;        // the bytes of the last page saved, its memory kept for the next save
     int m_undoPage = 0;            // the page UndoText was taken from
     bool m_closePending = false;   // a close request came while a message box was open

@@ -3,6 +3,9 @@
 #include "notes/pagestore/page_files.h"
 #include "notes/window/frm_main.h"
 #include "platform/services/screen.h"
+#include "platform/services/timers.h"
+
+#include <utility>
 
 namespace notes {
 namespace {
@@ -22,6 +25,21 @@ void reportUnreadablePages(FrmMain& window, const PageProblems& problems) {
 }
 
 }  // namespace
+
+// The read happens in the middle of whatever needed the page (a page step, a save),
+// so the box waits for a timer of its own rather than opening halfway through.
+void FrmMain::reportLateProblem(const PageProblem& problem) {
+    m_lateProblems.push_back(problem);
+    if (m_lateTimer == 0) {
+        m_lateTimer = m_platform.timers().startTimer(0, [this] {
+            m_lateTimer = 0;
+            handleEvent(L"The page files could not be read", [this] {
+                const PageProblems problems = std::exchange(m_lateProblems, {});
+                reportUnreadablePages(*this, problems);
+            });
+        });
+    }
+}
 
 void FrmMain::recoverUnsaved() {
     const std::wstring message = m_copies.recover();
@@ -50,7 +68,8 @@ PageProblems SavePages() {
 }
 
 PageProblems LoadPages() {
-    return LoadPages(*g_frmMain);
+    FrmMain* window = g_frmMain;
+    return LoadPages(*window, [window](const PageProblem& problem) { window->reportLateProblem(problem); });
 }
 
 void SetAlwaysOnTop(plat::Platform& platform, plat::Form& form, bool onTop) {

@@ -4,7 +4,27 @@
 
 namespace notes {
 
+void PageEditor::loadLater(std::function<void()> load) {
+    m_changed = false;
+    m_box.setText(L"");
+    m_source = nullptr;
+    m_load = std::move(load);
+    if (m_box.visible()) {
+        runLoad();
+    }
+}
+
+// The load is let go before it runs: it gives the page its text through loadText.
+void PageEditor::runLoad() const {
+    if (m_load) {
+        const std::function<void()> load = std::move(m_load);
+        m_load = nullptr;
+        load();
+    }
+}
+
 void PageEditor::loadText(TextSource source, std::size_t length) {
+    m_load = nullptr;
     m_changed = false;
     m_box.setText(L"");
     m_source = std::move(source);
@@ -21,7 +41,9 @@ void PageEditor::setModified(bool modified) {
     }
 }
 
+// The file is read first, so that Save weighs the new text against it.
 void PageEditor::setText(std::wstring_view text) {
+    runLoad();
     m_source = nullptr;
     m_box.setText(text);
     m_changed = true;
@@ -31,10 +53,12 @@ void PageEditor::setText(std::wstring_view text) {
 }
 
 std::size_t PageEditor::textLength() const {
+    runLoad();
     return m_source ? m_sourceLength : m_box.textLength();
 }
 
 void PageEditor::readText(const std::function<void(std::wstring_view)>& reader) const {
+    runLoad();
     if (m_source) {
         reader(m_source());
     } else {
@@ -70,6 +94,7 @@ void PageEditor::setVisible(bool visible) {
 // memory for a big page) stays the page's text, so that Save never writes the empty
 // box over the file, and the next show tries again.
 void PageEditor::realize() const {
+    runLoad();
     if (m_source) {
         m_box.setText(m_source());
         m_source = nullptr;

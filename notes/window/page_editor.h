@@ -30,7 +30,11 @@ public:
     void loadText(TextSource source, std::size_t length) override;
     // Whether the text changed since it was loaded or last marked saved.
     bool changed() const override { return m_changed || m_box.modified(); }
-    bool empty() const { return textLength() == 0; }
+    // A page whose file is not yet read is not empty: only big files wait.
+    bool empty() const { return !m_load && textLength() == 0; }
+    void loadLater(std::function<void()> load) override;
+    bool unread() const override { return static_cast<bool>(m_load); }
+    void read() override { runLoad(); }
     // Called after each change the program makes to the text (the user's own come as
     // the form's text-change events).
     void onEdit(std::function<void()> edited) { m_edited = std::move(edited); }
@@ -53,11 +57,15 @@ public:
     void setFocus() override { m_box.setFocus(); }
 
 private:
+    // Runs a waiting load of the page's file.
+    void runLoad() const;
     // Puts a deferred text and size into the box (hidden or not).
     void realize() const;
     void applyGeometry() const;
 
     plat::TextBox& m_box;
+    // Fills the page from its file, for a page whose file is not read yet.
+    mutable std::function<void()> m_load;
     // The text of a page not shown since it was loaded; the box is empty meanwhile.
     mutable TextSource m_source;
     std::size_t m_sourceLength = 0;

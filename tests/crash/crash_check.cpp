@@ -42,6 +42,9 @@ public:
         m_source = std::move(source);
         m_length = length;
     }
+    void loadLater(std::function<void()> load) override { load(); }
+    bool unread() const override { return false; }
+    void read() override {}
     std::wstring text() const { return m_source ? m_source() : std::wstring(); }
 
 private:

@@ -134,6 +134,47 @@ TEST_F(FileCommandsTest, UnreadablePageFilesAreNamedAtStartAndLeftAlone) {
     EXPECT_EQ(readPage(3), "precious\r\n");
 }
 
+// A big file of a hidden page is read when its page is first needed, so the page
+// shows the file as it is then; until then no save writes over it or asks about it.
+TEST_F(FileCommandsTest, ABigHiddenPageIsReadWhenFirstNeeded) {
+    std::string big(kReadAtStartBytes + 1, 'a');
+    big += "\r\n";
+    writePage(3, big);
+    writePage(5, big);
+    start();
+    EXPECT_TRUE(window().menuEnabled(mnuGoThree));
+    EXPECT_TRUE(page(2).unread());
+    writePage(3, "changed elsewhere\r\n");
+    writePage(5, "also changed\r\n");
+    page(0).setText(L"typed");
+    window().clickMenu(mnuFileSave);
+    EXPECT_EQ(readPage(3), "changed elsewhere\r\n");
+    window().clickMenu(mnuGoThree);
+    EXPECT_EQ(page(2).text(), L"changed elsewhere");
+    page(4).setText(page(4).text() + L", and typed");  // the file is read before the edit
+    window().clickMenu(mnuFileSave);
+    EXPECT_EQ(readPage(5), "also changed, and typed\r\n");
+    EXPECT_TRUE(m_platform.messageBoxes().empty());
+}
+
+TEST_F(FileCommandsTest, ABigHiddenPageThatCannotBeReadIsNamedAfterTheStepThatNeededIt) {
+    std::string big(kReadAtStartBytes + 1, 'a');
+    big += "\r\n";
+    writePage(2, big);
+    start();
+    m_platform.failReads(L"page2.txt", L"The process cannot access the file");
+    m_platform.queueAnswer(plat::MsgAnswer::Ok, [&] { EXPECT_EQ(window().caption(), L"Quibbet - Page 2"); });
+    window().clickMenu(mnuNext);
+    EXPECT_TRUE(m_platform.messageBoxes().empty());
+    m_platform.advanceClock(0);
+    ASSERT_EQ(m_platform.messageBoxes().size(), 1u);
+    EXPECT_NE(narrow(m_platform.messageBoxes()[0].text).find("page2.txt: The process cannot access the file"),
+              std::string::npos);
+    EXPECT_EQ(page(1).text(), L"");
+    window().clickMenu(mnuFileExit);
+    EXPECT_EQ(readPage(2).size(), kReadAtStartBytes + 3);
+}
+
 TEST_F(FileCommandsTest, ACloseRequestWhileABoxIsOpenIsCarriedOutOnceItIsAnswered) {
     start();
     page(0).setText(L"kept");
