@@ -1,5 +1,6 @@
 // Windows-1252 <-> wchar_t, exactly as Windows converts it: every byte has a
 // character (the five undefined bytes map to the C1 controls of the same value).
+#include <algorithm>
 #include <array>
 
 #include "platform/posix/posix_services.h"
@@ -46,12 +47,31 @@ bool Cp1252Text::toAnsi(std::wstring_view text, std::string& out) const {
     return true;
 }
 
+// Written through a pointer, a whole block at a time where it is plain ASCII (a loop
+// the compiler widens many bytes at once), since a page's text comes this way.
 std::wstring Cp1252Text::fromAnsi(std::string_view bytes) const {
-    std::wstring out;
-    out.reserve(bytes.size());
-    for (const char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        out.push_back(static_cast<wchar_t>(b >= 0x80 && b <= 0x9F ? kHigh[b - 0x80u] : b));
+    constexpr std::size_t kBlock = 64;
+    std::wstring out(bytes.size(), L'\0');
+    wchar_t* to = out.data();
+    const auto* from = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t end = std::min(bytes.size(), i + kBlock);
+        unsigned char any = 0;
+        for (std::size_t j = i; j < end; ++j) {
+            any |= from[j];
+        }
+        if (any < 0x80) {
+            for (std::size_t j = i; j < end; ++j) {
+                to[j] = static_cast<wchar_t>(from[j]);
+            }
+        } else {
+            for (std::size_t j = i; j < end; ++j) {
+                const unsigned char b = from[j];
+                to[j] = static_cast<wchar_t>(b >= 0x80 && b <= 0x9F ? kHigh[b - 0x80u] : b);
+            }
+        }
+        i = end;
     }
     return out;
 }
