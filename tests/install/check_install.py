@@ -16,8 +16,12 @@ import sys
 
 PROGRAMS = ["quibbets", "quibbets-notes"]
 ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
+METAINFO = "share/metainfo/org.quibbets.Quibbets.metainfo.xml"
+AUTOSTART = "etc/xdg/autostart/quibbets.desktop"
 EXPECTED = ([f"bin/{p}" for p in PROGRAMS] + [f"share/applications/{p}.desktop" for p in PROGRAMS] +
-            [f"share/icons/hicolor/{n}x{n}/apps/quibbets.png" for n in ICON_SIZES])
+            [f"share/icons/hicolor/{n}x{n}/apps/quibbets.png" for n in ICON_SIZES] +
+            [f"share/man/man1/{p}.1.gz" for p in PROGRAMS] + [METAINFO] +
+            ["share/doc/quibbets/changelog.gz", "share/doc/quibbets/copyright"])
 faults = []
 
 
@@ -39,12 +43,17 @@ def png_header(path):
     return struct.unpack(">IIxB", head[16:26])
 
 
-def check_desktop(root, program):
+def validate(what, *command):
+    """The validator passes the file and has nothing to say beyond that."""
+    result = subprocess.run(command, capture_output=True, text=True)
+    said = [l for l in result.stdout.splitlines() if l.strip() and "Validation was successful" not in l]
+    if result.returncode != 0 or said:
+        faults.append(f"{what}: {' / '.join(said) or result.stderr.strip()}")
+
+
+def check_desktop(path, program):
     """The entry passes desktop-file-validate and starts the program beside it, with the installed icon."""
-    path = os.path.join(root, f"share/applications/{program}.desktop")
-    result = subprocess.run(["desktop-file-validate", path], capture_output=True, text=True)
-    if result.returncode != 0 or result.stdout.strip():
-        faults.append(f"{program}.desktop: {result.stdout.strip() or result.stderr.strip()}")
+    validate(os.path.basename(path), "desktop-file-validate", path)
     entry = configparser.RawConfigParser(interpolation=None)
     entry.optionxform = str
     entry.read(path, encoding="utf-8")
@@ -57,9 +66,24 @@ def check_desktop(root, program):
         faults.append(f"{program}.desktop: not in the Utility category")
 
 
+def check_logon(etc):
+    """The launcher's logon entry: a sound entry of the launcher that no desktop skips."""
+    path = os.path.join(etc, AUTOSTART)
+    if not os.path.isfile(path):
+        faults.append(f"missing: {AUTOSTART}")
+        return
+    check_desktop(path, "quibbets")
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    for off in ["Hidden=true", "NoDisplay=true", "X-GNOME-Autostart-enabled=false", "OnlyShowIn"]:
+        if off in text:
+            faults.append(f"{AUTOSTART}: {off} keeps it from starting or from the startup settings")
+
+
 def check_tree(root):
-    """Exactly the expected files; the programs executable ELF files; sound entries and icons."""
+    """Exactly the expected files; the programs executable ELF files; sound entries, icons and metadata."""
     found = sorted(os.path.relpath(os.path.join(d, f), root) for d, _, fs in os.walk(root) for f in fs)
+    found = [p for p in found if p != AUTOSTART]  # under the prefix's etc/ when not installed to /usr
     faults.extend(f"missing: {p}" for p in sorted(set(EXPECTED) - set(found)))
     faults.extend(f"not expected: {p}" for p in sorted(set(found) - set(EXPECTED)))
     for program in PROGRAMS:
@@ -72,11 +96,13 @@ def check_tree(root):
             if f.read(4) != b"\x7fELF":
                 faults.append(f"bin/{program}: not an ELF program")
         if os.path.isfile(os.path.join(root, f"share/applications/{program}.desktop")):
-            check_desktop(root, program)
+            check_desktop(os.path.join(root, f"share/applications/{program}.desktop"), program)
     for n in ICON_SIZES:
         path = os.path.join(root, f"share/icons/hicolor/{n}x{n}/apps/quibbets.png")
         if os.path.isfile(path) and png_header(path) != (n, n, 6):
             faults.append(f"{n}x{n} icon: {png_header(path)}, expected an RGBA PNG of {n} x {n}")
+    if os.path.isfile(os.path.join(root, METAINFO)):
+        validate("metainfo", "appstreamcli", "validate", "--no-net", os.path.join(root, METAINFO))
 
 
 def owner(path):
@@ -109,6 +135,13 @@ def package(build, work, version):
     tree = os.path.join(work, "tree")
     run("dpkg-deb", "--extract", deb, tree)
     check_tree(os.path.join(tree, "usr"))
+    check_logon(tree)
+    listed = run("dpkg-deb", "--contents", deb)
+    for path in [AUTOSTART, "usr/" + METAINFO]:
+        if f"./{path}" not in listed:
+            faults.append(f"dpkg-deb --contents does not list {path}")
+    lint = subprocess.run(["lintian", "--tag-display-limit", "0", deb], capture_output=True, text=True)
+    faults.extend(f"lintian: {l}" for l in lint.stdout.splitlines() if l.startswith("E:"))
     wanted = {"qt6-qpa-plugins"}
     for program in PROGRAMS:
         if os.path.isfile(os.path.join(tree, "usr/bin", program)):
@@ -122,6 +155,7 @@ def main():
         fresh(work)
         run("cmake", "--install", build, "--prefix", work)
         check_tree(work)
+        check_logon(work)
     else:
         package(build, work, sys.argv[4])
     print("\n".join(faults))
