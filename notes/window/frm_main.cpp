@@ -81,6 +81,7 @@ void FrmMain::Form_Load() {
     }
     applyEditorLayout();
     rtbNote(0).setVisible(true);
+    rtbNote(0).setAccessibleName(L"Page 1");
     m_form->setCaption(std::wstring(kCaptionPrefix) + L"1");
     m_currentPage = 0;
 }
@@ -135,6 +136,7 @@ int FrmMain::pageShown() {
 void FrmMain::ShowPage(std::int16_t k) {
     const int p = pageShown();
     rtbNote(k).setVisible(true);
+    rtbNote(k).setAccessibleName(L"Page " + std::to_wstring(k + 1));
     m_form->setCaption(kCaptionPrefix + std::to_wstring(k + 1));
     m_currentPage = k;
     if (p != k) {

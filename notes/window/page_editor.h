@@ -55,6 +55,7 @@ public:
     plat::Rect geometry() const override;
     void setGeometry(const plat::Rect& r) override;
     void setFocus() override { m_box.setFocus(); }
+    void setAccessibleName(std::wstring_view name) override { m_box.setAccessibleName(name); }
 
 private:
     // Runs a waiting load of the page's file.

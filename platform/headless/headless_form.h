@@ -34,6 +34,8 @@ public:
     Rect geometry() const override;
     void setGeometry(const Rect& r) override;
     void setFocus() override;
+    void setAccessibleName(std::wstring_view name) override { m_accessibleName = name; }
+    const std::wstring& accessibleName() const { return m_accessibleName; }
 
     // The editor's colour, from the design.
     std::uint32_t backColor() const { return m_backColor; }
@@ -55,6 +57,7 @@ private:
     mutable int m_textReads = 0;
     Rect m_geometry;
     std::uint32_t m_backColor;
+    std::wstring m_accessibleName;
 };
 
 // The headless driver of a form: the model owns the state and rules; this keeps the

@@ -24,14 +24,15 @@ int qtKey(const Shortcut& shortcut) {
     return Qt::Key_A + ((c >= L'a' && c <= L'z') ? c - L'a' : c - L'A');
 }
 
-// The key follows the caption after a tab, where a drop-down shows it right-aligned.
-// The text only: the key itself is the form's shortcut, so that the model decides.
-QString entryText(const MenuItem& item) {
-    QString text = toQString(item.caption);
+// The entry carries its key as its own shortcut, so that a drop-down shows it
+// right-aligned and a screen reader reads it as the entry's key binding, apart from
+// its name. It acts only while the drop-down itself has the keyboard: in the window
+// the key is the form's shortcut, so that the model decides which entry it means.
+void giveKey(QAction& action, const MenuItem& item) {
     if (item.shortcut.key != Shortcut::Key::None) {
-        text += u'\t' + QKeySequence(Qt::CTRL | Qt::Key(qtKey(item.shortcut))).toString(QKeySequence::NativeText);
+        action.setShortcut(QKeySequence(Qt::CTRL | Qt::Key(qtKey(item.shortcut))));
+        action.setShortcutContext(Qt::WidgetShortcut);
     }
-    return text;
 }
 
 // Alt pressed and released alone puts the keyboard in the menu bar, where a letter
@@ -76,7 +77,8 @@ void QtForm::addMenuEntry(QWidget* holder, const MenuItem& item) {
     } else if (!item.items.empty()) {
         action = buildDropDown(item)->menuAction();
     } else {
-        action = new QAction(entryText(item), m_window);
+        action = new QAction(toQString(item.caption), m_window);
+        giveKey(*action, item);
         QObject::connect(action, &QAction::triggered, m_window, [window = QPointer(m_window), id = item.id] {
             dispatch(window, [id](QtForm& form) {
                 if (!form.m_tracking) {

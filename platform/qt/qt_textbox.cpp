@@ -132,6 +132,7 @@ bool QtTextBox::made() {
     edit->setGeometry(m_rect);
     edit->hide();
     edit->setUndoRedoEnabled(false);
+    edit->setAccessibleName(m_accessibleName);
     edit->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWrap(*edit, false);
@@ -327,6 +328,13 @@ void QtTextBox::setGeometry(const Rect& r) {
 void QtTextBox::setFocus() {
     if (m_edit) {
         m_edit->setFocus();
+    }
+}
+
+void QtTextBox::setAccessibleName(std::wstring_view name) {
+    m_accessibleName = toQString(name);
+    if (m_edit) {
+        m_edit->setAccessibleName(m_accessibleName);
     }
 }
 

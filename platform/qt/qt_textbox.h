@@ -49,6 +49,7 @@ public:
     Rect geometry() const override;
     void setGeometry(const Rect& r) override;
     void setFocus() override;
+    void setAccessibleName(std::wstring_view name) override;
 
 private:
     // Makes the editor's widget if it is not made yet; false when there is no window.
@@ -67,6 +68,7 @@ private:
     std::function<void()> m_changed;
     bool m_programChange = false;  // while the program itself puts text in
     bool m_visible = false;
+    QString m_accessibleName;  // given to the widget when it is made
 };
 
 }  // namespace plat::qt

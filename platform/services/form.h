@@ -173,6 +173,8 @@ public:
     // every change of size).
     virtual void setGeometry(const Rect& r) = 0;
     virtual void setFocus() = 0;
+    // The name a screen reader gives the box ("Page 3").
+    virtual void setAccessibleName(std::wstring_view name) = 0;
 };
 
 // A form's editor, all three faces.

@@ -59,6 +59,9 @@ public:
     Rect geometry() const override;
     void setGeometry(const Rect& r) override;
     void setFocus() override;
+    // Screen readers on Windows name an EDIT after its window's label; the name is
+    // not passed on yet.
+    void setAccessibleName(std::wstring_view) override {}
 
 private:
     RECT rectInParent() const;

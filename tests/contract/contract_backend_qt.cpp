@@ -53,7 +53,7 @@ QAction* actionFor(QMainWindow& window, plat::Form& form, int id) {
         if (action->isSeparator() || action->menu() != nullptr) {
             continue;
         }
-        if (action->text().section(u'\t', 0, 0) == plat::qt::toQString(form.menuCaption(id))) {
+        if (action->text() == plat::qt::toQString(form.menuCaption(id))) {
             return action;
         }
     }

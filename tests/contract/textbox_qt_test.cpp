@@ -1,5 +1,7 @@
 // The Qt backend's page editors: the program sees CR LF text and positions in it
 // while the editor holds lines as blocks; the menu's shortcuts win over the editor's.
+#include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -121,6 +123,25 @@ TEST_F(QtTextBoxes, TheMenusShortcutsWinOverTheEditorsOwn) {
 
 // Breaking lines at word boundaries takes time in the square of a word's length (a
 // page of one 1 MiB run of text took minutes): a long run is broken anywhere.
+// What a screen reader hears: the editor by the name the program gives it, and a
+// menu entry by its caption, its key apart as the entry's key binding.
+TEST_F(QtTextBoxes, ScreenReadersHearTheEditorsNameAndEachEntrysKeyApart) {
+    box().setAccessibleName(L"Page 3");
+    QAccessibleInterface* editorFace = QAccessible::queryAccessibleInterface(editor());
+    ASSERT_NE(editorFace, nullptr);
+    EXPECT_EQ(editorFace->text(QAccessible::Name), "Page 3");
+
+    QWidget* window = dynamic_cast<plat::qt::QtForm&>(*m_form).window();
+    QAction* undo = nullptr;
+    for (QAction* action : window->findChildren<QAction*>()) {
+        undo = action->text() == "&Undo" ? action : undo;
+    }
+    ASSERT_NE(undo, nullptr) << "the entry's name is its caption alone";
+    EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    backend().pressShortcut(*m_form, plat::Shortcut::ctrl(L'Z'));
+    EXPECT_EQ(m_events.log, (Log{"open 2", "click 21"})) << "the key acts once, through the form";
+}
+
 TEST_F(QtTextBoxes, ALongRunOfTextIsWrappedAnywhere) {
     box().setText(L"short words\r\nonly");
     EXPECT_EQ(editor()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);

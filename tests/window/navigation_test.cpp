@@ -1,6 +1,7 @@
 // Page navigation: Go entries, "<" and ">" with wrap-around, and the invariants
 // every switch keeps (one visible editor, caption, current page index).
 #include "notes/window/menu_ids.h"
+#include "platform/headless/headless_form.h"
 #include "test_support.h"
 
 namespace notes::test {
@@ -24,6 +25,9 @@ protected:
         EXPECT_TRUE(page(index).visible());
         EXPECT_EQ(window().caption(), L"Quibbet - Page " + std::to_wstring(index + 1));
         EXPECT_EQ(m_program->window->currentPage(), index);
+        // A screen reader names the shown editor after its page.
+        const auto& box = dynamic_cast<const plat::headless::HeadlessTextBox&>(window().textBox(index));
+        EXPECT_EQ(box.accessibleName(), L"Page " + std::to_wstring(index + 1));
     }
 };
 
