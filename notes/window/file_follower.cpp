@@ -44,7 +44,8 @@ void FileFollower::look() {
     for (int i = 0; i < kPageCount; ++i) {
         const int number = i + 1;
         // A page not yet read takes its file as it is when it is first needed.
-        if (m_pages.page(i).unread() || m_pages.page(i).changed() || pageFileIs(platform, number, m_pages.baseline(i).origin) ||
+        if (m_pages.page(i).unread() || m_pages.page(i).changed() ||
+            pageFileIs(platform, number, m_pages.baseline(i).origin) ||
             !platform.files().isOrdinaryFile(appFilePath(platform, pageFileName(number)))) {
             continue;
         }

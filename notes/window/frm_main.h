@@ -135,7 +135,7 @@ private:
     PageBaselines m_baselines;
     std::wstring m_undoText;
     int m_currentPage = 0;
-    PageProblems m_lateProblems;   // files read late that could not be read, not yet reported
+    PageProblems m_lateProblems;  // files read late that could not be read, not yet reported
     int m_lateTimer = 0;
     std::string m_saveRoom;        // the bytes of the last page saved, its memory kept for the next save
     int m_undoPage = 0;            // the page UndoText was taken from
