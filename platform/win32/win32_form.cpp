@@ -7,6 +7,10 @@
 
 #include "platform/win32/win32_platform.h"
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace plat::win32 {
 namespace {
 
@@ -117,6 +121,9 @@ LRESULT Win32Form::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE: closeRequested(CloseReason::User); return 0;
         case WM_SIZE: resized(); return 0;
+        case WM_DPICHANGED:
+            onDpiChanged(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_ENDSESSION:
             if (wParam) {
                 sessionEnded();
@@ -177,6 +184,34 @@ void Win32Form::onEditChange(HWND edit) {
             }
         }
     }
+}
+
+// The window takes the rectangle the system suggests (about the same size to the
+// eye on the new screen), its text the new screen's font; the layout then runs
+// again in the new screen's twips, even where the size in pixels stayed.
+void Win32Form::onDpiChanged(int dpiX, int dpiY, const RECT* suggested) {
+    if (dpiX <= 0 || dpiY <= 0 || suggested == nullptr) {
+        return;
+    }
+    followDpi(*m_platform, dpiX, dpiY);
+    const HFONT font = m_platform->editFont;
+    for (auto& box : m_textBoxes) {
+        box->setFont(font);
+    }
+    EnumChildWindows(
+        hwnd(),
+        [](HWND child, LPARAM newFont) {
+            wchar_t name[16] = {};
+            GetClassNameW(child, name, 16);
+            if (lstrcmpiW(name, L"Edit") != 0) {
+                SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(newFont), TRUE);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(font));
+    SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    resized();
 }
 
 LRESULT Win32Form::onCtlColorEdit(HDC dc, HWND edit) {

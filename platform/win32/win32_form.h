@@ -33,6 +33,9 @@ public:
     HWND hwnd() const { return m_hwnd; }
     // The form's window is gone, the editor's with it.
     void forgetWindow();
+    // A new font (the window moved to a screen of another DPI). A hidden editor takes
+    // it when shown: an EDIT lays out its whole text at each change of font.
+    void setFont(HFONT font);
     // The editor reported a change of its text (EN_CHANGE).
     void noteChange() { m_changeNoted = true; }
     // While the program itself puts text in (the change is not the user's).
@@ -66,6 +69,7 @@ public:
 private:
     RECT rectInParent() const;
     void selection(DWORD& start, DWORD& end) const;
+    void applyFont();
     // Makes the editor's window if it is not made yet; false when it cannot be.
     bool made();
 
@@ -132,6 +136,7 @@ private:
     void loadIcons(int resource);
     void focusChild();
     LRESULT onCtlColorEdit(HDC dc, HWND edit);
+    void onDpiChanged(int dpiX, int dpiY, const RECT* suggested);
     void onEditChange(HWND edit);
     void onMenuCommand(WPARAM wParam);                   // win32_menu.cpp
     void onInitMenuPopup(HMENU popup, bool systemMenu);  // win32_menu.cpp

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <cmath>
+
 #include "platform/win32/win32_app_window.h"
 #include "platform/win32/win32_form.h"
 #include "platform/win32/win32_services.h"
@@ -32,6 +34,9 @@ void chooseEditFont(PlatformState& state) {
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
         state.editFont = CreateFontIndirectW(&metrics.lfMessageFont);
         state.ownsFont = state.editFont != nullptr;
+        state.fontSpec = metrics.lfMessageFont;
+        state.fontSpecDpi = static_cast<int>(std::lround(1440.0f / state.scale.y));
+        state.fontDpi = state.fontSpecDpi;
     }
     if (!state.editFont) {
         state.editFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -60,6 +65,27 @@ std::wstring modulePath() {
 PlatformState::~PlatformState() {
     if (ownsFont) {
         DeleteObject(editFont);
+    }
+    for (HFONT font : retiredFonts) {
+        DeleteObject(font);
+    }
+}
+
+// Without a font of the system's own (fontSpecDpi 0) the stock font stays.
+void followDpi(PlatformState& state, int dpiX, int dpiY) {
+    state.scale = {1440.0f / static_cast<float>(dpiX), 1440.0f / static_cast<float>(dpiY)};
+    if (state.fontSpecDpi == 0 || dpiY == state.fontDpi) {
+        return;
+    }
+    LOGFONTW spec = state.fontSpec;
+    spec.lfHeight = MulDiv(spec.lfHeight, dpiY, state.fontSpecDpi);
+    if (HFONT font = CreateFontIndirectW(&spec)) {
+        if (state.ownsFont) {
+            state.retiredFonts.push_back(state.editFont);
+        }
+        state.editFont = font;
+        state.ownsFont = true;
+        state.fontDpi = dpiY;
     }
 }
 

@@ -73,6 +73,12 @@ struct PlatformState {
     Scale scale;
     HFONT editFont = nullptr;  // owned when ownsFont
     bool ownsFont = false;
+    // The message font as the system gives it, and the DPI it is given for; each
+    // screen's DPI gets it in its own size.
+    LOGFONTW fontSpec{};
+    int fontSpecDpi = 0;
+    int fontDpi = 0;
+    std::vector<HFONT> retiredFonts;  // fonts of an earlier DPI, which windows may still hold
     std::shared_ptr<FormList> forms = std::make_shared<FormList>();
     OpenForms openForms{*forms};
     std::wstring appTitle;
@@ -86,6 +92,10 @@ struct PlatformState {
     PlatformState(const PlatformState&) = delete;
     PlatformState& operator=(const PlatformState&) = delete;
 };
+
+// The window moved to a screen of another DPI: twips per pixel and the editors'
+// font follow it.
+void followDpi(PlatformState& state, int dpiX, int dpiY);
 
 class Win32Platform final : public Platform {
 public:

@@ -214,7 +214,23 @@ bool Win32TextBox::visible() const {
 void Win32TextBox::setVisible(bool visible) {
     m_visible = visible;
     if (m_hwnd || (visible && made())) {
+        if (visible) {
+            applyFont();
+        }
         ShowWindow(m_hwnd, visible ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void Win32TextBox::setFont(HFONT font) {
+    m_font = font;
+    if (m_visible) {
+        applyFont();
+    }
+}
+
+void Win32TextBox::applyFont() {
+    if (m_hwnd && reinterpret_cast<HFONT>(SendMessageW(m_hwnd, WM_GETFONT, 0, 0)) != m_font) {
+        SendMessageW(m_hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
     }
 }
 

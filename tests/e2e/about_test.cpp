@@ -78,7 +78,7 @@ TEST_F(About, ShowsBelowTheMiddleOfTheNotesWindow) {
     const RECT box = openAbout().rect();
     EXPECT_NEAR(box.left, 100 + 400 / 2.0, 1);
     // 200 twips below the bottom edge.
-    EXPECT_NEAR(box.top, twipsToPixels((100 + 300) * kTwipsPerPixel + 200), 1);
+    EXPECT_NEAR(box.top, twipsToPixels((100 + 300) * twipsPerPixel() + 200), 1);
 }
 
 TEST_F(About, MovesOntoTheWorkAreaOnlyAsFarAsNeeded) {

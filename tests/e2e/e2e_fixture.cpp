@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace e2e {
 
@@ -46,8 +47,21 @@ std::vector<int> enabledGoPages(NotesWindow& window) {
     return pages;
 }
 
+int sessionDpi() {
+    static const int dpi = [] {
+        const char* given = std::getenv("QUIBBETS_E2E_DPI");
+        const int value = given != nullptr ? std::atoi(given) : 0;
+        return value > 0 ? value : 96;
+    }();
+    return dpi;
+}
+
+double twipsPerPixel() {
+    return 1440.0 / sessionDpi();
+}
+
 int twipsToPixels(double twips) {
-    return static_cast<int>(std::nearbyint(twips / kTwipsPerPixel));
+    return static_cast<int>(std::nearbyint(twips / twipsPerPixel()));
 }
 
 std::string crlf(const std::string& text) {
@@ -93,8 +107,8 @@ RECT expectedEditorRect(HWND window) {
     RECT outer{}, client{};
     GetWindowRect(window, &outer);
     GetClientRect(window, &client);
-    const int width = twipsToPixels((outer.right - outer.left) * kTwipsPerPixel - 110);
-    const int height = twipsToPixels((outer.bottom - outer.top) * kTwipsPerPixel - 550);
+    const int width = twipsToPixels((outer.right - outer.left) * twipsPerPixel() - 110);
+    const int height = twipsToPixels((outer.bottom - outer.top) * twipsPerPixel() - 550);
     return RECT{0, 0, std::min(width, static_cast<int>(client.right)),
                 std::min(height, static_cast<int>(client.bottom))};
 }

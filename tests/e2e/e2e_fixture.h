@@ -13,7 +13,10 @@
 
 namespace e2e {
 
-inline constexpr int kTwipsPerPixel = 15;  // at 96 DPI
+// The session's DPI (QUIBBETS_E2E_DPI, set by the run that gave Wine that LogPixels;
+// 96 otherwise), and the twips per pixel it gives.
+int sessionDpi();
+double twipsPerPixel();
 
 class NotesTest : public ::testing::Test {
 protected:

@@ -18,6 +18,8 @@ const char* opName(probe::Op op) {
         case probe::Op::SetText: return "set text";
         case probe::Op::ReplaceSel: return "replace selection";
         case probe::Op::StandardIcon: return "standard icon";
+        case probe::Op::DpiChanged: return "DPI change";
+        case probe::Op::FontHeight: return "font height";
     }
     return "unknown";
 }
@@ -286,6 +288,17 @@ void ProbeClient::setText(HWND window, std::wstring_view text, Millis limit) {
 void ProbeClient::replaceSelection(HWND window, std::wstring_view text, Millis limit) {
     const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
     call(probe::Op::ReplaceSel, window, bytes, 0, limit);
+}
+
+void ProbeClient::dpiChanged(HWND window, int dpi, const RECT& suggested, Millis limit) {
+    const probe::DpiChange change{static_cast<std::uint32_t>(dpi), suggested.left, suggested.top, suggested.right,
+                                  suggested.bottom};
+    call(probe::Op::DpiChanged, window, std::string_view(reinterpret_cast<const char*>(&change), sizeof(change)), 0,
+         limit);
+}
+
+int ProbeClient::fontHeight(HWND window, Millis limit) {
+    return static_cast<int>(call(probe::Op::FontHeight, window, {}, 0, limit).header.answer);
 }
 
 int ProbeClient::standardIcon(HWND window, Millis limit) {

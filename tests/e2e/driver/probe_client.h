@@ -61,6 +61,10 @@ public:
     void replaceSelection(HWND window, std::wstring_view text, Millis limit = kProbeWait);
     // The standard icon a static control shows: IDI_* number, 0 for none, 1 for another.
     int standardIcon(HWND window, Millis limit = kProbeWait);
+    // The height in pixels of the font `window` draws its text with.
+    int fontHeight(HWND window, Millis limit = kProbeWait);
+    // Tells `window` it is now on a screen of `dpi`, suggesting `suggested`.
+    void dpiChanged(HWND window, int dpi, const RECT& suggested, Millis limit = kProbeWait);
 
 private:
     struct Reply {

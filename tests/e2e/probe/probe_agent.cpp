@@ -180,6 +180,24 @@ Status serve(Block& block) {
         case Op::SetText: return sendText(window, WM_SETTEXT, 0, block);
         case Op::ReplaceSel: return sendText(window, EM_REPLACESEL, TRUE, block);
         case Op::StandardIcon: return standardIcon(window, header);
+        case Op::FontHeight: {
+            LOGFONTW font{};
+            const auto handle = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+            if (handle == nullptr || GetObjectW(handle, sizeof(font), &font) == 0) {
+                return Status::Failed;
+            }
+            header->answer = static_cast<std::uint64_t>(font.lfHeight < 0 ? -font.lfHeight : font.lfHeight);
+            return Status::Ok;
+        }
+        case Op::DpiChanged: {
+            if (header->payloadBytes < sizeof(DpiChange)) {
+                return Status::BadRequest;
+            }
+            const auto* change = reinterpret_cast<const DpiChange*>(block.payload());
+            RECT suggested{change->left, change->top, change->right, change->bottom};
+            return sendBounded(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(change->dpi, change->dpi),
+                               reinterpret_cast<LPARAM>(&suggested), header);
+        }
     }
     return Status::BadRequest;
 }

@@ -31,6 +31,14 @@ enum class Op : std::uint32_t {
     SetText = 3,       // UTF-16 payload -> WM_SETTEXT to `window`
     ReplaceSel = 4,    // UTF-16 payload -> EM_REPLACESEL to `window`
     StandardIcon = 5,  // icon of the static control `window` -> answer: its IDI_* number, 0 none, 1 another
+    DpiChanged = 6,    // DpiChange payload -> WM_DPICHANGED to `window`, as the system sends it
+    FontHeight = 7,    // -> answer: the height in pixels of the font `window` draws with (a font is the process's own)
+};
+
+// The payload of DpiChanged: the new DPI and the rectangle suggested for it.
+struct DpiChange {
+    std::uint32_t dpi;
+    std::int32_t left, top, right, bottom;
 };
 
 enum class Status : std::uint32_t {
