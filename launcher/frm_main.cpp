@@ -19,10 +19,10 @@ plat::FormDesign launcherForm() {
     design.clientHeight = 1950;
     design.iconResource = kIconResource;
     design.pictureBox = {120, 240, 1215, 1095};
-    plat::MenuItem pop{mnuPop, L"PopupMenu", {}, true, false, {}};
-    pop.items = {{mnuPopOpen, L"Open", {}, true, true, {}},
-                 {mnuPopClose, L"Close", {}, true, true, {}},
-                 {mnuExit, L"Exit", {}, true, true, {}}};
+    plat::MenuItem pop{mnuPop, L"PopupMenu", {}, true, false, {}, {}};
+    pop.items = {{mnuPopOpen, L"Open", {}, true, true, {}, {}},
+                 {mnuPopClose, L"Close", {}, true, true, {}, {}},
+                 {mnuExit, L"Exit", {}, true, true, {}, {}}};
     design.menuBar = {pop};
     return design;
 }

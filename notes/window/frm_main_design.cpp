@@ -17,7 +17,7 @@ using plat::MenuItem;
 using plat::Shortcut;
 
 MenuItem entry(int id, const wchar_t* caption, Shortcut shortcut = {}, bool enabled = true) {
-    return MenuItem{id, caption, shortcut, enabled, true, {}};
+    return MenuItem{id, caption, shortcut, enabled, true, {}, {}};
 }
 
 MenuItem separator(int id) {
@@ -72,7 +72,11 @@ plat::FormDesign frmMainDesign() {
     design.clientWidth = 3750;
     design.clientHeight = 2535;
     design.iconResource = kIconResource;
-    design.menuBar = {fileMenu(), editMenu(), goMenu(), helpMenu(), entry(mnuPrev, L"&<"), entry(mnuNext, L"&>")};
+    MenuItem previous = entry(mnuPrev, L"&<");
+    previous.accessibleName = L"Previous page";
+    MenuItem next = entry(mnuNext, L"&>");
+    next.accessibleName = L"Next page";
+    design.menuBar = {fileMenu(), editMenu(), goMenu(), helpMenu(), previous, next};
     design.textBoxCount = kPageCount;
     design.textBoxRect = {0, 0, kEditorDesignWidth, kEditorDesignHeight};
     design.textBoxBackColor = kNoteColour;

@@ -1,6 +1,9 @@
 // Menus: the menu bar built from the model's tree, drop-downs that report opening,
 // entries that report their command, shortcuts, and drop-downs shown as pop-ups.
 // The model decides what a command does; every path here only reports it.
+#include <QAccessible>
+#include <QAccessibleObject>
+#include <QAction>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
@@ -33,6 +36,68 @@ void giveKey(QAction& action, const MenuItem& item) {
         action.setShortcut(QKeySequence(Qt::CTRL | Qt::Key(qtKey(item.shortcut))));
         action.setShortcutContext(Qt::WidgetShortcut);
     }
+}
+
+constexpr char kAccessibleName[] = "quibbetsAccessibleName";
+
+// A menu-bar entry whose caption says too little, as a screen reader sees it: by the
+// name the design gives it, pressed like any other entry.
+class NamedMenuEntry final : public QAccessibleObject, public QAccessibleActionInterface {
+public:
+    explicit NamedMenuEntry(QAction* action) : QAccessibleObject(action) {}
+
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(bar()); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Name ? action()->property(kAccessibleName).toString() : QString();
+    }
+    QAccessible::Role role() const override { return QAccessible::MenuItem; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.focusable = true;
+        state.disabled = !action()->isEnabled();
+        state.invisible = !action()->isVisible();
+        return state;
+    }
+    QRect rect() const override {
+        QMenuBar* menuBar = bar();
+        if (menuBar == nullptr) {
+            return {};
+        }
+        const QRect r = menuBar->actionGeometry(action());
+        return {menuBar->mapToGlobal(r.topLeft()), r.size()};
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name == pressAction()) {
+            action()->trigger();
+        }
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QAction* action() const { return static_cast<QAction*>(object()); }
+    QMenuBar* bar() const {
+        for (QObject* holder : action()->associatedObjects()) {
+            if (auto* menuBar = qobject_cast<QMenuBar*>(holder)) {
+                return menuBar;
+            }
+        }
+        return nullptr;
+    }
+};
+
+QAccessibleInterface* namedEntries(const QString& key, QObject* object) {
+    auto* action = qobject_cast<QAction*>(object);
+    if (key == QLatin1String("QAction") && action != nullptr && action->property(kAccessibleName).isValid()) {
+        return new NamedMenuEntry(action);
+    }
+    return nullptr;
 }
 
 // Alt pressed and released alone puts the keyboard in the menu bar, where a letter
@@ -79,6 +144,14 @@ void QtForm::addMenuEntry(QWidget* holder, const MenuItem& item) {
     } else {
         action = new QAction(toQString(item.caption), m_window);
         giveKey(*action, item);
+        if (!item.accessibleName.empty()) {
+            static const bool installed = [] {
+                QAccessible::installFactory(namedEntries);
+                return true;
+            }();
+            (void)installed;
+            action->setProperty(kAccessibleName, toQString(item.accessibleName));
+        }
         QObject::connect(action, &QAction::triggered, m_window, [window = QPointer(m_window), id = item.id] {
             dispatch(window, [id](QtForm& form) {
                 if (!form.m_tracking) {

@@ -32,6 +32,9 @@ struct MenuItem {
     bool enabled = true;
     bool visible = true;
     std::vector<MenuItem> items;
+    // What a screen reader calls the entry where its caption alone says too little
+    // ("<"); empty: the caption without its access key.
+    std::wstring accessibleName;
     bool isSeparator() const { return caption == L"-"; }
 };
 

@@ -15,7 +15,7 @@ constexpr float kSlack = 30;  // twips: two pixels of rounding
 
 plat::FormDesign windowDesign() {
     plat::FormDesign design = formDesign(L"Contract window", 4500, 3000);
-    design.menuBar = {{1, L"&File", {}, true, true, {{11, L"E&xit", {}, true, true, {}}}}};
+    design.menuBar = {{1, L"&File", {}, true, true, {{11, L"E&xit", {}, true, true, {}, {}}}, {}}};
     return design;
 }
 

@@ -14,7 +14,7 @@ constexpr int kEdit = 2, kCut = 21, kCopy = 22, kSecret = 23;
 constexpr int kHelp = 3;
 
 plat::MenuItem entry(int id, std::wstring caption, wchar_t key = 0, bool enabled = true, bool visible = true) {
-    return {id, std::move(caption), key ? plat::Shortcut::ctrl(key) : plat::Shortcut{}, enabled, visible, {}};
+    return {id, std::move(caption), key ? plat::Shortcut::ctrl(key) : plat::Shortcut{}, enabled, visible, {}, {}};
 }
 
 plat::MenuItem dropDown(int id, std::wstring caption, std::vector<plat::MenuItem> items) {

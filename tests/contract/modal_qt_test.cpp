@@ -87,8 +87,8 @@ TEST_F(QtModal, AModalFormReturnsWhenUnloadedAndKeepsItsOwnerFromInput) {
 TEST_F(QtModal, APopUpMenuRaisesTheChosenEntrysClickOnce) {
     plat::FormDesign design;
     design.caption = L"Hidden";
-    plat::MenuItem popup{9, L"Popup", {}, true, true, {}};
-    popup.items = {{91, L"&Open", {}, true, true, {}}, {92, L"&Close", {}, true, true, {}}};
+    plat::MenuItem popup{9, L"Popup", {}, true, true, {}, {}};
+    popup.items = {{91, L"&Open", {}, true, true, {}, {}}, {92, L"&Close", {}, true, true, {}, {}}};
     design.menuBar = {popup};
     Recorder events;
     const auto form = platform().createForm(design, events);
@@ -128,7 +128,7 @@ TEST_F(QtForms, BoundsGivenInTwipsReadBackAsGivenUntilTheWindowIsSized) {
 // Alt, then the marked character: ">" needs Shift, and "&>" has no drop-down to open.
 TEST_F(QtForms, AltThenAMarkedCharacterChoosesAnEntryOfTheBar) {
     plat::FormDesign design = formDesign(L"Bar", 3000, 2000);
-    design.menuBar = {{501, L"&<", {}, true, true, {}}, {502, L"&>", {}, true, true, {}}};
+    design.menuBar = {{501, L"&<", {}, true, true, {}, {}}, {502, L"&>", {}, true, true, {}, {}}};
     Recorder events;
     const auto form = platform().createForm(design, events);
     form->show();

@@ -28,8 +28,9 @@ protected:
                            {},
                            true,
                            true,
-                           {{kUndo, L"&Undo", plat::Shortcut::ctrl(L'Z'), true, true, {}},
-                            {kCopy, L"&Copy", plat::Shortcut::ctrl(L'C'), true, true, {}}}}};
+                           {{kUndo, L"&Undo", plat::Shortcut::ctrl(L'Z'), true, true, {}, {}},
+                            {kCopy, L"&Copy", plat::Shortcut::ctrl(L'C'), true, true, {}, {}}},
+                           {}}};
         m_form = platform().createForm(design, m_events);
         m_form->show();
         box().setVisible(true);

@@ -44,8 +44,10 @@ FormDesign popupDesign() {
     design.caption = L"Design";
     design.clientWidth = 3000;
     design.clientHeight = 2000;
-    MenuItem pop{1, L"Pop", {}, true, false, {}};
-    pop.items = {{2, L"On", {}, true, true, {}}, {3, L"Off", {}, false, true, {}}, {4, L"Gone", {}, true, false, {}}};
+    MenuItem pop{1, L"Pop", {}, true, false, {}, {}};
+    pop.items = {{2, L"On", {}, true, true, {}, {}},
+                 {3, L"Off", {}, false, true, {}, {}},
+                 {4, L"Gone", {}, true, false, {}, {}}};
     design.menuBar = {pop};
     return design;
 }

@@ -78,7 +78,7 @@ struct Recorder : FormEvents {
 using Log = std::vector<std::string>;
 
 MenuItem item(int id, std::wstring caption, Shortcut key = {}, bool enabled = true, std::vector<MenuItem> items = {}) {
-    return MenuItem{id, std::move(caption), key, enabled, true, std::move(items)};
+    return MenuItem{id, std::move(caption), key, enabled, true, std::move(items), {}};
 }
 
 MessageBoxRequest box(std::wstring text, MsgButtons buttons = MsgButtons::Ok, int defaultButton = 1) {

@@ -100,6 +100,8 @@ TEST_F(StartupTest, MenuBarAsDesigned) {
     EXPECT_EQ(bar[4].caption, L"&<");
     EXPECT_EQ(bar[5].caption, L"&>");
     EXPECT_TRUE(bar[4].items.empty());
+    EXPECT_EQ(bar[4].accessibleName, L"Previous page");  // a screen reader's name for "<"
+    EXPECT_EQ(bar[5].accessibleName, L"Next page");
     EXPECT_FALSE(window().menuEnabled(mnuEditUndo));
     EXPECT_FALSE(window().menuEnabled(mnuEditCut));
     EXPECT_FALSE(window().menuEnabled(mnuEditCopy));
