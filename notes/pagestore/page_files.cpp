@@ -331,19 +331,18 @@ std::optional<PageProblem> loadPage(PageSet& pages, int number) {
 
 }  // namespace
 
-PageProblems LoadPages(PageSet& pages, std::function<void(const PageProblem&)> lateProblem) {
+PageProblems LoadPages(PageSet& pages, const std::function<void(const PageProblem&)>& lateProblem) {
     plat::Platform& platform = pages.platform();
     removeStaleTempFiles(platform, platform.program().dataFolder());
     removeStaleTempFiles(platform, appFilePath(platform, kRecoveryFolder));
-    auto late = std::make_shared<std::function<void(const PageProblem&)>>(std::move(lateProblem));
     PageProblems problems;
     for (int n = 1; n <= kPageCount; ++n) {
         const std::optional<plat::FileIdentity> identity = platform.files().identify(pagePath(platform, n));
         if (n > 1 && identity && identity->size > kReadAtStartBytes) {
             // A big file is more than a line end, so its page's Go entry stays enabled.
-            pages.page(n - 1).loadLater([&pages, n, late] {
-                if (const std::optional<PageProblem> problem = loadPage(pages, n); problem && *late) {
-                    (*late)(*problem);
+            pages.page(n - 1).loadLater([&pages, n, lateProblem] {
+                if (const std::optional<PageProblem> problem = loadPage(pages, n); problem && lateProblem) {
+                    lateProblem(*problem);
                 }
             });
         } else if (const std::optional<PageProblem> problem = loadPage(pages, n)) {

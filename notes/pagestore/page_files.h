@@ -137,7 +137,7 @@ std::optional<PageProblem> ReloadPage(PageSet& pages, int number);
 // text from them when the text is first needed. A big file of a page other than the
 // first is read only when its page is first needed; `lateProblem` then hears of a
 // file that could not be read.
-PageProblems LoadPages(PageSet& pages, std::function<void(const PageProblem&)> lateProblem = {});
+PageProblems LoadPages(PageSet& pages, const std::function<void(const PageProblem&)>& lateProblem = {});
 // Files up to this size are read at start whichever page they belong to: reading
 // them costs less than keeping them for later, and their emptiness is then known.
 inline constexpr std::uint64_t kReadAtStartBytes = 64 * 1024;

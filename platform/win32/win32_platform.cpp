@@ -34,9 +34,9 @@ void chooseEditFont(PlatformState& state) {
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
         state.editFont = CreateFontIndirectW(&metrics.lfMessageFont);
         state.ownsFont = state.editFont != nullptr;
-        state.fontSpec = metrics.lfMessageFont;
-        state.fontSpecDpi = static_cast<int>(std::lround(1440.0f / state.scale.y));
-        state.fontDpi = state.fontSpecDpi;
+        state.messageFont = metrics.lfMessageFont;
+        state.messageFontDpi = static_cast<int>(std::lround(1440.0f / state.scale.y));
+        state.fontDpi = state.messageFontDpi;
     }
     if (!state.editFont) {
         state.editFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -71,15 +71,15 @@ PlatformState::~PlatformState() {
     }
 }
 
-// Without a font of the system's own (fontSpecDpi 0) the stock font stays.
+// Without a font of the system's own (messageFontDpi 0) the stock font stays.
 void followDpi(PlatformState& state, int dpiX, int dpiY) {
     state.scale = {1440.0f / static_cast<float>(dpiX), 1440.0f / static_cast<float>(dpiY)};
-    if (state.fontSpecDpi == 0 || dpiY == state.fontDpi) {
+    if (state.messageFontDpi == 0 || dpiY == state.fontDpi) {
         return;
     }
-    LOGFONTW spec = state.fontSpec;
-    spec.lfHeight = MulDiv(spec.lfHeight, dpiY, state.fontSpecDpi);
-    if (HFONT font = CreateFontIndirectW(&spec)) {
+    LOGFONTW sized = state.messageFont;
+    sized.lfHeight = MulDiv(sized.lfHeight, dpiY, state.messageFontDpi);
+    if (HFONT font = CreateFontIndirectW(&sized)) {
         if (state.ownsFont) {
             state.retiredFonts.push_back(state.editFont);
         }

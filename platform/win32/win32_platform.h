@@ -75,8 +75,8 @@ struct PlatformState {
     bool ownsFont = false;
     // The message font as the system gives it, and the DPI it is given for; each
     // screen's DPI gets it in its own size.
-    LOGFONTW fontSpec{};
-    int fontSpecDpi = 0;
+    LOGFONTW messageFont{};
+    int messageFontDpi = 0;
     int fontDpi = 0;
     std::vector<HFONT> retiredFonts;  // fonts of an earlier DPI, which windows may still hold
     std::shared_ptr<FormList> forms = std::make_shared<FormList>();
