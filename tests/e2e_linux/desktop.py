@@ -359,6 +359,25 @@ class Notes(Program):
         self.desktop.x("xdotool", "windowactivate", "--sync", str(self.window), check=False)
         self.desktop.type(text)
 
+    def wait_handled(self, page_bytes, timeout=10):
+        """Waits until the program has handled what was typed: xdotool returns once the
+        keys are sent, not once they are read. The recovery copy of the page, written
+        shortly after the last key, then holds `page_bytes` (the page as Save writes it)."""
+        folder = os.path.join(self.desktop.data_folder(), "recovery")
+
+        def kept():
+            names = os.listdir(folder) if os.path.isdir(folder) else []
+            for name in names:
+                try:
+                    with open(os.path.join(folder, name), "rb") as f:
+                        if f.read().endswith(b"\r\n\r\n" + page_bytes):
+                            return True
+                except OSError:
+                    pass
+            return False
+
+        wait_for(kept, timeout, f"a recovery copy holding {page_bytes!r}")
+
     def box(self, timeout=10):
         """The message box titled "Quibbets" that this program shows now (its window id)."""
         return self.box_titled("Quibbets", timeout)

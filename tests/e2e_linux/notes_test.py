@@ -103,11 +103,14 @@ class Closing(NotesCase):
         self.assertEqual(self.desktop.read_page(1), b"by the close box\r\n")
 
         # Ctrl+C in a terminal (SIGINT) ends the program as the desktop's termination does.
+        text = b"by the close box"
         for number in (signal.SIGTERM, signal.SIGHUP, signal.SIGINT):
             with self.subTest(signal=number.name):
                 notes = self.start()
                 notes.keys("ctrl+End")
                 notes.type(f" {int(number)}")
+                text += f" {int(number)}".encode()
+                notes.wait_handled(text + b"\r\n")
                 notes.signal(number)
                 self.assertEqual(notes.wait_end(), 0)
         self.assertEqual(self.desktop.read_page(1), b"by the close box 15 1 2\r\n")
